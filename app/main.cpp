@@ -1,0 +1,6 @@
+#include "app/startup/ProgramEntry.h"
+
+int main(int argc, char** argv)
+{
+    return app::ProgramEntry(argc, argv);
+}

@@ -1,0 +1,10 @@
+#include "app/startup/ProgramEntry.h"
+
+namespace app {
+
+int ProgramEntry(int, char**)
+{
+    return 0;
+}
+
+} // namespace app

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/storage/Layout.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A keyed record file: fixed-layout records, keys over fields, a record buffer and an open state
+// per logical thread. Every operation returns the error code it also leaves in the thread's
+// error state (0 = success).
+namespace platform::storage {
+
+class RecordFile
+{
+public:
+    explicit RecordFile(FileLayout layout);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    const FileLayout& layout() const;
+    const std::string& label() const;
+
+    // The disk name: by default the label in lower case plus ".tps" in the current working
+    // folder. Names are resolved case-insensitively in their folder; "\" is accepted.
+    void setDiskName(std::string name);
+    std::string diskName() const;
+
+    // The calling thread's record buffer (layout().recordSize bytes).
+    std::byte* buffer();
+    const std::byte* buffer() const;
+    template <typename Record> Record& record() { return *reinterpret_cast<Record*>(buffer()); }
+    // Numbers to zero, strings to blanks.
+    void clearBuffer();
+
+    // Share-mode byte: low nibble access (0 read, 2 read/write), high nibble what others are
+    // denied (0x20 writing, 0x40 nothing). A writer that denies writing holds the file's lock.
+    int open(uint8_t mode = 0x22);
+    int close();
+    bool isOpen() const;         // for the calling thread
+    bool isReadOnly() const;     // opened without write access
+    int create();                // a new empty file under the disk name, replacing any such file
+
+    int setFileOrder();          // next() then walks physical order from the start
+    int setKey(int key);         // from the start of the key's order
+    int setKeyFromBuffer(int key); // from the first record whose key is not lower than the buffer's
+    int next();                  // 33 past the end
+    int previous();
+    int get(int key);            // the record whose key equals the buffer's; 35 when none
+
+    int add();                   // 40 on a unique key's duplicate
+    int put();                   // rewrite the record last read
+    int erase();                 // delete the record last read
+    int empty();                 // delete every record
+    int64_t records();
+
+    int stream();                // start a run of writes (one transaction)
+    int flush();                 // make the run durable and end it
+
+    // Driver strings: "Recover=<seconds>", "QUICKSCAN=on", "QUICKSCAN=off".
+    int send(std::string_view command);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Operations on closed files by disk name (relative to the current working folder); each leaves
+// its code in the error state.
+bool fileExists(std::string_view name);
+int removeFile(std::string_view name);
+int copyFile(std::string_view from, std::string_view to);
+int renameFile(std::string_view from, std::string_view to);
+
+// The path the name resolves to: "\" becomes the separator, and an existing entry whose name
+// differs only in letter case is found in its folder.
+std::string resolveFileName(std::string_view name);
+
+} // namespace platform::storage

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Message boxes: texts and captions are Windows-1251; buttons are a bit mask and the result is
+// the bit of the button pressed. A handler can be installed in place of the real box (the test
+// driver answers boxes this way).
+namespace platform::ui {
+
+namespace Button {
+constexpr unsigned Ok = 1;
+constexpr unsigned Yes = 2;
+constexpr unsigned No = 4;
+constexpr unsigned Abort = 8;
+constexpr unsigned Retry = 16;
+constexpr unsigned Ignore = 32;
+constexpr unsigned Cancel = 64;
+constexpr unsigned Help = 128;
+} // namespace Button
+
+enum class MessageIcon { None, Information, Question, Exclamation, Hand };
+
+struct MessageRequest
+{
+    std::string text;
+    std::string caption;
+    MessageIcon icon = MessageIcon::None;
+    unsigned buttons = 0;       // 0: one default (OK) button
+    unsigned defaultButton = 0; // 0: the first button
+};
+
+using MessageHandler = std::function<unsigned(const MessageRequest&)>;
+
+unsigned message(std::string_view text, std::string_view caption = {},
+                 MessageIcon icon = MessageIcon::None, unsigned buttons = 0,
+                 unsigned defaultButton = 0);
+
+// Installs a handler (an empty one restores the real box); returns the previous handler.
+MessageHandler setMessageHandler(MessageHandler handler);
+
+} // namespace platform::ui
