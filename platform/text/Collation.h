@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-// Sort order of Windows-1251 text: digits, then Latin, then Cyrillic in alphabet order with
-// Ё right after Е. "No case" keys compare upper-cased text.
+// Sort order of Windows-1251 text: controls, blanks, punctuation and symbols, digits, Latin,
+// then Cyrillic in alphabet order with Ё right after Е. Each capital sorts just before its small
+// letter (A a B b ... Е е Ё ё). "No case" keys compare text upper-cased by the case table.
+// Both compares are allocation-free table lookups (SQLite calls them on every index step).
 namespace platform::text {
 
 // The weight of one byte in the collation (distinct bytes have distinct weights).
