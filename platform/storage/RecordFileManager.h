@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::storage {
@@ -16,7 +17,7 @@ class ErrorReporter;
 class RecordFileManager
 {
 public:
-    virtual ~RecordFileManager() = default;
+    virtual ~RecordFileManager(); // stops listening for ended threads
 
     virtual void init(RecordFile& file, ErrorReporter& reporter);
     virtual void kill();
@@ -40,8 +41,11 @@ public:
     RecordFile* file() const { return m_file; }
 
 private:
+    void report(int code, std::string_view action);
+
     RecordFile* m_file = nullptr;
     ErrorReporter* m_reporter = nullptr;
+    int m_threadEndListener = 0;
     std::vector<std::pair<int, std::string>> m_keys;
     std::map<int, int> m_openCounts; // thread -> count
 };

@@ -1,9 +1,15 @@
 #include "platform/ui/MessageBox.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/Locale.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
+#include <cstdlib>
 #include <utility>
 
 namespace platform::ui {
@@ -18,40 +24,79 @@ MessageHandler& installedHandler()
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Hand: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Hand:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::ButtonRole roleOf(unsigned bit)
+{
+    switch (bit) {
+    case Button::Ok:
+    case Button::Yes:
+    case Button::Retry:
+        return QMessageBox::AcceptRole;
+    case Button::No:
+        return QMessageBox::NoRole;
+    case Button::Cancel:
+    case Button::Abort:
+        return QMessageBox::RejectRole;
+    case Button::Help:
+        return QMessageBox::HelpRole;
+    default:
+        return QMessageBox::ActionRole;
+    }
+}
+
 unsigned showMessageBox(const MessageRequest& request)
 {
+    Window* frame = ThreadRegistry::frame();
     QMessageBox box(qtIcon(request.icon), text::toQString(request.caption),
-                    text::toQString(request.text));
-    const unsigned buttons = request.buttons ? request.buttons : Button::Ok;
-    static const std::pair<unsigned, QMessageBox::StandardButton> kinds[] = {
-        {Button::Ok, QMessageBox::Ok},         {Button::Yes, QMessageBox::Yes},
-        {Button::No, QMessageBox::No},         {Button::Abort, QMessageBox::Abort},
-        {Button::Retry, QMessageBox::Retry},   {Button::Ignore, QMessageBox::Ignore},
-        {Button::Cancel, QMessageBox::Cancel}, {Button::Help, QMessageBox::Help}};
-    for (const auto& [bit, kind] : kinds) {
-        if (buttons & bit) {
-            box.addButton(kind);
-            if (request.defaultButton == bit)
-                box.setDefaultButton(kind);
-        }
+                    text::toQString(request.text), QMessageBox::NoButton,
+                    frame ? frame->topWidget() : nullptr);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<std::pair<QAbstractButton*, unsigned>> added;
+    for (const ShownButton& shown : shownButtons(request.buttons)) {
+        QPushButton* button = box.addButton(text::toQString(shown.caption), roleOf(shown.bit));
+        added.emplace_back(button, shown.bit);
+        if (request.defaultButton == shown.bit)
+            box.setDefaultButton(button);
     }
-    const int pressed = box.exec();
-    for (const auto& [bit, kind] : kinds)
-        if (pressed == kind)
+    // Closing the box without a button answers as its cancelling button would.
+    for (unsigned escape : {Button::Cancel, Button::No, Button::Ok, Button::Ignore, Button::Abort})
+        for (const auto& [button, bit] : added)
+            if (bit == escape && !box.escapeButton())
+                box.setEscapeButton(button);
+    ThreadRegistry::enterModal();
+    box.exec();
+    ThreadRegistry::leaveModal();
+    for (const auto& [button, bit] : added)
+        if (box.clickedButton() == button)
             return bit;
-    return Button::Cancel;
+    return added.empty() ? Button::Ok : added.back().second;
 }
 
 } // namespace
+
+std::vector<ShownButton> shownButtons(unsigned buttons)
+{
+    if ((buttons & 0xFF) == 0)
+        buttons = Button::Ok;
+    std::vector<ShownButton> shown;
+    for (unsigned bit = 1; bit <= Button::Help; bit <<= 1)
+        if (buttons & bit)
+            shown.push_back({bit, Locale::instance().buttonCaption(bit)});
+    return shown;
+}
 
 unsigned message(std::string_view text, std::string_view caption, MessageIcon icon,
                  unsigned buttons, unsigned defaultButton)
@@ -61,6 +106,14 @@ unsigned message(std::string_view text, std::string_view caption, MessageIcon ic
     if (installedHandler())
         return installedHandler()(request);
     return showMessageBox(request);
+}
+
+void stop(std::string_view text)
+{
+    const unsigned answer =
+        message(text, {}, MessageIcon::Hand, Button::Abort | Button::Ignore, Button::Abort);
+    if (answer == Button::Abort)
+        std::exit(EXIT_FAILURE);
 }
 
 MessageHandler setMessageHandler(MessageHandler handler)

@@ -3,10 +3,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Message boxes: texts and captions are Windows-1251; buttons are a bit mask and the result is
-// the bit of the button pressed. A handler can be installed in place of the real box (the test
-// driver answers boxes this way).
+// the bit of the button pressed. The buttons carry the locale's captions ("&Да", "&Нет" ...).
+// A handler can be installed in place of the real box (the test driver answers boxes this way).
 namespace platform::ui {
 
 namespace Button {
@@ -36,6 +37,18 @@ using MessageHandler = std::function<unsigned(const MessageRequest&)>;
 unsigned message(std::string_view text, std::string_view caption = {},
                  MessageIcon icon = MessageIcon::None, unsigned buttons = 0,
                  unsigned defaultButton = 0);
+
+// The stop box: the text with an abort button, which ends the program, and an ignore button,
+// which returns.
+void stop(std::string_view text);
+
+// The button captions of a request, in the order shown, as Qt text (with "&" access keys).
+struct ShownButton
+{
+    unsigned bit;
+    std::string caption; // Windows-1251
+};
+std::vector<ShownButton> shownButtons(unsigned buttons);
 
 // Installs a handler (an empty one restores the real box); returns the previous handler.
 MessageHandler setMessageHandler(MessageHandler handler);

@@ -1,0 +1,477 @@
+#include "platform/storage/RecordFile.h"
+
+#include "platform/storage/ErrorState.h"
+#include "platform/storage/LogicalThread.h"
+#include "platform/storage/sqlite/Cursor.h"
+#include "platform/storage/sqlite/Database.h"
+#include "platform/storage/sqlite/ResultCodes.h"
+#include "platform/storage/sqlite/RowCodec.h"
+#include "platform/storage/sqlite/SchemaSql.h"
+#include "platform/text/CaseTable.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+namespace platform::storage {
+
+using sqlite::Cursor;
+using sqlite::Database;
+using sqlite::LockLevel;
+
+namespace {
+
+constexpr int IndexNotAvailable = 77;
+constexpr int NotSupported = 80;
+
+// What a thread knows of the file: its record buffer, its open, its walk and the record it
+// read last.
+struct ThreadState
+{
+    std::vector<std::byte> buffer;
+    std::shared_ptr<Database> database; // set while the thread has the file open
+    LockLevel lock = LockLevel::None;
+    bool readOnly = false;
+    bool streaming = false;
+    bool quickScan = false;
+    std::unique_ptr<Cursor> cursor;
+    bool hasLastRead = false;
+    int64_t lastRead = 0;
+};
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (text::toUpper(static_cast<unsigned char>(text[i]))
+            != text::toUpper(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+} // namespace
+
+struct RecordFile::Impl
+{
+    explicit Impl(FileLayout fileLayout)
+        : layout(std::move(fileLayout))
+        , schema(layout)
+        , codec(layout)
+    {
+    }
+
+    FileLayout layout;
+    sqlite::SchemaSql schema;
+    sqlite::RowCodec codec;
+    std::string diskName;
+    std::map<int, ThreadState> threads;
+    std::vector<std::byte> scratch;
+    int listener = 0;
+
+    ThreadState& state()
+    {
+        ThreadState& state = threads[currentThread()];
+        if (state.buffer.empty()) {
+            state.buffer.resize(layout.recordSize);
+            codec.clear(state.buffer.data());
+        }
+        return state;
+    }
+
+    std::string name() const
+    {
+        return diskName.empty() ? text::lower(layout.label) + ".tps" : diskName;
+    }
+
+    int finish(int code)
+    {
+        if (code == Error::None)
+            clearError();
+        else
+            setError(code, name());
+        return code;
+    }
+
+    // The thread's open database, or null with 37 left in the error state.
+    Database* opened(ThreadState& state)
+    {
+        if (!state.database) {
+            finish(Error::FileNotOpen);
+            return nullptr;
+        }
+        return state.database.get();
+    }
+
+    int writable(ThreadState& state)
+    {
+        if (!state.database)
+            return Error::FileNotOpen;
+        if (state.readOnly)
+            return Error::AccessDenied;
+        if (state.database->streamBroken())
+            return Error::StreamError;
+        return Error::None;
+    }
+
+    Cursor& cursor(ThreadState& state)
+    {
+        if (!state.cursor) {
+            state.cursor = std::make_unique<Cursor>(layout, schema, codec);
+            state.cursor->setQuickScan(state.quickScan);
+        }
+        return *state.cursor;
+    }
+
+    bool validKey(int key) const { return key >= 0 && key < static_cast<int>(layout.keys.size()); }
+
+    // Ends the thread's open: its stream is flushed, its share of the lock released.
+    int release(ThreadState& state)
+    {
+        int code = Error::None;
+        if (state.streaming) {
+            state.streaming = false;
+            code = state.database->endStream();
+        }
+        state.database->endRead();
+        state.database->lock().release(state.lock);
+        state.database.reset();
+        state.cursor.reset();
+        state.hasLastRead = false;
+        state.lock = LockLevel::None;
+        return code;
+    }
+
+    int step(bool forward)
+    {
+        ThreadState& thread = state();
+        Database* database = opened(thread);
+        if (!database)
+            return Error::FileNotOpen;
+        int64_t rowid = 0;
+        const int code = cursor(thread).step(*database, forward, thread.buffer.data(), rowid);
+        thread.hasLastRead = code == Error::None;
+        thread.lastRead = rowid;
+        return finish(code);
+    }
+
+    // Runs a prepared write; the code.
+    int write(Database& database, sqlite3_stmt* statement)
+    {
+        const int rc = sqlite3_step(statement);
+        sqlite3_reset(statement);
+        if (rc == SQLITE_DONE) {
+            database.changed();
+            return database.afterWrite();
+        }
+        database.noteWriteFailure();
+        database.afterWrite();
+        return sqlite::storageCode(rc);
+    }
+};
+
+RecordFile::RecordFile(FileLayout layout)
+    : m_impl(std::make_unique<Impl>(std::move(layout)))
+{
+    Impl* impl = m_impl.get();
+    m_impl->listener = addThreadEndListener([impl](int thread) {
+        const auto it = impl->threads.find(thread);
+        if (it == impl->threads.end())
+            return;
+        if (it->second.database)
+            impl->release(it->second);
+        impl->threads.erase(it);
+    });
+}
+
+RecordFile::~RecordFile()
+{
+    removeThreadEndListener(m_impl->listener);
+    for (auto& [thread, state] : m_impl->threads)
+        if (state.database)
+            m_impl->release(state);
+}
+
+const FileLayout& RecordFile::layout() const { return m_impl->layout; }
+
+const std::string& RecordFile::label() const { return m_impl->layout.label; }
+
+void RecordFile::setDiskName(std::string name) { m_impl->diskName = std::move(name); }
+
+std::string RecordFile::diskName() const { return m_impl->name(); }
+
+std::byte* RecordFile::buffer() { return m_impl->state().buffer.data(); }
+
+const std::byte* RecordFile::buffer() const { return m_impl->state().buffer.data(); }
+
+void RecordFile::clearBuffer() { m_impl->codec.clear(buffer()); }
+
+int RecordFile::open(uint8_t mode)
+{
+    ThreadState& state = m_impl->state();
+    if (state.database)
+        return m_impl->finish(Error::FileAlreadyOpen);
+    const std::string path = resolveFileName(m_impl->name());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        const std::filesystem::path asPath(path);
+        const bool folder = !asPath.has_parent_path() || std::filesystem::is_directory(asPath.parent_path(), error);
+        return m_impl->finish(folder ? Error::FileNotFound : Error::PathNotFound);
+    }
+    int code = Error::None;
+    auto database = Database::open(path, m_impl->layout.ownerPassword, m_impl->schema.description(), code);
+    if (!database)
+        return m_impl->finish(code);
+
+    // Low nibble: 0 read, 1 write, 2 read/write; high nibble: 0x10 deny all, 0x20 deny
+    // writing, 0x30 deny reading, 0x40 deny nothing.
+    const bool write = (mode & 0x0F) != 0;
+    const int deny = mode & 0xF0;
+    const LockLevel level = !write                             ? LockLevel::None
+                            : (deny == 0x10 || deny == 0x20) ? LockLevel::Exclusive
+                                                               : LockLevel::Shared;
+    if (write && sqlite3_db_readonly(database->handle(), "main") == 1)
+        return m_impl->finish(Error::AccessDenied);
+    if (!database->lock().acquire(level))
+        return m_impl->finish(Error::AccessDenied);
+    state.database = std::move(database);
+    state.lock = level;
+    state.readOnly = !write;
+    state.cursor.reset();
+    state.hasLastRead = false;
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::close()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    return m_impl->finish(m_impl->release(state));
+}
+
+bool RecordFile::isOpen() const { return m_impl->state().database != nullptr; }
+
+bool RecordFile::isReadOnly() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.readOnly;
+}
+
+int RecordFile::create()
+{
+    if (m_impl->state().database)
+        return m_impl->finish(Error::FileAlreadyOpen);
+    const std::string path = resolveFileName(m_impl->name());
+    return m_impl->finish(Database::create(path, m_impl->layout.ownerPassword,
+                                           m_impl->schema.create(), m_impl->schema.description()));
+}
+
+int RecordFile::setFileOrder()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    m_impl->cursor(state).setFileOrder();
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::setKey(int key)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    m_impl->cursor(state).setKey(key);
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::setKeyFromBuffer(int key)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    m_impl->cursor(state).setKeyFrom(key, state.buffer.data());
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::next() { return m_impl->step(true); }
+
+int RecordFile::previous() { return m_impl->step(false); }
+
+int RecordFile::get(int key)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.keyEqual(key), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = m_impl->codec.bindKey(statement, m_impl->layout.keys[static_cast<std::size_t>(key)],
+                                   state.buffer.data());
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        // Read beside the buffer: the statement's parameters point into it.
+        m_impl->scratch.resize(m_impl->layout.recordSize);
+        m_impl->codec.read(statement, 1, m_impl->scratch.data());
+        state.lastRead = sqlite3_column_int64(statement, 0);
+        sqlite3_reset(statement);
+        std::memcpy(state.buffer.data(), m_impl->scratch.data(), m_impl->layout.recordSize);
+        state.hasLastRead = true;
+        return m_impl->finish(Error::None);
+    }
+    sqlite3_reset(statement);
+    state.hasLastRead = false;
+    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
+int RecordFile::add()
+{
+    ThreadState& state = m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    Database& database = *state.database;
+    int code = Error::None;
+    sqlite3_stmt* statement = database.statement(m_impl->schema.insert(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    const int rc = m_impl->codec.bindFields(statement, state.buffer.data());
+    code = rc == SQLITE_OK ? m_impl->write(database, statement) : sqlite::storageCode(rc);
+    if (code == Error::None) {
+        state.lastRead = sqlite3_last_insert_rowid(database.handle());
+        state.hasLastRead = true;
+    }
+    return m_impl->finish(code);
+}
+
+int RecordFile::put()
+{
+    ThreadState& state = m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (!state.hasLastRead)
+        return m_impl->finish(Error::RecordNotAvailable);
+    Database& database = *state.database;
+    int code = Error::None;
+    sqlite3_stmt* statement = database.statement(m_impl->schema.update(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = m_impl->codec.bindFields(statement, state.buffer.data());
+    if (rc == SQLITE_OK)
+        rc = sqlite3_bind_int64(statement, static_cast<int>(m_impl->layout.fields.size() + 1),
+                                state.lastRead);
+    code = rc == SQLITE_OK ? m_impl->write(database, statement) : sqlite::storageCode(rc);
+    if (code == Error::None && sqlite3_changes(database.handle()) == 0)
+        code = Error::RecordNotAvailable; // deleted since it was read
+    if (code == Error::None && state.cursor)
+        state.cursor->rewritten(state.lastRead);
+    return m_impl->finish(code);
+}
+
+int RecordFile::erase()
+{
+    ThreadState& state = m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (!state.hasLastRead)
+        return m_impl->finish(Error::RecordNotAvailable);
+    Database& database = *state.database;
+    int code = Error::None;
+    sqlite3_stmt* statement = database.statement(m_impl->schema.erase(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    const int rc = sqlite3_bind_int64(statement, 1, state.lastRead);
+    code = rc == SQLITE_OK ? m_impl->write(database, statement) : sqlite::storageCode(rc);
+    if (code == Error::None && sqlite3_changes(database.handle()) == 0)
+        code = Error::RecordNotAvailable;
+    state.hasLastRead = false;
+    return m_impl->finish(code);
+}
+
+int RecordFile::empty()
+{
+    ThreadState& state = m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    Database& database = *state.database;
+    int code = Error::None;
+    sqlite3_stmt* statement = database.statement(m_impl->schema.empty(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    state.hasLastRead = false;
+    return m_impl->finish(m_impl->write(database, statement));
+}
+
+int64_t RecordFile::records()
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return 0;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.count(), code);
+    if (!statement) {
+        m_impl->finish(code);
+        return 0;
+    }
+    const int rc = sqlite3_step(statement);
+    const int64_t count = rc == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
+    sqlite3_reset(statement);
+    m_impl->finish(rc == SQLITE_ROW ? Error::None : sqlite::storageCode(rc));
+    return count;
+}
+
+int RecordFile::stream()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (state.streaming)
+        return m_impl->finish(Error::None);
+    const int code = state.database->beginStream();
+    state.streaming = code == Error::None;
+    return m_impl->finish(code);
+}
+
+int RecordFile::flush()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!state.streaming)
+        return m_impl->finish(Error::None);
+    state.streaming = false;
+    return m_impl->finish(state.database->endStream());
+}
+
+int RecordFile::send(std::string_view command)
+{
+    // "Recover=<seconds>": how long to wait for a crashed holder's lock. A flock dies with
+    // its process, so nothing is left to wait for; the command is accepted.
+    if (startsWithNoCase(command, "Recover="))
+        return m_impl->finish(Error::None);
+    if (startsWithNoCase(command, "QUICKSCAN=")) {
+        const std::string_view value = command.substr(10);
+        const bool on = startsWithNoCase(value, "on");
+        if (!on && !startsWithNoCase(value, "off"))
+            return m_impl->finish(NotSupported);
+        ThreadState& state = m_impl->state();
+        state.quickScan = on;
+        if (state.cursor)
+            state.cursor->setQuickScan(on);
+        return m_impl->finish(Error::None);
+    }
+    return m_impl->finish(NotSupported);
+}
+
+} // namespace platform::storage

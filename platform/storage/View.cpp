@@ -1,0 +1,102 @@
+#include "platform/storage/View.h"
+
+#include "platform/storage/ErrorState.h"
+#include "platform/storage/RecordFile.h"
+
+#include <cstring>
+#include <vector>
+
+namespace platform::storage {
+
+View::View(RecordFile& file, int key)
+    : m_file(file)
+    , m_key(key)
+{
+}
+
+void View::setKey(int key)
+{
+    m_key = key;
+}
+
+int View::setFilter(std::string_view text, const Bindings* bindings)
+{
+    FilterScope scope(bindings);
+    scope.addFile(m_file);
+    return setFilter(text, scope);
+}
+
+int View::setFilter(std::string_view text, const FilterScope& scope)
+{
+    return m_filter.compile(text, scope);
+}
+
+int View::setStart()
+{
+    return m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key);
+}
+
+int View::setEnd()
+{
+    // A walk set on its order reads backwards from the last record.
+    return setStart();
+}
+
+int View::setFromBuffer()
+{
+    return m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key);
+}
+
+bool View::passes()
+{
+    if (!m_filter.matches())
+        return false;
+    return !m_predicate || m_predicate();
+}
+
+int View::step(bool forward)
+{
+    if (!m_filter.isValid()) {
+        setError(Error::RecordNotAvailable, m_file.diskName());
+        return Error::RecordNotAvailable;
+    }
+    for (;;) {
+        const int code = forward ? m_file.next() : m_file.previous();
+        if (code != Error::None)
+            return code;
+        if (passes())
+            return Error::None;
+    }
+}
+
+int View::next()
+{
+    return step(true);
+}
+
+int View::previous()
+{
+    return step(false);
+}
+
+int64_t View::records()
+{
+    const std::size_t size = m_file.layout().recordSize;
+    std::vector<std::byte> saved(m_file.buffer(), m_file.buffer() + size);
+    int64_t count = 0;
+    int code = setStart();
+    if (code == Error::None && m_filter.isValid()) {
+        while ((code = step(true)) == Error::None)
+            ++count;
+    }
+    std::memcpy(m_file.buffer(), saved.data(), size);
+    setStart();
+    // Reaching the end is the normal way out; any other failure stays reported.
+    if (code == Error::None || code == Error::RecordNotAvailable)
+        clearError();
+    else
+        setError(code, m_file.diskName());
+    return count;
+}
+
+} // namespace platform::storage

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/storage/sqlite/FileLock.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The process's one SQLite connection to one data file: opened by the first open of any
+// thread, closed when the last holder lets it go. It holds the share-mode lock, the prepared
+// statements of the file and the stream (transaction) state.
+namespace platform::storage::sqlite {
+
+class Database
+{
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The connection to the existing file at path (joined when the process already has one).
+    // The password must open it and the stored layout description must equal description:
+    // otherwise null, with code set (5 no access, 36 damaged, 47 another layout ...).
+    static std::shared_ptr<Database> open(const std::string& path, const std::string& password,
+                                          const std::string& description, int& code);
+    // A new empty file at path, replacing one: made beside it and renamed over it, so a
+    // failure leaves any old file as it was. Returns the storage code.
+    static int create(const std::string& path, const std::string& password,
+                      const std::vector<std::string>& schema, const std::string& description);
+    // Whether this process has a connection to the file at path.
+    static bool inUse(const std::string& path);
+
+    sqlite3* handle() const { return m_db; }
+    FileLock& lock() { return m_lock; }
+
+    // A prepared statement of the text, reset and ready to bind; null with code set on failure.
+    // While the process holds the file's exclusive lock no other process can change it, so
+    // the connection keeps one read transaction open across statements instead of locking
+    // and validating the file for each of them.
+    sqlite3_stmt* statement(const std::string& sql, int& code);
+    // After a write statement (done or failed): outside a stream it is committed at once.
+    // Returns the code of that commit.
+    int afterWrite();
+    // Ends the held read transaction (before the lock is given up).
+    void endRead();
+    // Runs a statement without results; returns the storage code.
+    int exec(const char* sql);
+
+    // Counts the writes made through the connection: walks re-seek when it moved.
+    uint64_t generation() const { return m_generation; }
+    void changed() { ++m_generation; }
+
+    // Runs of writes in one transaction; they nest, the outermost flush commits.
+    int beginStream();
+    int endStream();
+    bool streaming() const { return m_streamDepth > 0; }
+    // A failed write ended the run early: later writes are refused until the flush.
+    bool streamBroken() const { return m_streamBroken; }
+    // After a failed write: SQLite may have rolled the whole transaction back.
+    void noteWriteFailure();
+
+private:
+    Database() = default;
+    int connect(const std::string& path, const std::string& password, const std::string& description);
+    void setCache(int kibibytes);
+
+    FileLock m_lock;
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+    std::string m_password;
+    std::string m_description;
+    std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    uint64_t m_generation = 0;
+    int m_streamDepth = 0;
+    bool m_streamBroken = false;
+    bool m_readHeld = false;
+};
+
+} // namespace platform::storage::sqlite

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/storage/Layout.h"
+
+#include <string>
+#include <vector>
+
+// The SQL of one layout. A data file is one table "records" (a column per field, physical
+// order = rowid) and one index per key; the layout's description is kept in "layout" so that
+// an open can tell whether the file was made for this layout.
+//
+// Every key query binds the same parameters: ?1..?k the key's components, ?(k+1) a rowid and
+// ?(k+2) the row limit; file-order queries bind ?1 a rowid and ?2 the limit.
+namespace platform::storage::sqlite {
+
+class SchemaSql
+{
+public:
+    explicit SchemaSql(const FileLayout& layout);
+
+    // The statements that make an empty file, in order.
+    std::vector<std::string> create() const;
+    // Field names, types and sizes, then the keys with their attributes: stored when the file
+    // is made and compared on every open.
+    const std::string& description() const { return m_description; }
+
+    // The texts are made once; statements are looked up by them.
+    const std::string& insert() const { return m_insert; }
+    const std::string& update() const { return m_update; } // fields, then the rowid
+    const std::string& erase() const { return m_erase; }
+    const std::string& count() const { return m_count; }
+    const std::string& empty() const { return m_empty; }
+
+    // Physical order from the first or last record (no rowid), or after/before a rowid.
+    const std::string& fileFromEnd(bool forward) const { return m_fileFromEnd[forward]; }
+    const std::string& fileAfter(bool forward) const { return m_fileAfter[forward]; }
+
+    // Key order from the first or last record of the key.
+    const std::string& keyFromEnd(int key, bool forward) const;
+    // The part of the key order that follows a position (components, rowid) in the direction:
+    // the first equalCount components equal to the position's, the next one beyond it; with
+    // equalCount = all components, the records of the same value beyond the rowid.
+    const std::string& keySegment(int key, int equalCount, bool forward) const;
+    // The first record (in key order) whose components equal ?1..?k.
+    const std::string& keyEqual(int key) const;
+
+private:
+    struct KeyQueries
+    {
+        std::string fromEnd[2];              // [forward]
+        std::vector<std::string> segment[2]; // [forward][equalCount]
+        std::string equal;
+    };
+
+    std::string makeInsert() const;
+    std::string makeUpdate() const;
+    std::string makeFileFromEnd(bool forward) const;
+    std::string makeFileAfter(bool forward) const;
+    std::string makeKeyFromEnd(int key, bool forward) const;
+    std::string makeKeySegment(int key, int equalCount, bool forward) const;
+    std::string makeKeyEqual(int key) const;
+
+    std::string columns() const;
+    std::string component(int field, const KeyDef& key) const;
+    std::string keyFilter(const KeyDef& key) const; // the partial-index condition, or empty
+    std::string orderFrom(const KeyDef& key, std::size_t first, bool forward) const;
+    std::string limit(const KeyDef& key) const;
+    std::string describe() const;
+
+    const FileLayout& m_layout;
+    std::string m_description;
+    std::string m_insert;
+    std::string m_update;
+    std::string m_erase;
+    std::string m_count;
+    std::string m_empty;
+    std::string m_fileFromEnd[2];
+    std::string m_fileAfter[2];
+    std::vector<KeyQueries> m_keys;
+};
+
+std::string quoteName(const std::string& name);
+
+} // namespace platform::storage::sqlite

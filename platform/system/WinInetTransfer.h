@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/system/WinInet.h"
+
+#include <curl/curl.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace platform::system {
+
+// One HTTP exchange on libcurl, driven synchronously: start() returns once the final response's
+// status and headers are in, read() then takes the body in pieces. At most PendingLimit bytes
+// of body are held at a time: beyond that the transfer is paused until the caller reads, so a
+// body of any size passes through in bounded memory.
+class WinInetTransfer
+{
+public:
+    struct Setup
+    {
+        std::string url;
+        std::string verb;
+        std::vector<std::string> headers;
+        std::string body;
+        std::string agent;
+        std::string referrer;
+        bool http10 = false;
+        bool followRedirects = true;
+        std::string proxy; // empty: direct
+        std::string proxyUserName;
+        std::string proxyPassword;
+        std::string userName;
+        std::string password;
+        long connectTimeoutMs = 60000;
+        long receiveTimeoutMs = 60000;
+    };
+
+    static constexpr std::size_t PendingLimit = 512 * 1024;
+
+    WinInetTransfer();
+    ~WinInetTransfer();
+    WinInetTransfer(const WinInetTransfer&) = delete;
+    WinInetTransfer& operator=(const WinInetTransfer&) = delete;
+
+    // 0, or the WinInet code of the failure that kept a response from arriving.
+    DWORD start(const Setup& setup);
+    // Fills buffer up to size, stopping early only at the end of the body (got 0 then). A
+    // failure after some bytes were given is reported by the next call.
+    DWORD read(char* buffer, std::size_t size, std::size_t& got);
+
+    bool hasResponse() const { return !m_statusCode.empty(); }
+    const std::string& statusCode() const { return m_statusCode; }
+    const std::string& statusText() const { return m_statusText; }
+    // The value of a header of the final response (name compared without case).
+    std::optional<std::string> header(std::string_view name) const;
+
+private:
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self);
+
+    void headerLine(std::string_view line);
+    std::size_t pendingSize() const { return m_pending.size() - m_pendingAt; }
+    void pump();
+    DWORD failure() const;
+
+    CURLM* m_multi = nullptr;
+    CURL* m_easy = nullptr;
+    curl_slist* m_headerList = nullptr;
+    bool m_viaProxy = false;
+    bool m_followRedirects = true;
+
+    std::string m_pending;
+    std::size_t m_pendingAt = 0;
+    bool m_paused = false;
+    bool m_done = false;
+    CURLcode m_result = CURLE_OK;
+    long m_osErrno = 0;
+
+    bool m_headersDone = false;
+    int m_blockCode = 0;
+    bool m_blockHasLocation = false;
+    std::string m_statusCode;
+    std::string m_statusText;
+    std::vector<std::pair<std::string, std::string>> m_responseHeaders;
+    char m_errorText[CURL_ERROR_SIZE] = {};
+};
+
+} // namespace platform::system

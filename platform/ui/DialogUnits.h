@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFont>
+
+// Dialog units of a window font: a horizontal unit is a quarter of the font's average
+// character width, a vertical unit an eighth of its height.
+namespace platform::ui {
+
+class DialogUnits
+{
+public:
+    explicit DialogUnits(const QFont& font);
+
+    int toPixelsX(int units) const;
+    int toPixelsY(int units) const;
+    int fromPixelsX(int pixels) const;
+    int fromPixelsY(int pixels) const;
+
+    int averageWidth() const { return m_averageWidth; }
+    int height() const { return m_height; }
+
+private:
+    int m_averageWidth;
+    int m_height;
+};
+
+} // namespace platform::ui

@@ -1,0 +1,106 @@
+#include "platform/ui/EntryControl.h"
+
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/Window.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+
+namespace platform::ui {
+
+EntryControl::EntryControl(Window& window, const ControlDefinition& definition, QWidget* parent)
+    : Control(window, definition), m_edit(new QLineEdit(parent))
+{
+    if (m_picture.width() > 0)
+        m_edit->setMaxLength(m_picture.width() + (m_picture.isNumeric() ? 1 : 0));
+    if (m_picture.isNumeric()) {
+        // Only what the picture can hold: an optional sign, digits and the decimals it allows.
+        const QString pattern =
+            m_picture.decimals() > 0
+                ? QStringLiteral("-?[0-9]*([.,][0-9]{0,%1})?").arg(m_picture.decimals())
+                : QStringLiteral("-?[0-9]*");
+        m_edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), m_edit));
+        m_edit->setAlignment(Qt::AlignRight);
+    }
+    m_edit->setText(text::toQString(m_text));
+    applyAppearance();
+    QObject::connect(m_edit, &QLineEdit::textEdited, m_edit, [this] {
+        m_edited = true;
+        m_window.raise(Event::NewSelection, number());
+    });
+    QObject::connect(m_edit, &QLineEdit::editingFinished, m_edit, [this] {
+        if (m_edited)
+            complete();
+    });
+    QObject::connect(m_edit, &QLineEdit::returnPressed, m_edit, [this] {
+        if (!m_edited)
+            complete();
+    });
+}
+
+std::string EntryControl::text() const
+{
+    return text::fromQString(m_edit->text());
+}
+
+std::string EntryControl::shownValue() const
+{
+    return m_picture.entryText(*m_binding);
+}
+
+void EntryControl::showText(const QString& text)
+{
+    m_edit->setText(text);
+    m_edited = false;
+}
+
+void EntryControl::takeScreenValue()
+{
+    if (!m_binding)
+        return;
+    const std::string typed = text();
+    if (m_picture.isEmpty())
+        m_binding->setText(typed);
+    else
+        m_picture.take(typed, *m_binding);
+    // The variable now matches the screen, so the next refresh shows its normal form only
+    // when the program changes it.
+    m_lastShown = shownValue();
+    m_shownOnce = true;
+}
+
+bool EntryControl::completePending()
+{
+    if (!m_edited)
+        return false;
+    complete();
+    return true;
+}
+
+void EntryControl::complete()
+{
+    m_edited = false;
+    takeScreenValue();
+    m_window.raise(Event::Accepted, number());
+}
+
+void EntryControl::typeText(const QString& text)
+{
+    m_edit->setFocus();
+    m_edit->selectAll();
+    if (text.isEmpty()) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_edit, &press);
+        return;
+    }
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(m_edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(m_edit, &release);
+    }
+}
+
+} // namespace platform::ui

@@ -1,0 +1,439 @@
+#include "platform/ui/TestDriver.h"
+
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/EntryControl.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/KeyCodes.h"
+#include "platform/ui/StateDump.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowWidget.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <charconv>
+
+namespace platform::ui {
+namespace {
+
+std::string clippedUtf8(std::string_view cp1251)
+{
+    std::string s = text::cp1251ToUtf8(cp1251);
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+// A menu text as shown, without its access-key marks.
+std::string withoutAmpersands(std::string s)
+{
+    std::erase(s, '&');
+    return s;
+}
+
+std::string buttonName(unsigned bit)
+{
+    static const char* const names[] = {"OK",    "Yes",    "No",     "Abort",
+                                        "Retry", "Ignore", "Cancel", "Help"};
+    for (int i = 0; i < 8; ++i)
+        if (bit == (1u << i))
+            return names[i];
+    return std::to_string(bit);
+}
+
+qint64 now()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+int openModalWindows()
+{
+    const std::vector<Window*> open = ThreadRegistry::openWindows();
+    return static_cast<int>(
+        std::count_if(open.begin(), open.end(), [](const Window* w) { return w->isModal(); }));
+}
+
+bool windowWithTitle(std::string_view title)
+{
+    for (const Window* window : ThreadRegistry::openWindows())
+        if (clippedUtf8(window->title()) == title)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TestDriver::TestDriver()
+{
+    m_previousMessageHandler = setMessageHandler(
+        [this](const MessageRequest& request) { return answerMessageBox(request); });
+    m_previousFileHandler =
+        setFileDialogHandler([this](const FileRequest& request) { return answerDialog(request); });
+}
+
+TestDriver::~TestDriver()
+{
+    setMessageHandler(std::move(m_previousMessageHandler));
+    setFileDialogHandler(std::move(m_previousFileHandler));
+    delete m_timer.data();
+}
+
+Window* TestDriver::topWindow()
+{
+    const std::vector<Window*> open = ThreadRegistry::openWindows();
+    return open.empty() ? nullptr : open.back();
+}
+
+Control* TestDriver::findControl(std::string_view name)
+{
+    Window* window = topWindow();
+    if (!window || name.empty())
+        return nullptr;
+    int number = 0;
+    const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), number);
+    if (ec == std::errc() && end == name.data() + name.size())
+        return window->control(number);
+    return window->control(text::w(name));
+}
+
+TestDriver& TestDriver::add(std::string description, std::function<bool(std::string&)> action,
+                            int timeoutMs)
+{
+    m_steps.push_back({std::move(description), std::move(action), timeoutMs, 0});
+    return *this;
+}
+
+TestDriver& TestDriver::press(std::string_view name)
+{
+    return add("press " + std::string(name), [name = std::string(name)](std::string& error) {
+        Control* control = findControl(name);
+        if (!control) {
+            error = "no control " + name + " in the top window";
+            return false;
+        }
+        if (control->isDisabled() || !control->window().isShown(*control)) {
+            error = "control " + name + " is disabled or hidden";
+            return false;
+        }
+        control->press();
+        return true;
+    });
+}
+
+TestDriver& TestDriver::type(std::string_view name, std::string_view typed)
+{
+    return add("type " + std::string(name), [name = std::string(name),
+                                             typed = std::string(typed)](std::string& error) {
+        auto* entry = dynamic_cast<EntryControl*>(findControl(name));
+        if (!entry) {
+            error = "no entry " + name + " in the top window";
+            return false;
+        }
+        if (entry->isDisabled()) {
+            error = "entry " + name + " is disabled";
+            return false;
+        }
+        QTimer::singleShot(0, entry->widget(), [entry, typed] {
+            entry->typeText(QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size())));
+        });
+        return true;
+    });
+}
+
+TestDriver& TestDriver::key(std::string_view name, std::string_view keyText)
+{
+    return add("key " + std::string(name) + " " + std::string(keyText),
+               [name = std::string(name), keyText = std::string(keyText)](std::string& error) {
+                   const int code = keyCodeFromName(keyText);
+                   if (code <= 0) {
+                       error = "\"" + keyText + "\" is not a key";
+                       return false;
+                   }
+                   Window* window = topWindow();
+                   QWidget* target = nullptr;
+                   if (!name.empty() && name != "-") {
+                       Control* control = findControl(name);
+                       if (!control || !control->widget()) {
+                           error = "no control " + name + " to take a key";
+                           return false;
+                       }
+                       target = control->widget();
+                   } else if (window) {
+                       Control* focused = window->control(window->focus());
+                       target =
+                           focused && focused->widget() ? focused->widget() : window->content();
+                   }
+                   if (!target) {
+                       error = "no window to take a key";
+                       return false;
+                   }
+                   QPointer<QWidget> guard = target;
+                   QTimer::singleShot(0, target, [guard, code] {
+                       const QtKey key = qtKeyOf(code);
+                       QKeyEvent press(QEvent::KeyPress, key.key, key.modifiers, key.text());
+                       QCoreApplication::sendEvent(guard, &press);
+                       if (!guard)
+                           return;
+                       QKeyEvent release(QEvent::KeyRelease, key.key, key.modifiers, key.text());
+                       QCoreApplication::sendEvent(guard, &release);
+                   });
+                   return true;
+               });
+}
+
+TestDriver& TestDriver::menu(std::string_view item)
+{
+    return add("menu " + std::string(item), [item = std::string(item)](std::string& error) {
+        Window* frame = ThreadRegistry::frame();
+        if (!frame) {
+            error = "no frame window";
+            return false;
+        }
+        for (Control* control : frame->menuItems()) {
+            if (control->kind() == "menu")
+                continue;
+            const bool byLabel = text::cp1251ToUtf8(control->label()) == item;
+            const bool byText =
+                withoutAmpersands(clippedUtf8(control->text())) == withoutAmpersands(item);
+            if (!byLabel && !byText)
+                continue;
+            if (control->isDisabled()) {
+                error = "menu item " + item + " is disabled";
+                return false;
+            }
+            control->press();
+            return true;
+        }
+        error = "no menu item " + item;
+        return false;
+    });
+}
+
+TestDriver& TestDriver::select(std::string_view name, int row)
+{
+    return add("select " + std::string(name) + " " + std::to_string(row),
+               [name = std::string(name), row](std::string& error) {
+                   Control* control = findControl(name);
+                   if (!control || !control->selectRow(row)) {
+                       error = "cannot select row " + std::to_string(row) + " of " + name;
+                       return false;
+                   }
+                   return true;
+               });
+}
+
+TestDriver& TestDriver::close()
+{
+    return add("close", [](std::string& error) {
+        Window* window = topWindow();
+        if (!window) {
+            error = "no window to close";
+            return false;
+        }
+        window->post(Event::CloseWindow);
+        return true;
+    });
+}
+
+TestDriver& TestDriver::answerMessage(unsigned button)
+{
+    return add("answer message " + buttonName(button), [this, button](std::string&) {
+        m_messageAnswers.push_back(button);
+        return true;
+    });
+}
+
+TestDriver& TestDriver::answerFile(std::optional<std::string> fileName)
+{
+    return add("answer file", [this, fileName](std::string&) {
+        m_fileAnswers.push_back(fileName);
+        return true;
+    });
+}
+
+TestDriver& TestDriver::answerFolder(std::optional<std::string> folder)
+{
+    return add("answer folder", [this, folder](std::string&) {
+        m_folderAnswers.push_back(folder);
+        return true;
+    });
+}
+
+TestDriver& TestDriver::waitOpen(std::string_view title, int timeoutMs)
+{
+    return add(
+        "wait open \"" + std::string(title) + "\"",
+        [title = std::string(title)](std::string&) { return windowWithTitle(title); }, timeoutMs);
+}
+
+TestDriver& TestDriver::waitClose(std::string_view title, int timeoutMs)
+{
+    return add(
+        "wait close \"" + std::string(title) + "\"",
+        [title = std::string(title)](std::string&) { return !windowWithTitle(title); }, timeoutMs);
+}
+
+TestDriver& TestDriver::dump(std::function<void(const std::string&)> sink)
+{
+    return add("dump", [sink = std::move(sink)](std::string&) {
+        sink(stateDump());
+        return true;
+    });
+}
+
+TestDriver& TestDriver::call(std::function<void()> step)
+{
+    return add("call", [step = std::move(step)](std::string&) {
+        step();
+        return true;
+    });
+}
+
+void TestDriver::note(const std::string& line)
+{
+    m_log.push_back(line);
+    if (m_logSink)
+        m_logSink(line);
+}
+
+unsigned TestDriver::answerMessageBox(const MessageRequest& request)
+{
+    m_messages.push_back(request);
+    std::string captions;
+    for (const ShownButton& shown : shownButtons(request.buttons))
+        captions += (captions.empty() ? "" : ",") + text::cp1251ToUtf8(shown.caption);
+    unsigned answer = 0;
+    if (m_messageAnswers.empty()) {
+        if (m_failure.empty())
+            m_failure = "unexpected message box: " + text::cp1251ToUtf8(request.text);
+        const std::vector<ShownButton> shown = shownButtons(request.buttons);
+        answer = shown.back().bit;
+    } else {
+        answer = m_messageAnswers.front();
+        m_messageAnswers.pop_front();
+    }
+    note("message \"" + text::cp1251ToUtf8(request.caption) + "\" \"" +
+         text::cp1251ToUtf8(request.text) + "\" [" + captions + "] -> " + buttonName(answer));
+    return answer;
+}
+
+std::optional<std::string> TestDriver::answerDialog(const FileRequest& request)
+{
+    auto& answers = request.folder ? m_folderAnswers : m_fileAnswers;
+    const char* kind = request.folder ? "folder" : "file";
+    if (answers.empty()) {
+        if (m_failure.empty())
+            m_failure =
+                std::string("unexpected ") + kind + " dialog: " + text::cp1251ToUtf8(request.title);
+        note(std::string(kind) + " dialog \"" + text::cp1251ToUtf8(request.title) + "\" -> cancel");
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    note(std::string(kind) + " dialog \"" + text::cp1251ToUtf8(request.title) + "\" -> " +
+         (answer ? *answer : std::string("cancel")));
+    if (answer)
+        return text::w(*answer);
+    return std::nullopt;
+}
+
+void TestDriver::start(std::function<void(const std::string&)> done, int timeoutMs)
+{
+    m_done = std::move(done);
+    m_failure.clear();
+    m_running = true;
+    m_runDeadline = timeoutMs > 0 ? now() + timeoutMs : 0;
+    m_modalsAtStart = openModalWindows();
+    if (!m_timer) {
+        m_timer = new QTimer;
+        m_timer->setInterval(5);
+        QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] { tick(); });
+    }
+    m_timer->start();
+}
+
+void TestDriver::tick()
+{
+    if (m_ticking || !m_running)
+        return;
+    m_ticking = true;
+    if (m_failure.empty() && m_runDeadline && now() > m_runDeadline)
+        m_failure = "time ran out" + (m_steps.empty() ? std::string(" with a modal window open")
+                                                      : " at: " + m_steps.front().description);
+    while (m_failure.empty() && !m_steps.empty()) {
+        Step& step = m_steps.front();
+        if (!step.deadline)
+            step.deadline = now() + step.timeoutMs;
+        std::string error;
+        const bool done = step.action(error);
+        if (!error.empty()) {
+            m_failure = step.description + ": " + error;
+            break;
+        }
+        if (!done) {
+            if (now() > step.deadline)
+                m_failure = step.description + ": time ran out";
+            break;
+        }
+        // One input per tick, so that what it causes happens before the next command.
+        const bool input = !step.description.starts_with("answer");
+        m_steps.pop_front();
+        if (input)
+            break;
+    }
+    // A blocking run can only return once the modal windows its commands opened are closed.
+    const bool modalLeftOpen = m_blocking && openModalWindows() > m_modalsAtStart;
+    if (!m_failure.empty() || (m_steps.empty() && !modalLeftOpen))
+        finishRun(m_failure);
+    m_ticking = false;
+}
+
+void TestDriver::finishRun(const std::string& result)
+{
+    if (!result.empty()) {
+        note("failed: " + result);
+        m_steps.clear();
+        // Close modal windows so that nested event loops unwind to the caller.
+        std::vector<Window*> open = ThreadRegistry::openWindows();
+        std::reverse(open.begin(), open.end());
+        for (Window* window : open)
+            if (window->isModal())
+                window->finish();
+    }
+    m_running = false;
+    if (m_timer)
+        m_timer->stop();
+    if (m_done) {
+        const auto done = std::move(m_done);
+        m_done = nullptr;
+        done(result);
+    }
+}
+
+std::string TestDriver::run(int timeoutMs)
+{
+    std::string result;
+    bool finished = false;
+    QEventLoop loop;
+    m_blocking = true;
+    start(
+        [&](const std::string& outcome) {
+            result = outcome;
+            finished = true;
+            loop.quit();
+        },
+        timeoutMs);
+    if (!finished)
+        loop.exec();
+    m_blocking = false;
+    return result;
+}
+
+} // namespace platform::ui

@@ -1,0 +1,420 @@
+// Controls, properties and geometry of a Window.
+#include "platform/ui/Window.h"
+
+#include "platform/text/Cp1251.h"
+#include "platform/ui/CheckControl.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/SheetControl.h"
+#include "platform/ui/TabControl.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/WindowWidget.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include <algorithm>
+#include <cctype>
+
+namespace platform::ui {
+namespace {
+
+bool sameLabel(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+Control* Window::control(int number) const
+{
+    if (number > 0 && number <= static_cast<int>(m_controls.size()))
+        return m_controls[static_cast<std::size_t>(number - 1)].get();
+    if (number < 0 && -number <= static_cast<int>(m_menuItems.size()))
+        return m_menuItems[static_cast<std::size_t>(-number - 1)].get();
+    return nullptr;
+}
+
+Control* Window::control(std::string_view label) const
+{
+    return control(number(label));
+}
+
+int Window::number(std::string_view label) const
+{
+    for (const auto& c : m_controls)
+        if (sameLabel(c->label(), label))
+            return c->number();
+    for (const auto& c : m_menuItems)
+        if (sameLabel(c->label(), label))
+            return c->number();
+    return 0;
+}
+
+std::vector<Control*> Window::controls() const
+{
+    std::vector<Control*> result;
+    for (const auto& c : m_controls)
+        result.push_back(c.get());
+    return result;
+}
+
+std::vector<Control*> Window::menuItems() const
+{
+    std::vector<Control*> result;
+    for (const auto& c : m_menuItems)
+        result.push_back(c.get());
+    return result;
+}
+
+int Window::nextField(int after) const
+{
+    const int next = std::max(after, 0) + 1;
+    return next <= static_cast<int>(m_controls.size()) ? next : 0;
+}
+
+int Window::accepted() const
+{
+    return m_event == Event::Accepted ? m_field : 0;
+}
+
+int Window::selected() const
+{
+    return m_event == Event::Selected ? m_field : 0;
+}
+
+void Window::select(int number)
+{
+    Control* target = control(number);
+    if (!target || !target->widget())
+        return;
+    target->widget()->setFocus(Qt::OtherFocusReason);
+    if (m_focus != number) {
+        m_focus = number;
+        raise(Event::Selected, number);
+    }
+}
+
+void Window::enable(int number)
+{
+    if (Control* c = control(number))
+        c->setDisabled(false);
+}
+
+void Window::disable(int number)
+{
+    if (Control* c = control(number))
+        c->setDisabled(true);
+}
+
+void Window::hide(int number)
+{
+    if (Control* c = control(number))
+        c->setHidden(true);
+}
+
+void Window::unhide(int number)
+{
+    if (Control* c = control(number))
+        c->setHidden(false);
+}
+
+bool Window::isChecked(int number) const
+{
+    auto* check = dynamic_cast<CheckControl*>(control(number));
+    return check && check->isChecked();
+}
+
+int Window::currentTab(int sheet) const
+{
+    auto* s = dynamic_cast<SheetControl*>(control(sheet));
+    return s ? s->currentTab() : 0;
+}
+
+void Window::display(int number)
+{
+    if (number == 0) {
+        refresh(true);
+        return;
+    }
+    if (Control* c = control(number))
+        c->refresh(true);
+}
+
+void Window::update(int number)
+{
+    if (number == 0) {
+        for (const auto& c : m_controls)
+            c->takeScreenValue();
+        return;
+    }
+    if (Control* c = control(number))
+        c->takeScreenValue();
+}
+
+void Window::refresh(bool force)
+{
+    for (const auto& c : m_controls)
+        c->refresh(force);
+}
+
+bool Window::bindUse(std::string_view use, std::unique_ptr<VariableBinding> binding)
+{
+    for (const auto& c : m_controls)
+        if (!c->definition().use.empty() && sameLabel(c->definition().use, use))
+            return bindNumber(c->number(), std::move(binding));
+    return false;
+}
+
+bool Window::bindNumber(int number, std::unique_ptr<VariableBinding> binding)
+{
+    Control* c = control(number);
+    if (!c || number < 0)
+        return false;
+    c->bind(std::move(binding));
+    if (m_open)
+        c->refresh(true);
+    return true;
+}
+
+bool Window::shownThroughParents(const Control& c) const
+{
+    for (int parent = c.parent(); parent != 0;) {
+        const Control* holder = control(parent);
+        if (!holder || holder->isHidden())
+            return false;
+        if (const auto* tab = dynamic_cast<const TabControl*>(holder))
+            if (!tab->sheet() || !tab->sheet()->isCurrent(*tab))
+                return false;
+        parent = holder->parent();
+    }
+    return true;
+}
+
+bool Window::isShown(const Control& c) const
+{
+    return !c.isHidden() && shownThroughParents(c);
+}
+
+void Window::applyVisibility()
+{
+    for (const auto& c : m_controls)
+        c->applyVisible(!c->isHidden() && shownThroughParents(*c));
+    for (const auto& c : m_menuItems)
+        c->applyVisible(!c->isHidden());
+}
+
+std::string Window::title() const
+{
+    return m_top ? text::fromQString(isFrame() || !m_content ? m_top->windowTitle()
+                                                             : m_content->windowTitle())
+                 : m_definition.title;
+}
+
+QWidget* Window::content() const
+{
+    return m_content ? static_cast<QWidget*>(m_content) : m_top.data();
+}
+
+QWidget* Window::topWidget() const
+{
+    return m_top;
+}
+
+QIcon Window::icon(std::string_view name) const
+{
+    if (name.empty())
+        return {};
+    const std::filesystem::path file = resolveNoCase(resourceFolder() / "icons", name);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return {};
+    return QIcon(QString::fromStdString(file.string()));
+}
+
+int Window::controlPlacement(const Control& c, Property property) const
+{
+    const Placement& at = c.definition().at;
+    const DialogUnits du = units();
+    const QRect geometry = c.widget() ? c.widget()->geometry() : QRect();
+    switch (property) {
+    case Property::X:
+        return at.x ? *at.x : du.fromPixelsX(geometry.x());
+    case Property::Y:
+        return at.y ? *at.y : du.fromPixelsY(geometry.y());
+    case Property::Width:
+        return at.width ? *at.width : du.fromPixelsX(geometry.width());
+    case Property::Height:
+        return at.height ? *at.height : du.fromPixelsY(geometry.height());
+    default:
+        return 0;
+    }
+}
+
+void Window::setControlPlacement(Control& c, Property property, int value)
+{
+    Placement at;
+    const int x = controlPlacement(c, Property::X);
+    const int y = controlPlacement(c, Property::Y);
+    const int width = controlPlacement(c, Property::Width);
+    const int height = controlPlacement(c, Property::Height);
+    at = {x, y, width, height};
+    switch (property) {
+    case Property::X:
+        at.x = value;
+        break;
+    case Property::Y:
+        at.y = value;
+        break;
+    case Property::Width:
+        at.width = std::max(value, 0);
+        break;
+    case Property::Height:
+        at.height = std::max(value, 0);
+        break;
+    default:
+        break;
+    }
+    c.setPlacement(at);
+    if (QWidget* w = c.widget()) {
+        const DialogUnits du = units();
+        w->setGeometry(du.toPixelsX(*at.x), du.toPixelsY(*at.y),
+                       std::max(du.toPixelsX(*at.width), 1), std::max(du.toPixelsY(*at.height), 1));
+    }
+}
+
+std::string Window::property(int number, Property property) const
+{
+    if (number == 0)
+        return windowProperty(property);
+    const Control* c = control(number);
+    return c ? c->property(property) : std::string();
+}
+
+int Window::propertyNumber(int number, Property property) const
+{
+    const std::string value = this->property(number, property);
+    return static_cast<int>(parseNumber(value));
+}
+
+bool Window::setProperty(int number, Property property, std::string_view value)
+{
+    if (number == 0)
+        return setWindowProperty(property, value);
+    Control* c = control(number);
+    return c && c->setProperty(property, value);
+}
+
+bool Window::setProperty(int number, Property property, long long value)
+{
+    return setProperty(number, property, std::string_view(std::to_string(value)));
+}
+
+std::string Window::windowProperty(Property property) const
+{
+    const DialogUnits du = units();
+    QWidget* top = m_top;
+    switch (property) {
+    case Property::Text:
+        return title();
+    case Property::X:
+        return std::to_string(top ? du.fromPixelsX(top->x()) : 0);
+    case Property::Y:
+        return std::to_string(top ? du.fromPixelsY(top->y()) : 0);
+    case Property::Width:
+        return std::to_string(top ? du.fromPixelsX(content()->width()) : 0);
+    case Property::Height:
+        return std::to_string(top ? du.fromPixelsY(content()->height()) : 0);
+    case Property::ClientWidth:
+        return std::to_string(
+            du.fromPixelsX(m_mdiArea ? m_mdiArea->viewport()->width() : content()->width()));
+    case Property::ClientHeight:
+        return std::to_string(
+            du.fromPixelsY(m_mdiArea ? m_mdiArea->viewport()->height() : content()->height()));
+    case Property::Timer:
+        return std::to_string(m_timerInterval);
+    case Property::Active:
+        return top && top->isActiveWindow() ? "1" : "0";
+    case Property::FontName:
+        return m_definition.font.name;
+    case Property::FontSize:
+        return std::to_string(m_font.pointSize());
+    case Property::Cursor:
+        if (!top || !top->testAttribute(Qt::WA_SetCursor))
+            return {};
+        return top->cursor().shape() == Qt::WaitCursor           ? "wait"
+               : top->cursor().shape() == Qt::PointingHandCursor ? "hand"
+                                                                 : "";
+    default:
+        return {};
+    }
+}
+
+bool Window::setWindowProperty(Property property, std::string_view value)
+{
+    QWidget* top = m_top;
+    if (!top)
+        return false;
+    const DialogUnits du = units();
+    const int n = static_cast<int>(parseNumber(value));
+    switch (property) {
+    case Property::Text:
+        m_definition.title = std::string(value);
+        (m_content ? static_cast<QWidget*>(m_content) : top)
+            ->setWindowTitle(text::toQString(value));
+        if (top != content())
+            top->setWindowTitle(text::toQString(value));
+        return true;
+    case Property::X:
+    case Property::Y:
+        if (value.empty())
+            return true;
+        top->move(property == Property::X ? du.toPixelsX(n) : top->x(),
+                  property == Property::Y ? du.toPixelsY(n) : top->y());
+        return true;
+    case Property::Width:
+    case Property::Height: {
+        if (value.empty())
+            return true;
+        // The size is the client area's; an MDI child's frame grows around it.
+        QWidget* inner = content();
+        const QSize frameExtra = top->size() - inner->size();
+        const QSize wanted(property == Property::Width ? du.toPixelsX(n) : inner->width(),
+                           property == Property::Height ? du.toPixelsY(n) : inner->height());
+        if (top != inner)
+            top->resize(wanted + frameExtra);
+        else
+            top->resize(wanted);
+        return true;
+    }
+    case Property::Timer:
+        setTimer(n);
+        return true;
+    case Property::Active:
+        if (n == 1) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(top); sub && sub->mdiArea())
+                sub->mdiArea()->setActiveSubWindow(sub);
+            top->raise();
+            top->activateWindow();
+        }
+        return true;
+    case Property::Cursor:
+        if (value == "wait")
+            top->setCursor(Qt::WaitCursor);
+        else if (value == "hand")
+            top->setCursor(Qt::PointingHandCursor);
+        else
+            top->unsetCursor();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace platform::ui

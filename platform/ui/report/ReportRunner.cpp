@@ -1,0 +1,167 @@
+#include "platform/ui/report/ReportRunner.h"
+
+#include "platform/text/Cp1251.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/report/ReportBandPainter.h"
+#include "platform/ui/report/ReportItemText.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+#include <utility>
+
+namespace platform::ui {
+namespace {
+
+constexpr double kUnitsPerInch = 1000.0;
+
+} // namespace
+
+ReportRunner::ReportRunner(ReportDefinition definition, ReportValueSource source)
+    : m_definition(std::move(definition)), m_source(std::move(source)), m_totals(m_definition)
+{
+}
+
+ReportRunner::~ReportRunner()
+{
+    // A job dropped half way still closes its device, so the printer is not left waiting.
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+void ReportRunner::start(QPrinter& printer)
+{
+    if (m_state != State::Idle)
+        return;
+    m_printer = &printer;
+    m_state = State::Started;
+    const std::string problem = m_definition.problem();
+    if (!problem.empty()) {
+        // A definition fault is the program's, not the user's: no message box, but no output
+        // that pretends to be the report either.
+        qWarning("report %s: %s", m_definition.label.c_str(), problem.c_str());
+        m_state = State::Failed;
+    }
+}
+
+void ReportRunner::startPdf(const QString& fileName)
+{
+    m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_ownPrinter->setOutputFormat(QPrinter::PdfFormat);
+    m_ownPrinter->setOutputFileName(fileName);
+    m_ownPrinter->setPageSize(QPageSize(QPageSize::A4));
+    start(*m_ownPrinter);
+}
+
+bool ReportRunner::printDetail()
+{
+    if (m_state == State::Started && !beginJob())
+        return false;
+    if (m_state != State::Printing)
+        return false;
+    m_totals.addDetail(m_source);
+    printBand(ReportBandKind::Detail);
+    return m_state == State::Printing;
+}
+
+ReportOutcome ReportRunner::finish()
+{
+    switch (m_state) {
+    case State::Idle:
+    case State::Started:
+        m_state = State::Finished;
+        return ReportOutcome::Empty;
+    case State::Failed:
+        return ReportOutcome::Failed;
+    case State::Finished:
+        return m_page > 0 ? ReportOutcome::Printed : ReportOutcome::Empty;
+    case State::Printing:
+        break;
+    }
+    printBand(ReportBandKind::GroupFooter);
+    if (m_state != State::Printing)
+        return ReportOutcome::Failed;
+    endPage();
+    if (!m_painter->end()) {
+        fail(text::w("Не удалось завершить печать отчёта."));
+        return ReportOutcome::Failed;
+    }
+    m_state = State::Finished;
+    return ReportOutcome::Printed;
+}
+
+bool ReportRunner::beginJob()
+{
+    const ReportMargins& margins = m_definition.margins;
+    m_printer->setPageMargins(QMarginsF(margins.left, margins.top, margins.right, margins.bottom) /
+                                  kUnitsPerInch,
+                              QPageLayout::Inch);
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_printer)) {
+        const QString file = m_printer->outputFileName();
+        if (file.isEmpty())
+            fail(text::w("Не удалось начать печать на принтере ") +
+                 text::fromQString(m_printer->printerName()) + ".");
+        else
+            fail(text::w("Не удалось записать файл ") + text::fromQString(file) + ".");
+        return false;
+    }
+    const int resolution = m_printer->resolution();
+    m_pixelsPerUnit = resolution / kUnitsPerInch;
+    const QRect paintArea = m_printer->pageLayout().paintRectPixels(resolution);
+    const ReportBand* footer = m_definition.band(ReportBandKind::PageFooter);
+    const int pageHeight = static_cast<int>(paintArea.height() / m_pixelsPerUnit);
+    m_bodyHeight = pageHeight - (footer ? footer->height : 0);
+    m_page = 1;
+    m_y = 0;
+    m_state = State::Printing;
+    printBand(ReportBandKind::GroupHeader);
+    return m_state == State::Printing;
+}
+
+void ReportRunner::printBand(ReportBandKind kind)
+{
+    const ReportBand* band = m_definition.band(kind);
+    if (!band)
+        return;
+    // A band taller than a whole page still prints (cut at the page's foot) rather than
+    // starting page after page.
+    if (m_y > 0 && m_y + band->height > m_bodyHeight) {
+        endPage();
+        if (!m_printer->newPage()) {
+            fail(text::w("Не удалось начать новую страницу отчёта."));
+            return;
+        }
+        ++m_page;
+        m_y = 0;
+    }
+    paintBand(*band, m_y);
+    m_y += band->height;
+}
+
+void ReportRunner::paintBand(const ReportBand& band, int top)
+{
+    ReportBandPainter painter(*m_painter, m_definition, m_pixelsPerUnit);
+    painter.paint(band, top, [this](const ReportItem& item) {
+        return reportItemText(item, m_source, m_totals, m_page);
+    });
+}
+
+void ReportRunner::endPage()
+{
+    if (const ReportBand* footer = m_definition.band(ReportBandKind::PageFooter))
+        paintBand(*footer, m_bodyHeight);
+}
+
+void ReportRunner::fail(const std::string& text)
+{
+    m_state = State::Failed;
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    message(text, text::w("Ошибка"), MessageIcon::Hand);
+}
+
+} // namespace platform::ui

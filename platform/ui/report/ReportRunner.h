@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/ui/report/ReportDefinition.h"
+#include "platform/ui/report/ReportTotals.h"
+#include "platform/ui/report/ReportValue.h"
+
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace platform::ui {
+
+enum class ReportOutcome {
+    Printed, // the pages went to the printer or file
+    Empty,   // no detail was printed, so nothing was: no sheet with only a heading and a 0
+    Failed   // the printer or file refused the job (the user was told) or the definition is bad
+};
+
+// Prints a report straight to a printer, without preview, band by band as the program walks
+// its records: the group header before the first detail, one detail per printDetail(), the
+// group footer after the last, the page footer at the foot of every page. A band that does not
+// fit above the page footer starts a new page. Totals come from the printed details.
+class ReportRunner
+{
+public:
+    ReportRunner(ReportDefinition definition, ReportValueSource source);
+    ~ReportRunner();
+    ReportRunner(const ReportRunner&) = delete;
+    ReportRunner& operator=(const ReportRunner&) = delete;
+
+    // Prints on a printer the caller keeps alive until finish(); the report's margins are set
+    // on it, the paper stays as the printer has it.
+    void start(QPrinter& printer);
+    // Prints into a PDF file on A4 paper.
+    void startPdf(const QString& fileName);
+
+    // Prints the detail band with the source's current values (the group header first, when
+    // this is the first detail). False when nothing can be printed any more: the printer
+    // failed or the runner was not started.
+    bool printDetail();
+
+    // Prints the group footer and the last page footer and ends the job.
+    ReportOutcome finish();
+
+    int detailCount() const { return m_totals.detailCount(); }
+    int pageCount() const { return m_page; }
+
+private:
+    enum class State { Idle, Started, Printing, Failed, Finished };
+
+    bool beginJob();
+    void printBand(ReportBandKind kind);
+    void paintBand(const ReportBand& band, int top);
+    void endPage();
+    void fail(const std::string& text);
+
+    ReportDefinition m_definition;
+    ReportValueSource m_source;
+    ReportTotals m_totals;
+    std::unique_ptr<QPrinter> m_ownPrinter;
+    QPrinter* m_printer = nullptr;
+    std::unique_ptr<QPainter> m_painter;
+    State m_state = State::Idle;
+    double m_pixelsPerUnit = 1;
+    int m_bodyHeight = 0; // report units above the page footer
+    int m_y = 0;          // report units used on the current page
+    int m_page = 0;
+};
+
+} // namespace platform::ui
