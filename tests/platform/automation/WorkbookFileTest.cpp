@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 
-#include <iostream>
 
 using namespace platform::automation::workbook;
 using namespace workbooktest;
@@ -106,22 +104,16 @@ TEST(WorkbookFile, FilesThatAreNoWorkbookGiveAReason)
     }
 }
 
-TEST(WorkbookFile, AThousandLineOrderSavesAndOpensWellUnderASecond)
+// Speed is measured by the benchmarks; here a large order only has to come back whole.
+TEST(WorkbookFile, AThousandLineOrderRoundTrips)
 {
     testsupport::TempWorkFolder folder;
     const Workbook book = makeOrderWorkbook(1000);
     for (const char* name : {"big.xls", "big.xlsx"}) {
-        QElapsedTimer timer;
-        timer.start();
         ASSERT_TRUE(WorkbookFile::save(book, pathIn(folder, name)));
-        const qint64 saved = timer.restart();
         const std::optional<Workbook> read = WorkbookFile::open(pathIn(folder, name));
-        const qint64 opened = timer.elapsed();
-        ASSERT_TRUE(read);
-        EXPECT_EQ(read->sheet(0).value(1011, 7), book.sheet(0).value(1011, 7));
-        EXPECT_LT(saved, 1000) << name;
-        EXPECT_LT(opened, 1000) << name;
-        std::cout << name << ": save " << saved << " ms, open " << opened << " ms\n";
+        ASSERT_TRUE(read) << name;
+        EXPECT_EQ(read->sheet(0).value(1011, 7), book.sheet(0).value(1011, 7)) << name;
     }
 }
 
