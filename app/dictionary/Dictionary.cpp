@@ -1,6 +1,6 @@
 #include "app/dictionary/Dictionary.h"
 
-#include "platform/storage/ErrorReporter.h"
+#include "platform/ui/WindowErrorReporter.h"
 
 #include <array>
 
@@ -51,7 +51,8 @@ QUELB_DATA_FILE(REKV_D, rekvDLayout)
 
 platform::storage::ErrorReporter& GlobalErrors()
 {
-    static platform::storage::ErrorReporter reporter;
+    // File errors reach the user in a message box.
+    static platform::ui::WindowErrorReporter reporter;
     return reporter;
 }
 

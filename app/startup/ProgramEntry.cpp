@@ -1,9 +1,25 @@
 #include "app/startup/ProgramEntry.h"
 
+#include "app/startup/CompiledResources.h"
+#include "app/startup/MainProgram.h"
+
+#include <QApplication>
+
+#include <cfenv>
+
 namespace app {
 
-int ProgramEntry(int, char**)
+int ProgramEntry(int argc, char** argv)
 {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::fesetenv(FE_DFL_ENV);
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    CompiledResources resources;
+    resources.provide();
+
+    MainProgram();
     return 0;
 }
 

@@ -1,0 +1,110 @@
+#include "app/procnul/Procnul.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "app/procnul/MarkClearing.h"
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/storage/View.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/DefinitionError.h"
+#include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgressWindow.h"
+
+#include <QPushButton>
+
+namespace app {
+
+using namespace platform::ui;
+namespace storage = platform::storage;
+using platform::text::w;
+
+namespace {
+
+struct MarkClearingJob
+{
+    const char* procedure;
+    const char* module;
+    RecordFile& (*file)();
+    FileRelation* relation;
+    MarkClearing::RecordHandler handler;
+};
+
+// The cancel button's caption comes from the progress window's definition; without the
+// definition the window's own caption stays.
+void applyDefinition(ProgressWindow& window, const char* module)
+{
+    try {
+        const WindowDefinition definition = loadWindowDefinition(module, "P1$PROGRESSWINDOW");
+        for (const ControlDefinition& control : definition.controls)
+            if (control.label == "?PROGRESS:CANCEL" && !control.text.empty())
+                window.cancelButton()->setText(platform::text::toQString(control.text));
+    } catch (const DefinitionError&) {
+    }
+}
+
+int runMarkClearing(const MarkClearingJob& job)
+{
+    auto& reporter = GlobalErrors();
+    reporter.pushProcedure(job.procedure);
+    PendingRequest = 0;
+    LastResponse = 0;
+
+    const bool opened = job.relation && job.relation->open() == 0;
+
+    ProgressWindow window;
+    applyDefinition(window, job.module);
+    storage::View view(job.file(), -1);
+    MarkClearing process(view, job.handler);
+    window.setTitle(w("Processing Records"));
+    window.setPercent(0);
+    window.setUserText(w("Закрытие файлов"));
+    job.file().send("QUICKSCAN=on");
+
+    const int response = process.run(window);
+
+    if (opened)
+        job.relation->close();
+    reporter.popProcedure(job.procedure);
+    return response;
+}
+
+// Every record is written, whatever its mark held: a mark of 2 or 255 is cleared as well.
+int clearMark(MarkClearing& process, RecordFile& file, uint8_t& mark)
+{
+    mark = 0;
+    if (file.put() != 0) {
+        message(w("Record was not updated (Process:View)\n") + storage::errorText(), w("Ошибка"),
+                MessageIcon::Hand);
+        process.setResponse(Response::Completed);
+        return Level::Fatal;
+    }
+    return Level::Benign;
+}
+
+} // namespace
+
+int ClearApplicabilityMark(MarkClearing& process)
+{
+    return clearMark(process, SPRPR(), SP().M);
+}
+
+int ClearManufacturerMark(MarkClearing& process)
+{
+    return clearMark(process, PROIZ(), P().M);
+}
+
+int procnul1()
+{
+    return runMarkClearing(
+        {"procnul1", "quelbarto$quelb026", SPRPR, RelateSPRPR, ClearApplicabilityMark});
+}
+
+int procnul2()
+{
+    return runMarkClearing(
+        {"procnul2", "quelbarto$quelb027", PROIZ, RelatePROIZ, ClearManufacturerMark});
+}
+
+} // namespace app

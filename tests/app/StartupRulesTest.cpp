@@ -1,0 +1,68 @@
+#include "app/startup/KeyboardGuard.h"
+#include "app/startup/LocaleOverrides.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/text/CaseTable.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Locale.h"
+
+#include <gtest/gtest.h>
+
+using platform::text::w;
+using platform::ui::Locale;
+
+namespace {
+
+uint32_t version(int major, int minor)
+{
+    return static_cast<uint32_t>(major) | static_cast<uint32_t>(minor) << 8;
+}
+
+TEST(KeyboardGuard, QualifiesOnlyWithMajorFiveAndMinorOneOrMore)
+{
+    for (auto [major, minor] : {std::pair{5, 1}, {5, 2}, {6, 1}, {6, 2}, {10, 1}})
+        EXPECT_TRUE(app::KeyboardGuardQualifies(version(major, minor))) << major << "." << minor;
+    // The minor version is tested on its own: 6.0 and 10.0 do not qualify.
+    for (auto [major, minor] : {std::pair{6, 0}, {5, 0}, {10, 0}, {4, 10}, {0, 0}})
+        EXPECT_FALSE(app::KeyboardGuardQualifies(version(major, minor))) << major << "." << minor;
+    // Bytes above the minor version do not count.
+    EXPECT_TRUE(app::KeyboardGuardQualifies(version(6, 1) | 0x1DB10000u));
+}
+
+class LocaleOverrides : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Locale::instance().reset();
+        app::SetLocaleOverrides();
+    }
+    void TearDown() override { Locale::instance().reset(); }
+};
+
+TEST_F(LocaleOverrides, EveryEntryIsAccepted)
+{
+    for (const auto& [entry, value] : app::LocaleOverrideTable())
+        EXPECT_EQ(Locale::instance().entry(entry), w(value)) << static_cast<int>(entry);
+    EXPECT_EQ(Locale::instance().buttonCaption(2), w("&Да"));
+    EXPECT_EQ(Locale::instance().buttonCaption(4), w("&Нет"));
+    EXPECT_EQ(Locale::instance().shortMonthName(5), w("Май"));
+    EXPECT_EQ(Locale::instance().longMonthName(12), w("декабря"));
+    EXPECT_EQ(Locale::instance().morningMark(), w("ут"));
+    EXPECT_EQ(Locale::instance().afternoonMark(), w("вч"));
+}
+
+TEST_F(LocaleOverrides, UpperCaseFollowsTheCaseTable)
+{
+    EXPECT_EQ(platform::text::upper(w("ёлка и щука, yo")), w("ЁЛКА И ЩУКА, YO"));
+    EXPECT_EQ(platform::text::upper(w("абвгдежзийклмнопрстуфхцчшщъыьэюя")),
+              w("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"));
+}
+
+TEST_F(LocaleOverrides, StorageErrorsSpeakRussian)
+{
+    EXPECT_EQ(platform::storage::errorTextOf(47), w("Неверная структура файла"));
+    EXPECT_EQ(platform::storage::errorTextOf(2), w("Файл не найден"));
+    EXPECT_EQ(platform::storage::errorTextOf(801), w("Не найдена переменная"));
+}
+
+} // namespace

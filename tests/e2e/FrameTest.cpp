@@ -1,0 +1,223 @@
+#include "ProgramSession.h"
+
+#include "app/frame/FrameGlobals.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/HelpService.h"
+#include "platform/ui/HelpWindow.h"
+#include "platform/ui/Property.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempWorkFolder.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace platform::ui;
+using platform::text::toQString;
+using platform::text::w;
+
+namespace {
+
+// At the end of a run with no applicability type and no manufacturer, both batches say so.
+void answerEmptyFilesAtExit(TestDriver& driver)
+{
+    driver.answerMessage(Button::Ok).answerMessage(Button::Ok);
+}
+
+bool helpShown()
+{
+    return app::MainHelp && app::MainHelp->window() && app::MainHelp->window()->isVisible();
+}
+
+std::vector<std::string> dataFiles(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".tps")
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// The picture of the frame for the documentation: QUELB_FRAME_SCREENSHOT names the PNG file.
+void saveScreenshotWhenAsked()
+{
+    const QString file = qEnvironmentVariable("QUELB_FRAME_SCREENSHOT");
+    if (file.isEmpty() || !ThreadRegistry::frame())
+        return;
+    QWidget* frame = ThreadRegistry::frame()->topWidget();
+    frame->resize(900, 560);
+    frame->grab().save(file, "PNG");
+}
+
+TEST(Frame, FirstRunMakesAnEmptySettingsFileAndNoDataFile)
+{
+    testsupport::TempWorkFolder folder;
+    TestDriver driver;
+    std::string dump;
+    std::vector<std::string> filesWhileOpen;
+    bool settingsFileEmpty = false;
+    driver.waitOpen(e2e::FrameTitle)
+        .call([&] {
+            std::error_code error;
+            settingsFileEmpty =
+                std::filesystem::exists(folder.file("quelbarto.ini")) &&
+                std::filesystem::file_size(folder.file("quelbarto.ini"), error) == 0;
+            filesWhileOpen = dataFiles(folder.path());
+        })
+        .dump([&](const std::string& text) { dump = text; })
+        .call(saveScreenshotWhenAsked);
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+
+    EXPECT_TRUE(settingsFileEmpty);
+    EXPECT_TRUE(filesWhileOpen.empty());
+    EXPECT_NE(
+        dump.find(std::string("window \"Программа заказов ООО \\\"Автоцентр ТОРН\\\" (ver 4.1)\" "
+                              "P1$APPFRAME thread 1")),
+        std::string::npos)
+        << dump;
+    for (const char* line :
+         {"-2 ?PRINTSETUP item \"Установки принтера ...\"", "-3 ?ITEM14 item \"Item&14\"",
+          "-4 ?EXIT item \"Выход\"",
+          "-6 ?BROWSEPRIOSN item \"Просмотр прайс-листа и заказ товара\"",
+          "-8 ?ITEM16 item \"Установки\"", "-9 ?ITEM7 item \"Справочник менеджеров\"",
+          "-10 ?ITEM12 item \"Справочник применяемости\"",
+          "-11 ?ITEM10 item \"Конвертация данных\"", "-13 ?ITEM8 item \"Справка\"",
+          "-14 ?3 item \"О программе\"",
+          "-15 ?BUTTON1 toolbutton \"Просмотр прайс-листа и составление заказа\"",
+          "-18 ?BUTTON7 toolbutton \"Справочник применяемости\"",
+          "-19 ?BUTTON4 toolbutton \"Настройки принтера\"", "-20 ?BUTTON6 toolbutton \"Справка\"",
+          "-21 ?BUTTON5 toolbutton \"Выход\""})
+        EXPECT_NE(dump.find(line), std::string::npos) << line << "\n" << dump;
+    // The notice of the empty reference files comes at the end of the run.
+    EXPECT_EQ(e2e::messagesCaptioned(driver, "Нет записей"), 2);
+}
+
+TEST(Frame, AnExistingSettingsFileIsNotRewritten)
+{
+    testsupport::TempWorkFolder folder;
+    testsupport::writeFileBytes(folder.file("QUELBARTO.INI"), "[sizeprice]\r\nbr1=1\r\n");
+    TestDriver driver;
+    driver.waitOpen(e2e::FrameTitle);
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    EXPECT_EQ(testsupport::readFileBytes(folder.file("QUELBARTO.INI")), "[sizeprice]\r\nbr1=1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("quelbarto.ini")));
+}
+
+TEST(Frame, HandCursorOnSixToolbarButtonsButNotOnTheApplicabilityTypes)
+{
+    testsupport::TempWorkFolder folder;
+    TestDriver driver;
+    std::map<std::string, std::string> cursors;
+    driver.waitOpen(e2e::FrameTitle).call([&] {
+        Window* frame = ThreadRegistry::frame();
+        ASSERT_NE(frame, nullptr);
+        for (const char* label :
+             {"?BUTTON1", "?BUTTON2", "?BUTTON3", "?BUTTON4", "?BUTTON5", "?BUTTON6", "?BUTTON7"})
+            cursors[label] = frame->property(frame->number(label), Property::Cursor);
+    });
+    answerEmptyFilesAtExit(driver);
+    driver.press("?BUTTON5");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    for (const char* label :
+         {"?BUTTON1", "?BUTTON2", "?BUTTON3", "?BUTTON4", "?BUTTON5", "?BUTTON6"})
+        EXPECT_EQ(cursors[label], "hand") << label;
+    EXPECT_EQ(cursors["?BUTTON7"], "");
+}
+
+TEST(Frame, Item14ShowsTheFrameSizeThenTheBareWindow)
+{
+    testsupport::TempWorkFolder folder;
+    TestDriver driver;
+    std::string expectedText;
+    std::string bareDump;
+    driver.waitOpen(e2e::FrameTitle)
+        .call([&] {
+            Window* frame = ThreadRegistry::frame();
+            expectedText =
+                frame->property(0, Property::Width) + "   " + frame->property(0, Property::Height);
+        })
+        .answerMessage(Button::Ok)
+        .menu("Item14")
+        .waitOpen("Caption")
+        .press("?BUTTON1") // has no handling of its own
+        .dump([&](const std::string& text) { bareDump = text; })
+        .close()
+        .waitClose("Caption");
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+
+    ASSERT_GE(driver.messages().size(), 1u);
+    const MessageRequest& box = driver.messages().front();
+    EXPECT_EQ(box.text, expectedText);
+    EXPECT_NE(expectedText.find("   "), 0u);
+    EXPECT_EQ(box.caption, "");
+    EXPECT_EQ(box.icon, MessageIcon::None);
+    EXPECT_EQ(box.buttons, 0u);
+    EXPECT_NE(bareDump.find("window \"Caption\" P1$WINDOW thread 2"), std::string::npos)
+        << bareDump;
+    EXPECT_NE(bareDump.find("?BUTTON1 button \"Button 1\""), std::string::npos) << bareDump;
+}
+
+TEST(Frame, AboutBoxClosesOnOk)
+{
+    testsupport::TempWorkFolder folder;
+    TestDriver driver;
+    std::string aboutDump;
+    driver.waitOpen(e2e::FrameTitle)
+        .menu("О программе")
+        .waitOpen("О программе")
+        .dump([&](const std::string& text) { aboutDump = text; })
+        .press("?BUTTON1")
+        .waitClose("О программе");
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    for (const char* line :
+         {"1 ?STRING1 string \"Программа разработана для упрощения\"",
+          "2 ?STRING1:2 string \"составления заказа и работы с прайс-листом\"",
+          "3 ?STRING1:3 string \"ООО \\\"Автоцентр ТОРН\\\"\"", "8 ?BUTTON1 button \"ОК\""})
+        EXPECT_NE(aboutDump.find(line), std::string::npos) << line << "\n" << aboutDump;
+}
+
+TEST(Frame, HelpContentsFromTheMenuTheToolbarAndF1)
+{
+    testsupport::TempWorkFolder folder;
+    TestDriver driver;
+    bool byMenu = false;
+    bool byButton = false;
+    bool byF1 = false;
+    const auto closeHelp = [] {
+        if (app::MainHelp)
+            app::MainHelp->close();
+    };
+    driver.waitOpen(e2e::FrameTitle)
+        .menu("Справка")
+        .call([&] { byMenu = helpShown(); })
+        .call(closeHelp)
+        .press("?BUTTON6")
+        .call([] {}) // the posted menu choice is handled from the event loop
+        .call([&] { byButton = helpShown(); })
+        .call(closeHelp)
+        .key("", "F1")
+        .call([] {})
+        .call([&] { byF1 = helpShown(); })
+        .call(closeHelp);
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    EXPECT_TRUE(byMenu);
+    EXPECT_TRUE(byButton);
+    EXPECT_TRUE(byF1);
+    EXPECT_EQ(app::MainHelp, nullptr);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#include "ProgramSession.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "app/startup/MainProgram.h"
+#include "platform/text/Cp1251.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+using namespace app;
+using platform::text::w;
+
+std::string runProgram(platform::ui::TestDriver& driver)
+{
+    bool done = false;
+    std::string failure;
+    driver.start(
+        [&](const std::string& result) {
+            done = true;
+            failure = result;
+        },
+        30000);
+    MainProgram();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!done)
+        return "the driver did not finish its commands";
+    return failure;
+}
+
+namespace {
+
+template <typename Fill>
+void writeRecords(RecordFile& file, const std::vector<MarkedName>& records, Fill fill)
+{
+    ASSERT_EQ(file.create(), 0);
+    ASSERT_EQ(file.open(), 0);
+    for (const MarkedName& record : records) {
+        file.clearBuffer();
+        fill(record);
+        ASSERT_EQ(file.add(), 0);
+    }
+    file.close();
+}
+
+std::vector<uint8_t> readMarks(RecordFile& file, const uint8_t& mark)
+{
+    std::vector<uint8_t> marks;
+    if (file.open() != 0)
+        return marks;
+    file.setFileOrder();
+    while (file.next() == 0)
+        marks.push_back(mark);
+    file.close();
+    return marks;
+}
+
+} // namespace
+
+void writeApplicabilityTypes(const std::vector<MarkedName>& records)
+{
+    writeRecords(SPRPR(), records, [](const MarkedName& record) {
+        SP().NAIM = w(record.name);
+        SP().M = record.mark;
+    });
+}
+
+void writeManufacturers(const std::vector<MarkedName>& records)
+{
+    writeRecords(PROIZ(), records, [](const MarkedName& record) {
+        P().NAIM = w(record.name);
+        P().M = record.mark;
+    });
+}
+
+std::vector<uint8_t> applicabilityMarks()
+{
+    return readMarks(SPRPR(), SP().M);
+}
+
+std::vector<uint8_t> manufacturerMarks()
+{
+    return readMarks(PROIZ(), P().M);
+}
+
+int messagesCaptioned(const platform::ui::TestDriver& driver, const std::string& caption)
+{
+    int count = 0;
+    for (const auto& request : driver.messages())
+        if (request.caption == w(caption))
+            ++count;
+    return count;
+}
+
+} // namespace e2e

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/ui/TestDriver.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Runs the whole main program while a test driver acts in it, and the record helpers the
+// frame tests share.
+namespace e2e {
+
+inline constexpr const char* FrameTitle = "Программа заказов ООО \"Автоцентр ТОРН\" (ver 4.1)";
+
+// Starts the driver's commands, runs MainProgram until the frame closes and waits a little for
+// the driver to finish; what failed, or "".
+std::string runProgram(platform::ui::TestDriver& driver);
+
+// Reference records: name and mark (any byte value).
+struct MarkedName
+{
+    std::string name; // UTF-8
+    uint8_t mark;
+};
+void writeApplicabilityTypes(const std::vector<MarkedName>& records);
+void writeManufacturers(const std::vector<MarkedName>& records);
+std::vector<uint8_t> applicabilityMarks();
+std::vector<uint8_t> manufacturerMarks();
+
+// The message boxes the driver saw with this caption (UTF-8).
+int messagesCaptioned(const platform::ui::TestDriver& driver, const std::string& caption);
+
+} // namespace e2e
