@@ -42,6 +42,14 @@ int FilterExpression::compile(std::string_view text, const FilterScope& scope)
     return Error::None;
 }
 
+const std::byte* const* FilterExpression::baseOf(const RecordFile& file) const
+{
+    for (std::size_t i = 0; i < m_sources.size(); ++i)
+        if (m_sources[i].file == &file)
+            return m_bases.get() + i;
+    return nullptr;
+}
+
 void FilterExpression::loadBases()
 {
     for (std::size_t i = 0; i < m_sources.size(); ++i) {

@@ -15,6 +15,8 @@
 // compile (800 bad expression, 801 unknown name) lets none pass.
 namespace platform::storage {
 
+class RecordFile;
+
 class FilterExpression
 {
 public:
@@ -35,6 +37,11 @@ public:
     const std::string& errorMessage() const { return m_errorMessage; }
 
     bool matches();
+
+    // The compiled tree (null when empty or invalid) and the slot through which it reads the
+    // fields of file (null when the file is not in the scope).
+    const filter::Node* root() const { return m_error == 0 ? m_root.get() : nullptr; }
+    const std::byte* const* baseOf(const RecordFile& file) const;
 
 private:
     void loadBases();

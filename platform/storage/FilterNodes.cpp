@@ -168,12 +168,8 @@ InString::InString(NodePtr sought, NodePtr searched, NodePtr step, NodePtr start
 {
 }
 
-double InString::number()
+double findInString(std::string_view sought, std::string_view searched, double step, double start)
 {
-    const std::string_view sought = m_sought->text();
-    const std::string_view searched = m_searched->text();
-    const double step = m_step->number();
-    double start = m_start ? m_start->number() : 1;
     if (sought.empty() || !(step >= 1) || !(start >= 1) || !(start <= 1e9))
         return 0;
     const auto from = static_cast<std::size_t>(start) - 1;
@@ -191,6 +187,15 @@ double InString::number()
     return 0;
 }
 
+double InString::number()
+{
+    const std::string_view sought = m_sought->text();
+    const std::string_view searched = m_searched->text();
+    const double step = m_step->number();
+    const double start = m_start ? m_start->number() : 1;
+    return findInString(sought, searched, step, start);
+}
+
 std::string_view Upper::text()
 {
     const std::string_view source = m_operand->text();
@@ -205,9 +210,6 @@ std::string_view Clip::text()
     return text::clip(m_operand->text());
 }
 
-namespace {
-
-// N of a text picture "@sN" (any case); false when the picture is not one.
 bool textPictureWidth(std::string_view picture, std::size_t& width)
 {
     if (picture.size() <= 2 || picture[0] != '@' || (picture[1] != 's' && picture[1] != 'S'))
@@ -215,8 +217,6 @@ bool textPictureWidth(std::string_view picture, std::size_t& width)
     const auto result = std::from_chars(picture.data() + 2, picture.data() + picture.size(), width);
     return result.ec == std::errc{} && result.ptr == picture.data() + picture.size();
 }
-
-} // namespace
 
 bool Format::acceptable(std::string_view picture)
 {

@@ -14,9 +14,24 @@
 // scratch buffers owned by the node, so an evaluation allocates nothing once the buffers have
 // grown to the texts' sizes. A text view a node returns stays valid until that node is
 // evaluated again.
+namespace platform::storage {
+class FilterSql;
+}
+
 namespace platform::storage::filter {
 
 enum class ValueType : uint8_t { Number, String };
+
+// A node as SQL: the expression, its type and, for a text, the width it is blank-padded to
+// (a stored text has no trailing blanks, the record buffer pads it); boolean when it is a
+// condition (an SQL truth value, 0 or 1 as a number).
+struct SqlTerm
+{
+    std::string sql;
+    ValueType type = ValueType::Number;
+    uint32_t pad = 0;
+    bool boolean = false;
+};
 
 class Node
 {
@@ -30,6 +45,8 @@ public:
     virtual double number() = 0;         // a text is read as the number it begins with
     virtual std::string_view text() = 0; // a number in its default text form
     virtual bool truth() = 0;            // a number not 0; a text not blank
+    // The node as SQL over the walked file's columns; false when it cannot be.
+    virtual bool toSql(FilterSql& out, SqlTerm& term) const = 0;
 
 private:
     ValueType m_type;
@@ -40,6 +57,10 @@ using NodePtr = std::unique_ptr<Node>;
 // Conversions shared by the nodes.
 double numberOfText(std::string_view text);
 std::string_view textOfNumber(double value, std::string& scratch);
+// instring's search: the 1-based position, 0 when absent or the arguments are out of range.
+double findInString(std::string_view sought, std::string_view searched, double step, double start);
+// N of a text picture "@sN" (any case); false when the picture is not one.
+bool textPictureWidth(std::string_view picture, std::size_t& width);
 
 class NumberNode : public Node
 {
@@ -66,6 +87,8 @@ public:
     explicit NumberLiteral(double value) : m_value(value) {}
     double number() override { return m_value; }
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     double m_value;
 };
@@ -77,6 +100,8 @@ public:
     std::string_view text() override { return m_value; }
     const std::string& value() const { return m_value; }
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     std::string m_value;
 };
@@ -86,6 +111,8 @@ class NumberVariable final : public NumberNode
 public:
     NumberVariable(Bindings::Kind kind, const void* address) : m_kind(kind), m_address(address) {}
     double number() override;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     Bindings::Kind m_kind;
@@ -100,6 +127,8 @@ public:
     {
     }
     std::string_view text() override;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     const char* m_address;
@@ -117,6 +146,8 @@ public:
     {
     }
     double number() override;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     const std::byte* const* m_base;
@@ -136,6 +167,8 @@ public:
         return {reinterpret_cast<const char*>(*m_base + m_offset), m_size};
     }
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     const std::byte* const* m_base;
     uint32_t m_offset;
@@ -152,6 +185,8 @@ public:
     Comparison(CompareOp op, NodePtr left, NodePtr right);
     double number() override { return truth() ? 1 : 0; }
     bool truth() override;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     CompareOp m_op;
@@ -171,6 +206,8 @@ public:
     double number() override { return truth() ? 1 : 0; }
     bool truth() override;
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     Op m_op;
     NodePtr m_left;
@@ -183,6 +220,8 @@ public:
     explicit Negation(NodePtr operand) : m_operand(std::move(operand)) {}
     double number() override { return truth() ? 1 : 0; }
     bool truth() override { return !m_operand->truth(); }
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     NodePtr m_operand;
@@ -197,6 +236,8 @@ public:
     InString(NodePtr sought, NodePtr searched, NodePtr step, NodePtr start);
     double number() override;
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     NodePtr m_sought;
     NodePtr m_searched;
@@ -210,6 +251,8 @@ public:
     explicit Upper(NodePtr operand) : m_operand(std::move(operand)) {}
     std::string_view text() override;
 
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
+
 private:
     NodePtr m_operand;
     std::string m_scratch;
@@ -220,6 +263,8 @@ class Clip final : public StringNode
 public:
     explicit Clip(NodePtr operand) : m_operand(std::move(operand)) {}
     std::string_view text() override;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     NodePtr m_operand;
@@ -236,6 +281,8 @@ public:
     // Whether a picture can be used: a text picture wider than MaxTextWidth is refused.
     static bool acceptable(std::string_view picture);
     static constexpr std::size_t MaxTextWidth = 65535;
+
+    bool toSql(FilterSql& out, SqlTerm& term) const override;
 
 private:
     NodePtr m_value;

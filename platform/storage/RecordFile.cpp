@@ -300,6 +300,21 @@ int RecordFile::setKeyFromBuffer(int key)
     return m_impl->finish(Error::None);
 }
 
+int RecordFile::setWalkFilter(std::shared_ptr<const FilterSql> filter)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    m_impl->cursor(state).setFilter(std::move(filter));
+    return m_impl->finish(Error::None);
+}
+
+const FilterSql* RecordFile::walkFilter() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.cursor ? state.cursor->filter() : nullptr;
+}
+
 int RecordFile::next() { return m_impl->step(true); }
 
 int RecordFile::previous() { return m_impl->step(false); }

@@ -13,6 +13,8 @@
 // error state (0 = success).
 namespace platform::storage {
 
+class FilterSql;
+
 class RecordFile
 {
 public:
@@ -47,6 +49,11 @@ public:
     int setFileOrder();          // next() then walks physical order from the start
     int setKey(int key);         // from the start of the key's order
     int setKeyFromBuffer(int key); // from the first record whose key is not lower than the buffer's
+    // A condition (a translated filter) the calling thread's current walk must meet, decided
+    // by the engine so that rejected records are never fetched; the set operations above
+    // remove it, so it is given after them.
+    int setWalkFilter(std::shared_ptr<const FilterSql> filter);
+    const FilterSql* walkFilter() const;
     int next();                  // 33 past the end
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none

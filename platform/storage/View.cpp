@@ -1,6 +1,7 @@
 #include "platform/storage/View.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/FilterSql.h"
 #include "platform/storage/RecordFile.h"
 
 #include <cstring>
@@ -28,12 +29,34 @@ int View::setFilter(std::string_view text, const Bindings* bindings)
 
 int View::setFilter(std::string_view text, const FilterScope& scope)
 {
-    return m_filter.compile(text, scope);
+    const int code = m_filter.compile(text, scope);
+    translate();
+    return code;
+}
+
+void View::setFilterInStorage(bool on)
+{
+    m_inStorage = on;
+    translate();
+}
+
+void View::translate()
+{
+    m_sql = m_inStorage ? FilterSql::translate(m_filter, m_file) : nullptr;
+}
+
+int View::positioned(int code)
+{
+    // The condition goes with the walk just set; without one every record comes up and the
+    // filter is evaluated here.
+    if (code == Error::None && m_sql)
+        m_file.setWalkFilter(m_sql);
+    return code;
 }
 
 int View::setStart()
 {
-    return m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key);
+    return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key));
 }
 
 int View::setEnd()
@@ -44,7 +67,7 @@ int View::setEnd()
 
 int View::setFromBuffer()
 {
-    return m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key);
+    return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key));
 }
 
 bool View::passes()
@@ -64,7 +87,10 @@ int View::step(bool forward)
         const int code = forward ? m_file.next() : m_file.previous();
         if (code != Error::None)
             return code;
-        if (passes())
+        // The engine has applied the filter when the walk still carries this view's condition
+        // (another walk set on the file since has none).
+        const bool decided = m_sql && m_file.walkFilter() == m_sql.get();
+        if ((decided || m_filter.matches()) && (!m_predicate || m_predicate()))
             return Error::None;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 // One record file read in a key's order (or physical order) through an optional filter
@@ -13,6 +14,7 @@
 namespace platform::storage {
 
 class Bindings;
+class FilterSql;
 class RecordFile;
 
 class View
@@ -31,6 +33,10 @@ public:
     // The same with a scope that names further records.
     int setFilter(std::string_view text, const FilterScope& scope);
     const FilterExpression& filter() const { return m_filter; }
+    // Whether the filter is decided by the storage engine (translated to SQL) rather than
+    // evaluated here per record; the results are the same. On by default.
+    bool filterInStorage() const { return m_sql != nullptr; }
+    void setFilterInStorage(bool on);
 
     // Run for each record that passed the filter, with the record in the buffer.
     using Predicate = std::function<bool()>;
@@ -55,10 +61,14 @@ public:
 
 private:
     int step(bool forward);
+    int positioned(int code);
+    void translate();
 
     RecordFile& m_file;
     int m_key;
     FilterExpression m_filter;
+    bool m_inStorage = true;
+    std::shared_ptr<const FilterSql> m_sql;
     Predicate m_predicate;
 };
 

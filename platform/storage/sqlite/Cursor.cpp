@@ -1,6 +1,7 @@
 #include "platform/storage/sqlite/Cursor.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/FilterSql.h"
 #include "platform/storage/sqlite/Database.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 #include "platform/storage/sqlite/RowCodec.h"
@@ -42,6 +43,15 @@ void Cursor::reset(Order order, int key)
     m_aheadNext = 0;
     m_batch = m_quickScan ? LargestBatch : FirstBatch;
     m_skip.clear();
+    m_filter.reset();
+}
+
+void Cursor::setFilter(std::shared_ptr<const FilterSql> filter)
+{
+    m_filter = std::move(filter);
+    m_ahead.clear();
+    m_aheadRowids.clear();
+    m_aheadNext = 0;
 }
 
 void Cursor::setFileOrder() { reset(Order::File, -1); }
@@ -111,14 +121,24 @@ int Cursor::fill(Database& database, bool forward)
         m_positionRowid = forward ? std::numeric_limits<int64_t>::min()
                                   : std::numeric_limits<int64_t>::max();
 
-    if (m_order == Order::File)
+    if (m_order == Order::File) {
+        if (m_filter)
+            return run(database, m_schema.filteredFile(m_positioned, forward, m_filter->condition()),
+                       wanted);
         return run(database, m_positioned ? m_schema.fileAfter(forward) : m_schema.fileFromEnd(forward),
                    wanted);
+    }
     if (!m_positioned)
-        return run(database, m_schema.keyFromEnd(m_key, forward), wanted);
+        return run(database,
+                   m_filter ? m_schema.filteredKeyFromEnd(m_key, forward, m_filter->condition())
+                            : m_schema.keyFromEnd(m_key, forward),
+                   wanted);
     const int components = static_cast<int>(m_layout.keys[static_cast<std::size_t>(m_key)].fields.size());
     for (int equal = components; equal >= 0 && m_aheadRowids.size() < wanted; --equal) {
-        const int code = run(database, m_schema.keySegment(m_key, equal, forward),
+        const int code = run(database,
+                             m_filter ? m_schema.filteredKeySegment(m_key, equal, forward,
+                                                                    m_filter->condition())
+                                      : m_schema.keySegment(m_key, equal, forward),
                              wanted - m_aheadRowids.size());
         if (code != Error::None)
             return code;
@@ -146,15 +166,53 @@ int Cursor::run(Database& database, const std::string& sql, std::size_t wanted)
         if (rc == SQLITE_OK)
             rc = sqlite3_bind_int64(statement, components + 2, static_cast<int64_t>(wanted));
     }
+    if (rc == SQLITE_OK && m_filter)
+        rc = m_filter->bind(statement);
+    // A filtered key walk selects the passing rowids first (from the index when it can) and
+    // then fetches just those records.
+    const bool rowidsOnly = m_filter && m_order == Order::Key;
+    m_found.clear();
     while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        const std::size_t at = m_ahead.size();
-        m_ahead.resize(at + m_layout.recordSize);
-        m_codec.read(statement, 1, m_ahead.data() + at);
-        m_aheadRowids.push_back(sqlite3_column_int64(statement, 0));
+        if (rowidsOnly) {
+            m_found.push_back(sqlite3_column_int64(statement, 0));
+        } else {
+            const std::size_t at = m_ahead.size();
+            m_ahead.resize(at + m_layout.recordSize);
+            m_codec.read(statement, 1, m_ahead.data() + at);
+            m_aheadRowids.push_back(sqlite3_column_int64(statement, 0));
+        }
         rc = SQLITE_OK;
     }
     sqlite3_reset(statement);
-    return rc == SQLITE_DONE ? Error::None : storageCode(rc);
+    if (rc != SQLITE_DONE)
+        return storageCode(rc);
+    return rowidsOnly ? fetch(database) : Error::None;
+}
+
+int Cursor::fetch(Database& database)
+{
+    if (m_found.empty())
+        return Error::None;
+    int code = Error::None;
+    sqlite3_stmt* statement = database.statement(m_schema.byRowid(), code);
+    if (!statement)
+        return code;
+    for (const int64_t rowid : m_found) {
+        int rc = sqlite3_bind_int64(statement, 1, rowid);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            const std::size_t at = m_ahead.size();
+            m_ahead.resize(at + m_layout.recordSize);
+            m_codec.read(statement, 1, m_ahead.data() + at);
+            m_aheadRowids.push_back(rowid);
+            rc = SQLITE_DONE;
+        }
+        sqlite3_reset(statement);
+        if (rc != SQLITE_DONE)
+            return storageCode(rc);
+    }
+    return Error::None;
 }
 
 } // namespace platform::storage::sqlite

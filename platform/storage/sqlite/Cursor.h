@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <unordered_set>
 #include <vector>
 
@@ -12,6 +13,10 @@
 // when anything was written to the file since, the batch is dropped and the walk seeks again
 // from the last record, so writes neither skip nor repeat the records not yet walked. No
 // statement stays open between calls, so a walk never holds the file's read lock.
+namespace platform::storage {
+class FilterSql;
+}
+
 namespace platform::storage::sqlite {
 
 class Database;
@@ -30,6 +35,11 @@ public:
     void setKeyFrom(int key, const std::byte* record);
     bool isSet() const { return m_order != Order::None; }
 
+    // A condition the records of this walk must meet, decided by SQLite; setting an order
+    // removes it. The position is kept; what was read ahead is read again under the condition.
+    void setFilter(std::shared_ptr<const FilterSql> filter);
+    const FilterSql* filter() const { return m_filter.get(); }
+
     // The next record in the direction into record; 0, 33 past the end, or another code.
     int step(Database& database, bool forward, std::byte* record, int64_t& rowid);
 
@@ -44,6 +54,7 @@ private:
     void reset(Order order, int key);
     int fill(Database& database, bool forward);
     int run(Database& database, const std::string& sql, std::size_t wanted);
+    int fetch(Database& database);
 
     const FileLayout& m_layout;
     const SchemaSql& m_schema;
@@ -67,6 +78,9 @@ private:
     bool m_quickScan = false;
 
     std::unordered_set<int64_t> m_skip;
+
+    std::shared_ptr<const FilterSql> m_filter;
+    std::vector<int64_t> m_found; // rowids that passed, to fetch
 };
 
 } // namespace platform::storage::sqlite

@@ -3,6 +3,7 @@
 
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/sqlite/Collations.h"
+#include "platform/storage/sqlite/FilterFunctions.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 
 #include <sqlite3.h>
@@ -159,6 +160,8 @@ int Database::connect(const std::string& path, const std::string& password,
     rc = applyKey(m_db, password);
     if (rc == SQLITE_OK)
         rc = registerCollations(m_db);
+    if (rc == SQLITE_OK)
+        rc = registerFilterFunctions(m_db);
     if (rc != SQLITE_OK)
         return storageCode(rc);
 

@@ -57,6 +57,7 @@ SchemaSql::SchemaSql(const FileLayout& layout)
     , m_erase("DELETE FROM records WHERE rowid = ?1")
     , m_count("SELECT count(*) FROM records")
     , m_empty("DELETE FROM records")
+    , m_byRowid(std::string("SELECT ") + columns() + " FROM records WHERE rowid = ?1")
 {
     for (const bool forward : {false, true}) {
         m_fileFromEnd[forward] = makeFileFromEnd(forward);
@@ -92,16 +93,18 @@ const std::string& SchemaSql::keyEqual(int key) const
 
 std::string SchemaSql::describe() const
 {
-    std::string text = "record " + std::to_string(m_layout.recordSize) + "\n";
+    std::string text = std::string("record ") + std::to_string(m_layout.recordSize) + "\n";
     for (const FieldDef& field : m_layout.fields)
-        text += "field " + field.name + " " + typeName(field.type) + " " + std::to_string(field.size)
+        text += std::string("field ") + field.name + " " + typeName(field.type) + " " + std::to_string(field.size)
                 + "\n";
     for (const KeyDef& key : m_layout.keys) {
-        text += "key " + key.name + (key.unique ? " unique" : " duplicates")
+        text += std::string("key ") + key.name + (key.unique ? " unique" : " duplicates")
                 + (key.noCase ? " nocase" : " case") + (key.optional ? " optional" : "")
                 + (key.primary ? " primary" : "");
-        for (const int field : key.fields)
-            text += " " + std::to_string(field);
+        for (const int field : key.fields) {
+            text += ' ';
+            text += std::to_string(field);
+        }
         text += "\n";
     }
     return text;
@@ -125,7 +128,7 @@ std::vector<std::string> SchemaSql::create() const
         index += ")";
         const std::string filter = keyFilter(key);
         if (!filter.empty())
-            index += " WHERE " + filter;
+            index += std::string(" WHERE ") + filter;
         statements.push_back(index);
     }
     statements.push_back("CREATE TABLE layout (description TEXT NOT NULL)");
@@ -136,7 +139,7 @@ std::string SchemaSql::columns() const
 {
     std::string text = "rowid";
     for (const FieldDef& field : m_layout.fields)
-        text += ", " + quoteName(field.name);
+        text += std::string(", ") + quoteName(field.name);
     return text;
 }
 
@@ -208,15 +211,20 @@ std::string SchemaSql::makeFileAfter(bool forward) const
            + " ?1 ORDER BY rowid" + (forward ? "" : " DESC") + " LIMIT ?2";
 }
 
-std::string SchemaSql::makeKeyFromEnd(int key, bool forward) const
+std::string SchemaSql::makeKeyFromEnd(int key, bool forward, bool rowidsOnly,
+                                      const std::string& condition) const
 {
     const KeyDef& def = m_layout.keys[static_cast<std::size_t>(key)];
-    const std::string filter = keyFilter(def);
-    return "SELECT " + columns() + " FROM records" + (filter.empty() ? "" : " WHERE " + filter)
-           + orderFrom(def, 0, forward) + limit(def);
+    std::string where = keyFilter(def);
+    if (!condition.empty())
+        where += (where.empty() ? "" : " AND ") + condition;
+    return "SELECT " + (rowidsOnly ? std::string("rowid") : columns()) + " FROM records"
+           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(static_cast<std::size_t>(key)) : std::string())
+           + (where.empty() ? "" : std::string(" WHERE ") + where) + orderFrom(def, 0, forward) + limit(def);
 }
 
-std::string SchemaSql::makeKeySegment(int key, int equalCount, bool forward) const
+std::string SchemaSql::makeKeySegment(int key, int equalCount, bool forward, bool rowidsOnly,
+                                      const std::string& condition) const
 {
     // SQLite uses an index for a row-value comparison only without collations, so the
     // comparison (c1..ck, rowid) > (v1..vk, r) is run as its k+1 disjoint, index-ordered parts.
@@ -233,8 +241,29 @@ std::string SchemaSql::makeKeySegment(int key, int equalCount, bool forward) con
     else
         where += (where.empty() ? "" : " AND ") + component(def.fields[equal], def) + beyond
                  + std::to_string(equal + 1);
-    return "SELECT " + columns() + " FROM records WHERE " + where + orderFrom(def, equal, forward)
-           + limit(def);
+    if (!condition.empty())
+        where += std::string(" AND ") + condition;
+    return "SELECT " + (rowidsOnly ? std::string("rowid") : columns()) + " FROM records"
+           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(static_cast<std::size_t>(key)) : std::string())
+           + " WHERE " + where + orderFrom(def, equal, forward) + limit(def);
+}
+
+std::string SchemaSql::filteredFile(bool positioned, bool forward, const std::string& condition) const
+{
+    std::string where = positioned ? std::string("rowid ") + (forward ? ">" : "<") + " ?1 AND " : "";
+    return "SELECT " + columns() + " FROM records WHERE " + where + condition + " ORDER BY rowid"
+           + (forward ? "" : " DESC") + " LIMIT ?2";
+}
+
+std::string SchemaSql::filteredKeyFromEnd(int key, bool forward, const std::string& condition) const
+{
+    return makeKeyFromEnd(key, forward, true, condition);
+}
+
+std::string SchemaSql::filteredKeySegment(int key, int equalCount, bool forward,
+                                          const std::string& condition) const
+{
+    return makeKeySegment(key, equalCount, forward, true, condition);
 }
 
 std::string SchemaSql::makeKeyEqual(int key) const

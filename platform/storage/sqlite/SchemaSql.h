@@ -44,6 +44,15 @@ public:
     // The first record (in key order) whose components equal ?1..?k.
     const std::string& keyEqual(int key) const;
 
+    // The walk queries above with a filter condition added. Key order selects only the rowids
+    // through the key's index, so a condition over the key's columns is decided from the index
+    // alone and only the passing records are fetched (byRowid); file order selects whole rows.
+    std::string filteredFile(bool positioned, bool forward, const std::string& condition) const;
+    std::string filteredKeyFromEnd(int key, bool forward, const std::string& condition) const;
+    std::string filteredKeySegment(int key, int equalCount, bool forward,
+                                   const std::string& condition) const;
+    const std::string& byRowid() const { return m_byRowid; } // ?1 the rowid
+
 private:
     struct KeyQueries
     {
@@ -56,8 +65,10 @@ private:
     std::string makeUpdate() const;
     std::string makeFileFromEnd(bool forward) const;
     std::string makeFileAfter(bool forward) const;
-    std::string makeKeyFromEnd(int key, bool forward) const;
-    std::string makeKeySegment(int key, int equalCount, bool forward) const;
+    std::string makeKeyFromEnd(int key, bool forward, bool rowidsOnly = false,
+                               const std::string& condition = {}) const;
+    std::string makeKeySegment(int key, int equalCount, bool forward, bool rowidsOnly = false,
+                               const std::string& condition = {}) const;
     std::string makeKeyEqual(int key) const;
 
     std::string columns() const;
@@ -74,6 +85,7 @@ private:
     std::string m_erase;
     std::string m_count;
     std::string m_empty;
+    std::string m_byRowid;
     std::string m_fileFromEnd[2];
     std::string m_fileAfter[2];
     std::vector<KeyQueries> m_keys;

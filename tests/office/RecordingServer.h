@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/automation/AutomationObject.h"
+#include "platform/automation/OleControl.h"
+#include "platform/automation/PathTextServer.h"
+#include "platform/automation/ServerRegistry.h"
+#include "platform/ui/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace officetest {
+
+// What the recording server saw, and what it answers to given reads.
+struct Recording
+{
+    std::vector<std::string> texts; // "read <path>" or "write <path> = <value>"
+    std::map<std::string, std::string> answers;
+};
+
+// A server that records every text it is sent, as sent, and answers reads from a table.
+class RecordingServer : public platform::automation::AutomationObject,
+                        public platform::automation::PathTextServer
+{
+public:
+    explicit RecordingServer(std::shared_ptr<Recording> recording) : m_recording(std::move(recording)) {}
+
+    platform::automation::AutomationValue get(std::string_view member,
+                                              const platform::automation::Arguments&) override
+    {
+        unknown(member);
+    }
+    std::string typeName() const override { return "RecordingServer"; }
+
+    std::string readPath(std::string_view path) override
+    {
+        m_recording->texts.push_back("read " + std::string(path));
+        const auto it = m_recording->answers.find(std::string(path));
+        return it == m_recording->answers.end() ? std::string() : it->second;
+    }
+    bool writePath(std::string_view path, std::string_view value) override
+    {
+        m_recording->texts.push_back("write " + std::string(path) + " = " + std::string(value));
+        return true;
+    }
+
+private:
+    std::shared_ptr<Recording> m_recording;
+};
+
+// A window with the OLE control as control 1, and the recording server in the place of
+// "Excel.Application" for the test's duration.
+class RecordingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        platform::automation::OleControl::registerKind();
+        m_previous = platform::automation::ServerRegistry::registerServer(
+            "Excel.Application", [recording = m_recording] {
+                return std::make_shared<RecordingServer>(recording);
+            });
+        platform::ui::WindowDefinition definition;
+        definition.kind = "window";
+        definition.label = "test";
+        platform::ui::ControlDefinition ole;
+        ole.number = 1;
+        ole.kind = "ole";
+        ole.label = "?SMEXCEL";
+        definition.controls.push_back(ole);
+        m_window = std::make_unique<platform::ui::Window>(definition);
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        platform::automation::ServerRegistry::registerServer("Excel.Application", m_previous);
+    }
+    platform::automation::OleContainer& ole()
+    {
+        return *platform::automation::OleControl::containerOf(m_window.get(), 1);
+    }
+    std::vector<std::string>& texts() { return m_recording->texts; }
+
+    std::shared_ptr<Recording> m_recording = std::make_shared<Recording>();
+    std::unique_ptr<platform::ui::Window> m_window;
+    platform::automation::ServerRegistry::Factory m_previous;
+};
+
+} // namespace officetest
