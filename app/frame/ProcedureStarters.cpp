@@ -1,7 +1,11 @@
 #include "app/frame/ProcedureStarters.h"
 
+#include "app/browsepriosn/Browsepriosn.h"
+#include "app/procman/Procman.h"
 #include "app/procoprog/Procoprog.h"
+#include "app/procprim/Procprim.h"
 #include "app/propba/Propba.h"
+#include "app/ustan/Ustan.h"
 
 #include <array>
 
@@ -11,10 +15,10 @@ namespace {
 const std::array<ProcedureStarter, 7>& starters()
 {
     static const std::array<ProcedureStarter, 7> table = {{
-        {Procedure::Browsepriosn, "Browsepriosn", 50000, {}},
-        {Procedure::ustan, "ustan", 50000, {}},
-        {Procedure::procman, "procman", 50000, {}},
-        {Procedure::procprim, "procprim", 25000, {}},
+        {Procedure::Browsepriosn, "Browsepriosn", 50000, browsepriosn},
+        {Procedure::ustan, "ustan", 50000, ustan},
+        {Procedure::procman, "procman", 50000, procman},
+        {Procedure::procprim, "procprim", 25000, procprim},
         {Procedure::conv, "conv", 25000, {}},
         {Procedure::procoprog, "procoprog", 25000, procoprog},
         {Procedure::propba, "propba", 25000, propba},

@@ -4,6 +4,7 @@
 #include "platform/ui/CheckControl.h"
 #include "platform/ui/EntryControl.h"
 #include "platform/ui/GroupControl.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/LineControl.h"
 #include "platform/ui/OptionControl.h"
 #include "platform/ui/ProgressControl.h"
@@ -11,6 +12,8 @@
 #include "platform/ui/SheetControl.h"
 #include "platform/ui/StringControl.h"
 #include "platform/ui/TabControl.h"
+#include "platform/ui/list/DropList.h"
+#include "platform/ui/list/ListControl.h"
 
 #include <map>
 
@@ -41,6 +44,9 @@ std::map<std::string, ControlFactory::Creator, std::less<>>& creators()
                    QWidget*) { return std::make_unique<TabControl>(window, definition); }},
         {"line", creatorOf<LineControl>()},
         {"progress", creatorOf<ProgressControl>()},
+        {"list", creatorOf<ListControl>()},
+        {"droplist", creatorOf<DropList>()},
+        {"image", creatorOf<ImageControl>()},
     };
     return registry;
 }

@@ -271,7 +271,7 @@ private:
         checkKeys(object, {"number",     "label",  "kind",     "text",    "at",    "font",
                            "background", "hidden", "disabled", "alert",   "use",   "picture",
                            "tooltip",    "cursor", "icon",     "action",  "value", "true",
-                           "false",      "drag",   "drop",     "controls"},
+                           "false",      "drag",   "drop",     "controls", "format"},
                   where());
         ControlDefinition control;
         control.number = order;
@@ -299,6 +299,7 @@ private:
             control.falseValue = text(object, "false");
         control.dragId = text(object, "drag");
         control.dropId = text(object, "drop");
+        control.format = text(object, "format");
         if (!control.picture.empty() && !validPicture(control.picture))
             failHere("picture \"" + shown(control.picture) + "\" is not understood");
         if ((control.kind == "display" || control.kind == "entry") && control.use.empty() &&

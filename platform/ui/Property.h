@@ -33,6 +33,8 @@ enum class Property {
     Disabled,
     Checked, // check box: "1" when ticked; option group: the chosen radio's value
     Background,
+    NaturalWidth, // image: the picture's natural size (read only; 0 without a picture)
+    NaturalHeight,
 };
 
 // Type codes of the control kinds.

@@ -194,9 +194,13 @@ void Window::open()
     ThreadRegistry::windowOpened(*this);
     Window* frame = ThreadRegistry::frame();
     if (!isFrame() && !m_modal && frame && frame != this && frame->mdiArea()) {
+        const QSize defined = m_content->size();
         QMdiSubWindow* sub = frame->mdiArea()->addSubWindow(m_content);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        // A window of placed controls has no size hint: keep the size its definition gave it,
+        // plus the sub-window's own frame.
         sub->adjustSize();
+        sub->resize(sub->size() - m_content->size() + defined);
         m_top = sub;
     } else if (m_modal) {
         if (frame && frame != this)

@@ -50,6 +50,7 @@ struct ControlDefinition
     std::string falseValue = "0";
     std::string dragId;
     std::string dropId;
+    std::string format; // a list's column layout (docs/lists.md)
 };
 
 struct WindowDefinition

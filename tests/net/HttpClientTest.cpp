@@ -7,7 +7,7 @@
 #include "platform/ui/MessageBox.h"
 
 #include "tests/net/LoopbackServer.h"
-#include "tests/net/TestProxy.h"
+#include "tests/support/TestProxy.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -306,7 +306,7 @@ TEST_F(HttpClientTest, ARequestWithoutAConnectionFailsAtTheOpenStep)
 
 TEST_F(HttpClientTest, ProxyAuthentication)
 {
-    nettest::TestProxy proxy("ivan", "secret");
+    testsupport::TestProxy proxy("ivan", "secret");
     const auto viaProxy = [&](RecordingClient& client) {
         return client.Connect("127.0.0.1", static_cast<std::uint16_t>(m_server.port()),
                               inet::INTERNET_OPEN_TYPE_PROXY);

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-namespace nettest {
+namespace testsupport {
 
 // An HTTP proxy on 127.0.0.1 that asks for Basic proxy authentication: a request without the
 // right Proxy-Authorization gets 407 with Proxy-Authenticate; one with it is forwarded to the
@@ -34,4 +34,4 @@ private:
     std::atomic<int> m_forwarded{0};
 };
 
-} // namespace nettest
+} // namespace testsupport

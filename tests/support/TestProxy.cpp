@@ -1,6 +1,6 @@
-#include "tests/net/TestProxy.h"
+#include "tests/support/TestProxy.h"
 
-namespace nettest {
+namespace testsupport {
 namespace {
 
 std::string base64(const std::string& text)
@@ -91,4 +91,4 @@ void TestProxy::handle(const httplib::Request& request, httplib::Response& respo
     response.set_content(result->body, result->get_header_value("Content-Type"));
 }
 
-} // namespace nettest
+} // namespace testsupport

@@ -1,0 +1,152 @@
+#include "app/browsepriosn/BasketOperations.h"
+
+#include "app/browsepriosn/RealArithmetic.h"
+#include "app/dictionary/Dictionary.h"
+#include "platform/storage/ErrorState.h"
+
+#include <cmath>
+
+namespace app {
+
+namespace {
+
+// Positions on the key and reads the first line at or after the code; true when that line has
+// exactly this code.
+bool findLine(int32_t code)
+{
+    K().KOD = code;
+    KORZAK().setKeyFromBuffer(K_pokod);
+    return KORZAK().next() == 0 && K().KOD == code;
+}
+
+bool findItem(int32_t code)
+{
+    PR().KOD = code;
+    PRIOSN().setKeyFromBuffer(PR_pokod);
+    return PRIOSN().next() == 0 && PR().KOD == code;
+}
+
+void copyItem(const PriosnRecord& item, KorzakRecord& line)
+{
+    line.OBOZ = item.OBOZ;
+    line.NAIM = item.NAIM;
+    line.CENA = item.CENA;
+    line.PROIZV = item.PROIZV;
+    line.UPAK = item.KOLVUP;
+}
+
+} // namespace
+
+const char* quantityTooLargeMessage()
+{
+    return "Количество в одной позиции заказа не может быть больше 32767. Заказ не изменён.";
+}
+
+double lineSum(int32_t quantity, double price)
+{
+    return roundHalfUp(static_cast<double>(quantity) * price, 2);
+}
+
+BasketResult orderItem(const PriosnRecord& item, int32_t quantity)
+{
+    if (quantity < 1)
+        return BasketResult::Unchanged;
+    const PriosnRecord ordered = item; // the lookups below may reuse the caller's buffer
+    if (findLine(ordered.KOD)) {
+        const int64_t total = int64_t{K().KOL} + quantity;
+        if (total > MaxLineQuantity)
+            return BasketResult::QuantityTooLarge;
+        copyItem(ordered, K());
+        K().KOL = static_cast<int16_t>(total);
+        K().SUMMA = lineSum(K().KOL, K().CENA);
+        KORZAK().put();
+    } else {
+        if (quantity > MaxLineQuantity)
+            return BasketResult::QuantityTooLarge;
+        KORZAK().clearBuffer();
+        K().KOD = ordered.KOD;
+        copyItem(ordered, K());
+        K().KOL = static_cast<int16_t>(quantity);
+        K().SUMMA = lineSum(K().KOL, K().CENA);
+        KORZAK().add();
+    }
+    findLine(ordered.KOD);
+    return BasketResult::Done;
+}
+
+BasketResult changeQuantity(int32_t code, int32_t quantity)
+{
+    if (quantity < 1)
+        return BasketResult::Unchanged;
+    if (quantity > MaxLineQuantity)
+        return BasketResult::QuantityTooLarge;
+    if (!findLine(code))
+        return BasketResult::Unchanged;
+    K().KOL = static_cast<int16_t>(quantity);
+    K().SUMMA = lineSum(K().KOL, K().CENA);
+    KORZAK().put();
+    return BasketResult::Done;
+}
+
+int32_t deleteLine(int32_t code)
+{
+    if (findLine(code))
+        KORZAK().erase();
+    K().KOD = code - 1;
+    KORZAK().setKeyFromBuffer(K_pokod);
+    if (KORZAK().next() != 0)
+        return 0;
+    return K().KOD;
+}
+
+int emptyBasket()
+{
+    return KORZAK().empty();
+}
+
+int checkPrices()
+{
+    int repriced = 0;
+    KORZAK().setFileOrder();
+    while (KORZAK().next() == 0) {
+        if (!findItem(K().KOD))
+            continue;
+        if (realEqual(K().CENA, PR().CENA))
+            continue;
+        K().CENA = PR().CENA;
+        K().SUMMA = lineSum(K().KOL, K().CENA);
+        if (KORZAK().put() == 0)
+            ++repriced;
+    }
+    return repriced;
+}
+
+double lineWeight(const KorzakRecord& line)
+{
+    const int16_t quantity = line.KOL;
+    if (!findItem(line.KOD))
+        return 0.0;
+    return roundHalfUp(quantity * PR().VES, 4);
+}
+
+bool basketTotals(OrderTotals& totals)
+{
+    OrderTotals walked;
+    double quantity = 0.0;
+    KORZAK().setFileOrder();
+    int code = 0;
+    while ((code = KORZAK().next()) == 0) {
+        const KorzakRecord line = K();
+        walked.weight += lineWeight(line);
+        walked.lines += 1;
+        quantity += line.KOL;
+        walked.sum += line.SUMMA;
+    }
+    if (code != platform::storage::Error::RecordNotAvailable)
+        return false;
+    walked.quantity = static_cast<int32_t>(std::trunc(quantity));
+    totals = walked;
+    return true;
+}
+
+} // namespace app

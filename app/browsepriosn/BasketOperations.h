@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/dictionary/Records.h"
+
+#include <cstdint>
+
+// The basket operations over KORZAK (and PRIOSN for prices and weights), in the calling
+// thread's record buffers. Both files are open. Every operation keeps K:SUMMA equal to
+// K:KOL x K:CENA rounded half up to 2 places.
+namespace app {
+
+enum class BasketResult {
+    Done,
+    Unchanged,       // a quantity below 1: nothing to do
+    QuantityTooLarge // the line would hold more than K:KOL can: refused, nothing written
+};
+
+// The most one basket line can hold (K:KOL is 16 bits).
+inline constexpr int32_t MaxLineQuantity = 32767;
+
+// The text shown when an order or a change is refused for its size (UTF-8).
+const char* quantityTooLargeMessage();
+
+// The line sum of a quantity at a price.
+double lineSum(int32_t quantity, double price);
+
+// Orders q of the item: adds to its line, repriced at the item's current price, or adds a new
+// line. On Done the line is in the KORZAK buffer.
+BasketResult orderItem(const PriosnRecord& item, int32_t quantity);
+
+// Sets the quantity of the line with this code, keeping its own price. On Done the line is in
+// the KORZAK buffer.
+BasketResult changeQuantity(int32_t code, int32_t quantity);
+
+// Deletes the line with this code; then the line to highlight is read into the buffer: the one
+// whose code is one less, otherwise the one that followed in code order. That line's code, or
+// 0 when no line is at or after it.
+int32_t deleteLine(int32_t code);
+
+// Every line removed.
+int emptyBasket();
+
+// Brings every line whose item is in the price list at another price to the current price.
+// Lines whose item has left the price list keep theirs. The number of lines repriced.
+int checkPrices();
+
+// The line's weight: quantity x the item's weight to 4 places; 0 when the item is not in the
+// price list. Reads PRIOSN into its buffer.
+double lineWeight(const KorzakRecord& line);
+
+struct OrderTotals
+{
+    int32_t lines = 0;
+    int32_t quantity = 0;
+    double sum = 0.0;
+    double weight = 0.0;
+};
+
+// Walks every line. False when the walk failed part way (the caller keeps its old totals).
+bool basketTotals(OrderTotals& totals);
+
+} // namespace app

@@ -1,0 +1,30 @@
+#include "app/browsepriosn/PriceWindowCalls.h"
+
+#include "app/fotovyv/Fotovyv.h"
+#include "app/ipmprice/Ipmprice.h"
+#include "app/pechzakaz/Pechzakaz.h"
+#include "app/procin/Procin.h"
+#include "app/procvyg/Procvyg.h"
+
+namespace app {
+
+PriceWindowCalls programPriceWindowCalls()
+{
+    PriceWindowCalls calls;
+    calls.ipmprice = [] { return app::ipmprice(); };
+    calls.procvyg = [](int32_t tab, double weight) { app::procvyg(tab, weight); };
+    calls.procin = [](std::string_view name) { app::procin(name); };
+    calls.pechzakaz = [] { app::pechzakaz(); };
+    calls.fotovyv = [](int32_t code) { app::fotovyv(code); };
+    // The selection dialog is not part of the program yet: no selection is ever applied.
+    calls.vybproc = [] { return std::string(); };
+    return calls;
+}
+
+PriceWindowCalls& priceWindowCalls()
+{
+    static PriceWindowCalls calls = programPriceWindowCalls();
+    return calls;
+}
+
+} // namespace app

@@ -1,0 +1,244 @@
+#include "app/ipmprice/PriceListImport.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "app/ipmprice/PriceListLineAssembler.h"
+#include "app/ipmprice/PriceListTextLine.h"
+#include "app/startup/ErrorCodeTexts.h"
+#include "platform/storage/ByteFile.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/text/Cp1251.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace app {
+namespace {
+
+using platform::storage::ByteFile;
+using platform::text::w;
+
+constexpr int EndOfFile = 33;
+constexpr int DuplicateKey = 40;
+
+std::string codeText(int code)
+{
+    for (const auto& [number, text] : ErrorCodeTexts())
+        if (number == code)
+            return w(text);
+    return w("код ") + std::to_string(code);
+}
+
+std::string_view withoutLeadingBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    return text;
+}
+
+} // namespace
+
+PriceListImport::PriceListImport(Progress progress, int64_t every)
+    : m_progress(std::move(progress)), m_every(every > 0 ? every : 1)
+{
+}
+
+int PriceListImport::fail(int code, std::string_view whatUtf8, std::string_view name)
+{
+    m_failure = w(whatUtf8);
+    if (!name.empty())
+        m_failure += std::string(name);
+    m_failure += " (" + codeText(code) + ")";
+    return code;
+}
+
+void PriceListImport::report(Phase phase, int64_t counter, bool last)
+{
+    if (m_progress && (last || counter % m_every == 0))
+        m_progress(phase, counter);
+}
+
+// Reads the whole file once before anything is written: a file that cannot be read to its end
+// must not leave a half-updated price list, and the storage has no way to take writes back.
+int PriceListImport::checkReadable(std::string_view fileName)
+{
+    ByteFile probe(1 << 16);
+    probe.setDiskName(std::string(fileName));
+    if (const int code = probe.open(0x20))
+        return fail(code, "Ошибка открытия файла ", fileName);
+    int code = probe.setToStart();
+    while (code == 0)
+        code = probe.next();
+    probe.close();
+    if (code != EndOfFile)
+        return fail(code, "Ошибка чтения файла ", fileName);
+    return 0;
+}
+
+int PriceListImport::run(std::string_view fileName)
+{
+    m_failure.clear();
+    m_lines = 0;
+    m_stored.clear();
+    m_makers.clear();
+
+    // The text is read through its own byte file, held open (others denied writing) from the
+    // check to the end, so it cannot change between the two reads.
+    ByteFile text(1);
+    text.setDiskName(std::string(fileName));
+    if (const int code = text.open(0x20))
+        return fail(code, "Ошибка открытия файла ", fileName);
+    if (const int code = checkReadable(fileName)) {
+        text.close();
+        return code;
+    }
+
+    RecordFile& prices = PRIOSN();
+    RecordFile& makers = PROIZ();
+    if (prices.isReadOnly() || makers.isReadOnly()) {
+        text.close();
+        return fail(5, "Прайс-лист открыт только для чтения");
+    }
+    int code = prices.stream();
+    if (code == 0)
+        code = makers.stream();
+    if (code == 0)
+        code = readStoredPrices();
+    if (code == 0 && (code = prices.empty()) != 0)
+        fail(code, "Ошибка записи прайс-листа");
+    if (code == 0 && (code = makers.empty()) != 0)
+        fail(code, "Ошибка записи списка производителей");
+    if (code == 0)
+        code = importLines(text);
+    text.close();
+    // A failed write has made the storage give up the whole run; the flushes then refuse it.
+    const int flushedPrices = prices.flush();
+    const int flushedMakers = makers.flush();
+    if (code != 0)
+        return code;
+    if (flushedPrices != 0)
+        return fail(flushedPrices, "Ошибка записи прайс-листа");
+    if (flushedMakers != 0)
+        return fail(flushedMakers, "Ошибка записи списка производителей");
+    return 0;
+}
+
+// The price of every stored item by code. Items of code 0 are left out: no line can meet them.
+int PriceListImport::readStoredPrices()
+{
+    RecordFile& prices = PRIOSN();
+    m_stored.reserve(static_cast<std::size_t>(std::max<int64_t>(prices.records(), 0)));
+    prices.send("QUICKSCAN=on");
+    int code = prices.setFileOrder();
+    int64_t counter = 0;
+    while (code == 0 && (code = prices.next()) == 0) {
+        ++counter;
+        report(Phase::Initialise, counter);
+        if (PR().KOD != 0)
+            m_stored.emplace_back(PR().KOD, PR().CENA);
+    }
+    prices.send("QUICKSCAN=off");
+    report(Phase::Initialise, counter, true);
+    if (code != EndOfFile)
+        return fail(code, "Ошибка чтения прайс-листа");
+    std::sort(m_stored.begin(), m_stored.end());
+    return 0;
+}
+
+const double* PriceListImport::storedPrice(int32_t code) const
+{
+    const auto it = std::lower_bound(m_stored.begin(), m_stored.end(),
+                                     std::pair<int32_t, double>(code, -HUGE_VAL));
+    return it != m_stored.end() && it->first == code ? &it->second : nullptr;
+}
+
+int PriceListImport::importLines(ByteFile& text)
+{
+    PriceListLineAssembler assembler;
+    int code = text.setToStart();
+    if (code != 0)
+        return fail(code, "Ошибка чтения файла ", text.diskName());
+    while ((code = text.next()) == 0) {
+        if (!assembler.take(text.byte()))
+            continue;
+        ++m_lines;
+        report(Phase::Update, m_lines);
+        if (const int failed = importLine(assembler.line()))
+            return failed;
+    }
+    report(Phase::Update, m_lines, true);
+    if (code != EndOfFile)
+        return fail(code, "Ошибка чтения файла ", text.diskName());
+    return 0;
+}
+
+namespace {
+
+uint8_t priceMark(double price, double before)
+{
+    return price < before ? 1 : price > before ? 2 : 0;
+}
+
+} // namespace
+
+int PriceListImport::importLine(std::string_view text)
+{
+    const std::optional<PriceListTextLine> line = PriceListTextLine::parse(text);
+    if (!line)
+        return 0; // an empty line carries no item
+    if (const int code = addManufacturer(withoutLeadingBlanks(line->manufacturer)))
+        return code;
+
+    RecordFile& prices = PRIOSN();
+    PriosnRecord& record = PR();
+    const auto fill = [&](uint8_t mark) {
+        prices.clearBuffer();
+        record.KOD = line->code;
+        record.OBOZ = line->designation;
+        record.NAIM = line->name;
+        record.PRIMEN = line->applicability;
+        record.PROIZV = line->manufacturer;
+        record.GRUP = line->group;
+        record.KOLVUP = line->packQuantity;
+        record.CENA = line->price;
+        record.KODCENA = mark;
+        record.KOD2 = line->secondCode;
+        record.VES = line->weight;
+    };
+    // Code 0 is outside the code key: such a line never meets a stored item.
+    const double* before = line->code != 0 ? storedPrice(line->code) : nullptr;
+    fill(before ? priceMark(line->price, *before) : 0);
+    int code = prices.add();
+    if (code == DuplicateKey) {
+        // An earlier line of this file had the code: the last line wins, marked against the
+        // earlier line's price.
+        record.KOD = line->code;
+        code = prices.get(PR_pokod);
+        if (code == 0) {
+            const double earlier = record.CENA;
+            fill(priceMark(line->price, earlier));
+            code = prices.put();
+        }
+    }
+    if (code != 0)
+        return fail(code, "Ошибка записи прайс-листа");
+    return 0;
+}
+
+// Every name once: a name already present (letter case ignored) is refused by the name key and
+// that refusal is expected. A blank name is outside that key; it is added once as well, not
+// once per line that leaves the manufacturer empty.
+int PriceListImport::addManufacturer(std::string_view name)
+{
+    if (!m_makers.emplace(name).second)
+        return 0;
+    RecordFile& makers = PROIZ();
+    makers.clearBuffer();
+    P().NAIM = name;
+    P().M = 0;
+    const int code = makers.add();
+    if (code != 0 && code != DuplicateKey)
+        return fail(code, "Ошибка записи списка производителей");
+    return 0;
+}
+
+} // namespace app

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace platform::storage {
+class ByteFile;
+}
+
+// Rebuilds the price list PRIOSN and the manufacturer list PROIZ from a price-list text file:
+// each line gives one item and marks how its price moved against the stored item of its code
+// (0 new or unchanged, 1 cheaper, 2 dearer), each manufacturer named becomes one PROIZ record,
+// and the items the file no longer lists are gone. Both files must be open for writing in the
+// calling thread.
+//
+// Every line replaces all the fields of its item, so the list is rebuilt from the file rather
+// than updated record by record: the stored prices are remembered, the list is emptied and each
+// line is added. The result is the same, in the file's order, and a reload costs what a first
+// load costs instead of rewriting every record and its eight index entries.
+//
+// The whole load is one run of writes committed at its end, so a failure or a killed process
+// leaves the previous lists whole; a file that cannot be opened or read changes nothing.
+namespace app {
+
+class PriceListImport
+{
+public:
+    enum class Phase { Initialise, Update };
+    // Called every `every` lines or records and at the end of each phase.
+    using Progress = std::function<void(Phase phase, int64_t counter)>;
+
+    explicit PriceListImport(Progress progress = {}, int64_t every = 1000);
+
+    // 0 when the load completed; otherwise the error code, failure() says why (Windows-1251)
+    // and the lists are as they were.
+    int run(std::string_view fileName);
+
+    const std::string& failure() const { return m_failure; }
+    int64_t lines() const { return m_lines; }
+
+private:
+    int checkReadable(std::string_view fileName);
+    int readStoredPrices();
+    int importLines(platform::storage::ByteFile& text);
+    int importLine(std::string_view line);
+    int addManufacturer(std::string_view name);
+    const double* storedPrice(int32_t code) const;
+    int fail(int code, std::string_view whatUtf8, std::string_view name = {});
+    void report(Phase phase, int64_t counter, bool last = false);
+
+    Progress m_progress;
+    int64_t m_every;
+    std::string m_failure;
+    int64_t m_lines = 0;
+    std::vector<std::pair<int32_t, double>> m_stored; // code and price before the load, by code
+    std::unordered_set<std::string> m_makers;         // manufacturer names already offered to PROIZ
+};
+
+} // namespace app

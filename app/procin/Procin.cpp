@@ -1,0 +1,104 @@
+#include "app/procin/Procin.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "app/ordertext/ImportOrderFromText.h"
+#include "platform/automation/OleControl.h"
+#include "platform/storage/ErrorReporter.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Window.h"
+
+namespace app {
+
+using namespace platform::ui;
+using platform::text::w;
+
+namespace {
+constexpr int kMessageText = 1;
+constexpr int kCloseButton = 3;
+} // namespace
+
+Procin::Procin(std::string_view orderFileName)
+    : WindowController("quelbarto$quelb015", "P1$WINDOW"), m_orderFileName(orderFileName)
+{
+}
+
+bool Procin::isWorkbookName(std::string_view name)
+{
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    if (name.size() < 4)
+        return false;
+    std::string ending(name.substr(name.size() - 4));
+    for (char& c : ending)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return ending == ".XLS";
+}
+
+int Procin::init()
+{
+    GlobalErrors().pushProcedure("procin");
+    const int level = WindowController::init();
+    if (level != Level::Benign)
+        return level;
+    window().select(kMessageText);
+    m_filesOpened = RelateKORZAK->open() == 0;
+    window().open();
+    return Level::Benign;
+}
+
+int Procin::kill()
+{
+    const int level = WindowController::kill();
+    if (m_filesOpened)
+        RelateKORZAK->close();
+    m_filesOpened = false;
+    GlobalErrors().popProcedure("procin");
+    return level;
+}
+
+int Procin::takeAccepted()
+{
+    if (accepted() == kCloseButton)
+        window().post(Event::CloseWindow);
+    return WindowController::takeAccepted();
+}
+
+int Procin::takeWindowEvent()
+{
+    if (event() == Event::Timer && !m_imported) {
+        m_imported = true; // one import per call, even if a tick was already queued
+        importOrder();
+        window().setProperty(0, Property::Timer, 0LL);
+        window().post(Event::Accepted, kCloseButton);
+    }
+    return WindowController::takeWindowEvent();
+}
+
+void Procin::importOrder()
+{
+    if (!m_filesOpened) {
+        message(w("Не удалось открыть корзину заказа. Заказ не изменён."), w("Ошибка"),
+                MessageIcon::Hand);
+        return;
+    }
+    if (isWorkbookName(m_orderFileName)) {
+        // The workbook is read through Excel on the window's OLE control (?SMEXCEL), which comes
+        // with the Office automation; until then the basket is left as it is.
+        message(w("Открытие заказа из файла Excel пока недоступно. Заказ не изменён."), w("Ошибка"),
+                MessageIcon::Exclamation);
+        return;
+    }
+    ImportOrderFromText(m_orderFileName);
+}
+
+void procin(std::string_view orderFileName)
+{
+    platform::automation::OleControl::registerKind();
+    Procin procedure(orderFileName);
+    procedure.run();
+}
+
+} // namespace app

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/ui/WindowController.h"
+
+#include <string>
+#include <string_view>
+
+// The order-open window: a small "please wait" window that, on its first timer tick, reads the
+// chosen order file into the basket (a workbook when the name ends in ".xls", a text file
+// otherwise) and closes itself.
+namespace app {
+
+class Procin : public platform::ui::WindowController
+{
+public:
+    explicit Procin(std::string_view orderFileName);
+
+    int init() override;
+    int kill() override;
+    int takeAccepted() override;
+    int takeWindowEvent() override;
+
+    // Whether the name (trailing blanks removed) ends in ".xls" in any mix of capitals.
+    static bool isWorkbookName(std::string_view name);
+
+private:
+    void importOrder();
+
+    std::string m_orderFileName;
+    bool m_filesOpened = false;
+    bool m_imported = false;
+};
+
+// Reads the order file (Windows-1251 name) into the basket as a dialog of the calling window;
+// the response goes to LastResponse.
+void procin(std::string_view orderFileName);
+
+} // namespace app

@@ -1,0 +1,186 @@
+#include "app/ustan/Ustan.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+
+namespace app {
+
+using namespace platform::ui;
+using platform::text::w;
+
+int32_t UstanThread = 0;
+
+namespace {
+
+constexpr int SaveButton = 1;
+constexpr int CancelButton = 2;
+constexpr int PhotoFolderButton = 29;
+constexpr int PhotoFolderField = 28;
+
+template <std::size_t N> void dropLeadingBlanks(platform::text::FixedString<N>& text)
+{
+    std::string_view value = text.clipped();
+    while (!value.empty() && value.front() == ' ')
+        value.remove_prefix(1);
+    text = std::string(value);
+}
+
+void stopWithFileError()
+{
+    stop(w("Ошибка файла ") + platform::storage::errorFile() + " (" +
+         platform::storage::errorText() + ")");
+}
+
+} // namespace
+
+Ustan::Ustan() : WindowController("quelbarto$quelb007", "P1$WINDOW")
+{
+}
+
+int Ustan::init()
+{
+    GlobalErrors().pushProcedure("ustan");
+    const int level = WindowController::init();
+    if (level != Level::Benign)
+        return level;
+    window().select(window().nextField(0));
+    m_rekvOpened = RelateREKV->open() == 0;
+    m_siteOpened = RelateREKV_D->open() == 0;
+
+    if (UstanThread != 0) {
+        // Another settings window runs: bring it forward and open nothing.
+        post(Event::GainFocus, 0, UstanThread);
+        return Level::Notify;
+    }
+    UstanThread = currentThread();
+    m_ownsThreadMark = true;
+
+    readFirstRecord(REKV());
+    readFirstRecord(REKV_D());
+
+    RekvRecord& rek = REK();
+    Window& win = window();
+    win.bind("REK:NAIM", rek.NAIM);
+    win.bind("REK:ADR", rek.ADR);
+    win.bind("REK:TEL", rek.TEL);
+    win.bind("REK:EMAIL", rek.EMAIL);
+    win.bind("REK:KONT", rek.KONT);
+    win.bind("REK:INN", rek.INN);
+    win.bind("REK:BANKNAIM", rek.BANKNAIM);
+    win.bind("REK:BIK", rek.BIK);
+    win.bind("REK:RS", rek.RS);
+    win.bind("REK:KS", rek.KS);
+    win.bind("REK:FOTOKAT", rek.FOTOKAT);
+    win.bind("REK:PROXYADR", rek.PROXYADR);
+    win.bind("REK:PROXYPORT", rek.PROXYPORT);
+    win.bind("REK:USERNAME", rek.USERNAME);
+    win.bind("REK:USERPASS", rek.USERPASS);
+    win.bind("REKD:SITENAME", REKD().SITENAME);
+    win.bind("REKD:SITEPORT", REKD().SITEPORT);
+    win.open();
+    return Level::Benign;
+}
+
+// A fresh folder holds no record: one blank record is made, then the first record is read.
+void Ustan::readFirstRecord(platform::storage::RecordFile& file)
+{
+    if (file.records() == 0) {
+        file.clearBuffer();
+        file.add();
+    }
+    file.setFileOrder();
+    file.next();
+    if (!platform::storage::errorFile().empty())
+        stopWithFileError();
+}
+
+int Ustan::kill()
+{
+    const int level = WindowController::kill();
+    if (m_ownsThreadMark && UstanThread == currentThread())
+        UstanThread = 0;
+    if (m_rekvOpened)
+        RelateREKV->close();
+    if (m_siteOpened)
+        RelateREKV_D->close();
+    GlobalErrors().popProcedure("ustan");
+    return level;
+}
+
+int Ustan::takeAccepted()
+{
+    switch (accepted()) {
+    case SaveButton:
+        save();
+        window().post(Event::CloseWindow);
+        break;
+    case CancelButton:
+        window().post(Event::CloseWindow);
+        break;
+    default:
+        break;
+    }
+    const int level = WindowController::takeAccepted();
+    if (accepted() == PhotoFolderButton)
+        choosePhotoFolder();
+    return level;
+}
+
+void Ustan::save()
+{
+    update();
+    dropLeadingBlanks(REK().FOTOKAT);
+    REKV().put();
+    if (!platform::storage::errorFile().empty())
+        stopWithFileError();
+    dropLeadingBlanks(REKD().SITENAME);
+    REKV_D().put();
+    if (!platform::storage::errorFile().empty())
+        stopWithFileError();
+}
+
+// The chosen folder is stored with the platform's separator after it, so a photo's name is the
+// folder followed by the file name.
+void Ustan::choosePhotoFolder()
+{
+    update();
+    std::string folder = REK().FOTOKAT.str();
+    if (folderDialog(w("Укажите путь к фотокаталогу"), folder)) {
+        while (!folder.empty() && folder.back() == ' ')
+            folder.pop_back();
+        if (folder.empty() || (folder.back() != '\\' && folder.back() != '/'))
+            folder += '/';
+        REK().FOTOKAT = folder;
+    }
+    window().display(PhotoFolderField);
+}
+
+int Ustan::takeWindowEvent()
+{
+    switch (event()) {
+    case Event::CloseWindow:
+        if (m_ownsThreadMark)
+            UstanThread = 0;
+        break;
+    case Event::GainFocus:
+        window().setProperty(0, Property::Active, 1LL);
+        break;
+    default:
+        break;
+    }
+    return WindowController::takeWindowEvent();
+}
+
+std::unique_ptr<WindowController> ustan()
+{
+    return std::make_unique<Ustan>();
+}
+
+} // namespace app

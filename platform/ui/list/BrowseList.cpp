@@ -1,0 +1,202 @@
+#include "platform/ui/list/BrowseList.h"
+
+#include "platform/storage/RecordFile.h"
+#include "platform/storage/View.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::ui {
+
+BrowseList::BrowseList(storage::RecordFile& file)
+    : m_file(file), m_view(std::make_unique<storage::View>(file)),
+      m_model(std::make_unique<ListModel>(*m_view))
+{
+    m_view->setPredicate([this] { return validateRecord(); });
+    m_model->setRowFill([this](ListRow& row) { setQueueRecord(row); });
+    m_model->setPageFill([this] { pageFilled(); });
+}
+
+BrowseList::~BrowseList() = default;
+
+SortOrder& BrowseList::addSortOrder(int key, std::string filter)
+{
+    m_orders.push_back(std::make_unique<SortOrder>(key, std::move(filter)));
+    return *m_orders.back();
+}
+
+void BrowseList::addField(int field)
+{
+    m_fields.push_back(field);
+    m_model->setFields(m_fields);
+}
+
+void BrowseList::applySortOrder(int index)
+{
+    if (m_orders.empty()) {
+        m_applied = -1;
+        return;
+    }
+    index = std::clamp(index, 0, sortOrders() - 1);
+    SortOrder& order = *m_orders[static_cast<std::size_t>(index)];
+    m_view->setKey(order.key());
+    m_view->setFilter(order.filter(), m_bindings);
+    order.resetFieldsChanged(); // remembered as read
+    m_current = index;
+    m_applied = index;
+}
+
+void BrowseList::load()
+{
+    applySortOrder(chooseSortOrder());
+    highlight(m_model->loadFirst(), true);
+    reloaded();
+}
+
+void BrowseList::reset(bool force)
+{
+    const int chosen = chooseSortOrder();
+    bool changed = force || chosen != m_applied;
+    if (chosen >= 0 && chosen < sortOrders() && sortOrder(chosen).resetFieldsChanged())
+        changed = true;
+    if (!changed)
+        return;
+    const bool hadRow = m_highlight >= 0;
+    std::vector<std::byte> kept;
+    if (hadRow)
+        kept = m_model->row(m_highlight).record;
+    applySortOrder(chosen);
+    if (hadRow) {
+        std::memcpy(m_file.buffer(), kept.data(), kept.size());
+        highlight(m_model->loadFromBuffer(true), true);
+    } else {
+        highlight(m_model->loadFirst(), true);
+    }
+    reloaded();
+}
+
+int BrowseList::fetchHighlighted()
+{
+    return m_model->fetchRecord(m_highlight);
+}
+
+void BrowseList::resetToBuffer()
+{
+    if (m_applied < 0)
+        applySortOrder(chooseSortOrder());
+    highlight(m_model->loadFromBuffer(true), true);
+    reloaded();
+}
+
+void BrowseList::setHighlighted(int row)
+{
+    if (m_model->rows() == 0) {
+        highlight(-1, true);
+        return;
+    }
+    highlight(std::clamp(row, 0, m_model->rows() - 1), true);
+}
+
+void BrowseList::highlight(int row, bool resetLocator)
+{
+    if (resetLocator && locator())
+        locator()->reset();
+    const bool moved = row != m_highlight;
+    m_highlight = row;
+    if (m_listener)
+        m_listener(row);
+    if (moved)
+        highlightChanged(row);
+}
+
+void BrowseList::home()
+{
+    if (m_model->wholeFile() || m_model->atStart()) {
+        setHighlighted(0);
+        return;
+    }
+    highlight(m_model->loadFirst(), true);
+}
+
+void BrowseList::end()
+{
+    if (m_model->wholeFile() || m_model->atEnd()) {
+        setHighlighted(m_model->rows() - 1);
+        return;
+    }
+    highlight(m_model->loadLast(), true);
+}
+
+void BrowseList::lineUp()
+{
+    if (m_highlight > 0) {
+        setHighlighted(m_highlight - 1);
+        return;
+    }
+    if (m_model->scroll(-1) > 0)
+        highlight(0, true);
+}
+
+void BrowseList::lineDown()
+{
+    if (m_highlight < m_model->rows() - 1) {
+        setHighlighted(m_highlight + 1);
+        return;
+    }
+    if (m_model->scroll(1) > 0)
+        highlight(m_model->rows() - 1, true);
+}
+
+void BrowseList::pageUp()
+{
+    const int page = m_model->pageSize();
+    if (!m_model->wholeFile() && m_model->scroll(-page) > 0) {
+        highlight(std::min(m_highlight, m_model->rows() - 1), true);
+        return;
+    }
+    setHighlighted(m_model->wholeFile() ? m_highlight - page : 0);
+}
+
+void BrowseList::pageDown()
+{
+    const int page = m_model->pageSize();
+    if (!m_model->wholeFile() && m_model->scroll(page) > 0) {
+        highlight(std::min(m_highlight, m_model->rows() - 1), true);
+        return;
+    }
+    setHighlighted(m_model->wholeFile() ? m_highlight + page : m_model->rows() - 1);
+}
+
+Locator* BrowseList::locator() const
+{
+    if (m_current < 0 || m_current >= sortOrders())
+        return nullptr;
+    return m_orders[static_cast<std::size_t>(m_current)]->locator();
+}
+
+void BrowseList::locate()
+{
+    Locator* current = locator();
+    current->applyTo(m_file);
+    highlight(m_model->loadFromBuffer(false), false);
+}
+
+bool BrowseList::takeCharacter(char typed)
+{
+    Locator* current = locator();
+    if (!current || !current->takeCharacter(typed))
+        return false;
+    locate();
+    return true;
+}
+
+bool BrowseList::takeBackspace()
+{
+    Locator* current = locator();
+    if (!current || !current->takeBackspace())
+        return false;
+    locate();
+    return true;
+}
+
+} // namespace platform::ui

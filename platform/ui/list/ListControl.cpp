@@ -1,0 +1,367 @@
+#include "platform/ui/list/ListControl.h"
+
+#include "platform/storage/LogicalThread.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Event.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/list/BrowseList.h"
+#include "platform/ui/list/InPlaceEditor.h"
+#include "platform/ui/list/ListCellDelegate.h"
+#include "platform/ui/list/ListView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+
+namespace platform::ui {
+namespace {
+
+QIcon symbolIcon(char32_t symbol, const QFont& font)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont f = font;
+    f.setPixelSize(14);
+    painter.setFont(f);
+    const QString text = QString::fromUcs4(&symbol, 1);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
+    return QIcon(pixmap);
+}
+
+std::vector<std::string> split(std::string_view text)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        const std::size_t bar = text.find('|', start);
+        parts.emplace_back(text.substr(start, bar == std::string_view::npos ? bar : bar - start));
+        if (bar == std::string_view::npos)
+            break;
+        start = bar + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+ListControl::ListControl(Window& window, const ControlDefinition& definition, QWidget* parent)
+    : Control(window, definition), m_view(new ListView(parent))
+{
+    m_view->setItemDelegate(new ListCellDelegate(m_view));
+    m_view->onKey = [this](QKeyEvent* event) { return takeKey(event); };
+    m_view->onPress = [this](int row, int column, int zone) { pressed(row, column, zone); };
+    m_view->onResize = [this] { fitPage(); };
+    m_view->onWheel = [this](int lines) {
+        if (!m_list || (m_editor && m_editor->isEditing()))
+            return;
+        const storage::ThreadScope scope(m_window.thread());
+        for (int i = 0; i < std::abs(lines); ++i) {
+            if (lines > 0)
+                m_list->lineDown();
+            else
+                m_list->lineUp();
+        }
+        userMoved();
+    };
+    if (!definition.dragId.empty()) {
+        m_view->setDragEnabled(true);
+        m_view->setDragDropMode(QAbstractItemView::DragOnly);
+    }
+    if (!definition.dropId.empty()) {
+        m_view->dropId = text::toQString(definition.dropId);
+        m_view->setAcceptDrops(true);
+        m_view->viewport()->setAcceptDrops(true);
+        m_view->onDrop = [this] { m_window.raise(Event::Drop, number()); };
+    }
+    QObject::connect(m_view, &QAbstractItemView::doubleClicked, m_view, [this](const QModelIndex&) {
+        if (m_editor && !m_editor->isEditing())
+            m_editor->change();
+    });
+    if (const auto parsed = ListFormat::parse(definition.format))
+        m_format = *parsed;
+    applyAppearance();
+}
+
+ListControl::~ListControl()
+{
+    if (m_view)
+        m_view->setModel(nullptr);
+    delete m_view;
+}
+
+QWidget* ListControl::widget() const
+{
+    return m_view;
+}
+
+void ListControl::attach(BrowseList* list)
+{
+    if (m_list)
+        m_list->setHighlightListener({});
+    m_list = list;
+    if (!list) {
+        m_view->setModel(nullptr);
+        return;
+    }
+    m_view->setModel(&list->model());
+    list->model().setColumns(m_format.columns());
+    list->model().setDragId(definition().dragId);
+    list->setHighlightListener([this](int row) { showHighlight(row); });
+    m_view->setVerticalScrollBarPolicy(list->model().wholeFile() ? Qt::ScrollBarAsNeeded
+                                                                 : Qt::ScrollBarAlwaysOff);
+    QObject::connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, m_view,
+                     [this](const QModelIndex& current, const QModelIndex&) {
+                         if (m_showing || !m_list || !current.isValid() ||
+                             current.row() == m_list->highlighted())
+                             return;
+                         const storage::ThreadScope scope(m_window.thread());
+                         m_list->setHighlighted(current.row());
+                         userMoved();
+                     });
+    applyColumns();
+    fitPage();
+}
+
+void ListControl::setFormat(const ListFormat& format)
+{
+    m_format = format;
+    if (m_list)
+        m_list->model().setColumns(m_format.columns());
+    applyColumns();
+}
+
+void ListControl::applyColumns()
+{
+    if (!m_list)
+        return;
+    const DialogUnits units = m_window.units();
+    const auto& columns = m_format.columns();
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        m_view->setColumnWidth(static_cast<int>(c), units.toPixelsX(columns[c].width));
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    if (m_list)
+        m_list->model().setStyleFonts(m_styleFonts);
+}
+
+void ListControl::setLineHeight(int units)
+{
+    m_lineHeight = units;
+    QHeaderView* rows = m_view->verticalHeader();
+    if (units > 0) {
+        const int pixels = m_window.units().toPixelsY(units);
+        rows->setMinimumSectionSize(1);
+        rows->setSectionResizeMode(QHeaderView::Fixed);
+        rows->setDefaultSectionSize(pixels);
+    } else {
+        rows->setSectionResizeMode(QHeaderView::Interactive);
+        rows->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    }
+    fitPage();
+}
+
+void ListControl::setStyleFont(int style, const QFont& font)
+{
+    m_styleFonts[style] = font;
+    if (m_list)
+        m_list->model().setStyleFonts(m_styleFonts);
+}
+
+void ListControl::setIconList(std::vector<std::string> icons)
+{
+    m_iconList = std::move(icons);
+    std::vector<QIcon> built;
+    for (const std::string& name : m_iconList) {
+        if (name.size() > 2 && (name[0] == 'U' || name[0] == 'u') && name[1] == '+') {
+            const auto symbol = static_cast<char32_t>(std::strtoul(name.c_str() + 2, nullptr, 16));
+            built.push_back(symbolIcon(symbol, m_view->font()));
+        } else {
+            built.push_back(m_window.icon(name));
+        }
+    }
+    if (m_list)
+        m_list->model().setIcons(std::move(built));
+}
+
+void ListControl::fitPage()
+{
+    if (!m_list || m_list->model().wholeFile())
+        return;
+    const int line = std::max(1, m_view->verticalHeader()->defaultSectionSize());
+    const int page = std::max(1, m_view->viewport()->height() / line);
+    if (page == m_list->model().pageSize())
+        return;
+    m_list->setPageSize(page);
+    if (m_list->model().rows() > 0) {
+        const storage::ThreadScope scope(m_window.thread());
+        m_list->reset(true);
+    }
+}
+
+void ListControl::showHighlight(int row)
+{
+    m_showing = true;
+    if (row < 0) {
+        m_view->clearSelection();
+    } else {
+        const QModelIndex at = m_view->model()->index(row, std::max(0, m_view->currentIndex().column()));
+        m_view->setCurrentIndex(at);
+        m_view->selectionModel()->select(at, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+        m_view->scrollTo(at);
+    }
+    m_showing = false;
+}
+
+void ListControl::userMoved()
+{
+    m_window.raise(Event::NewSelection, number());
+}
+
+bool ListControl::takeKey(QKeyEvent* event)
+{
+    if (!m_list)
+        return false;
+    const storage::ThreadScope scope(m_window.thread());
+    if (m_editor && m_editor->isEditing()) {
+        m_editor->takeKey(event);
+        return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (m_editor && modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Insert:
+            m_editor->insert();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_editor->change();
+            return true;
+        case Qt::Key_Delete:
+            m_editor->remove();
+            return true;
+        default:
+            break;
+        }
+    }
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        m_list->lineUp();
+        break;
+    case Qt::Key_Down:
+        m_list->lineDown();
+        break;
+    case Qt::Key_PageUp:
+        m_list->pageUp();
+        break;
+    case Qt::Key_PageDown:
+        m_list->pageDown();
+        break;
+    case Qt::Key_Home:
+        m_list->home();
+        break;
+    case Qt::Key_End:
+        m_list->end();
+        break;
+    case Qt::Key_Backspace:
+        if (!m_list->takeBackspace())
+            return true;
+        break;
+    default: {
+        const QString typed = event->text();
+        if (typed.size() != 1 || !typed.at(0).isPrint())
+            return false;
+        const std::string bytes = text::fromQString(typed);
+        if (bytes.size() != 1 || !m_list->takeCharacter(bytes[0]))
+            return false;
+        break;
+    }
+    }
+    userMoved();
+    return true;
+}
+
+void ListControl::pressed(int row, int column, int zone)
+{
+    m_mouseZone = zone;
+    m_mouseRow = row;
+    m_mouseColumn = column;
+}
+
+std::vector<std::string> ListControl::rows() const
+{
+    std::vector<std::string> out;
+    if (!m_list)
+        return out;
+    const ListModel& model = m_list->model();
+    for (int r = 0; r < model.rows(); ++r) {
+        std::string line;
+        for (const std::string& cell : model.row(r).cells) {
+            if (!line.empty())
+                line += " | ";
+            line += cell;
+        }
+        out.push_back(std::move(line));
+    }
+    return out;
+}
+
+bool ListControl::selectRow(int row)
+{
+    // Rows count from 1, as in the state dump.
+    if (!m_list || row < 1 || row > m_list->model().rows())
+        return false;
+    const storage::ThreadScope scope(m_window.thread());
+    m_list->setHighlighted(row - 1);
+    userMoved();
+    return true;
+}
+
+std::string ListControl::state() const
+{
+    if (!m_list || m_list->highlighted() < 0)
+        return {};
+    std::string out = "highlight " + std::to_string(m_list->highlighted() + 1);
+    if (m_editor && m_editor->isEditing())
+        out += " editing";
+    return out;
+}
+
+std::string ListControl::property(Property p) const
+{
+    switch (p) {
+    case Property::Format:
+        return m_format.text();
+    case Property::IconList: {
+        std::string out;
+        for (const std::string& name : m_iconList)
+            out += (out.empty() ? "" : "|") + name;
+        return out;
+    }
+    default:
+        return Control::property(p);
+    }
+}
+
+bool ListControl::setProperty(Property p, std::string_view value)
+{
+    switch (p) {
+    case Property::Format: {
+        const auto parsed = ListFormat::parse(value);
+        if (!parsed)
+            return false;
+        setFormat(*parsed);
+        return true;
+    }
+    case Property::IconList:
+        setIconList(split(value));
+        return true;
+    default:
+        return Control::setProperty(p, value);
+    }
+}
+
+} // namespace platform::ui

@@ -1,0 +1,390 @@
+#include "app/browsepriosn/BasketList.h"
+#include "app/browsepriosn/Browsepriosn.h"
+#include "app/browsepriosn/PriceList.h"
+#include "app/browsepriosn/PriceWindowCalls.h"
+#include "app/browsepriosn/SelectionState.h"
+#include "app/dictionary/Dictionary.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/SettingsFile.h"
+#include "platform/ui/TestDriver.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempWorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+using namespace platform::ui;
+using platform::text::w;
+
+namespace {
+
+constexpr const char* Title = "Прайс-лист/Заказ";
+constexpr const char* OrderTitle = "Заказ товара";
+constexpr const char* ConfirmTitle = "Запрос подтверждения";
+
+struct Item
+{
+    int32_t code;
+    int32_t code2;
+    const char* designation;
+    double price;
+    uint8_t priceChange = 0;
+    double weight = 0.0;
+};
+
+struct Line
+{
+    int32_t code;
+    int16_t quantity;
+    double price;
+};
+
+class BrowsepriosnWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app::DictionaryInit();
+        app::Selection() = app::SelectionState{};
+        app::priceWindowCalls() = app::programPriceWindowCalls();
+        app::priceWindowCalls().procvyg = [this](int32_t, double) { ++m_saves; };
+        app::priceWindowCalls().pechzakaz = [this] { ++m_prints; };
+        app::priceWindowCalls().ipmprice = [] { return uint8_t{1}; };
+    }
+    void TearDown() override
+    {
+        app::priceWindowCalls() = app::programPriceWindowCalls();
+        app::DictionaryKill();
+    }
+
+    static void writeItems(const std::vector<Item>& items)
+    {
+        ASSERT_EQ(app::RelatePRIOSN->open(), 0);
+        for (const Item& item : items) {
+            app::PRIOSN().clearBuffer();
+            app::PR().KOD = item.code;
+            app::PR().KOD2 = item.code2;
+            app::PR().OBOZ = w(item.designation);
+            app::PR().NAIM = w("Деталь");
+            app::PR().CENA = item.price;
+            app::PR().KODCENA = item.priceChange;
+            app::PR().VES = item.weight;
+            app::PR().KOLVUP = 1;
+            ASSERT_EQ(app::PRIOSN().add(), 0);
+        }
+        app::RelatePRIOSN->close();
+    }
+
+    static void writeLines(const std::vector<Line>& lines)
+    {
+        ASSERT_EQ(app::RelateKORZAK->open(), 0);
+        for (const Line& line : lines) {
+            app::KORZAK().clearBuffer();
+            app::K().KOD = line.code;
+            app::K().KOL = line.quantity;
+            app::K().CENA = line.price;
+            app::K().SUMMA = line.quantity * line.price;
+            ASSERT_EQ(app::KORZAK().add(), 0);
+        }
+        app::RelateKORZAK->close();
+    }
+
+    static std::vector<Line> basket()
+    {
+        std::vector<Line> lines;
+        EXPECT_EQ(app::RelateKORZAK->open(), 0);
+        app::KORZAK().setKey(app::K_pokod);
+        while (app::KORZAK().next() == 0)
+            lines.push_back({app::K().KOD, app::K().KOL, app::K().CENA});
+        app::RelateKORZAK->close();
+        return lines;
+    }
+
+    // Opens the window, runs the driver's commands in it and closes it again.
+    std::string run(TestDriver& driver)
+    {
+        driver.close().waitClose(Title);
+        m_thread = ThreadRegistry::start(app::browsepriosn, 50000);
+        return driver.run(30000);
+    }
+
+    static app::Browsepriosn* window()
+    {
+        Window* top = TestDriver::topWindow();
+        return top ? dynamic_cast<app::Browsepriosn*>(top->controller()) : nullptr;
+    }
+
+    // The first cell (the code) of every row of a list.
+    static std::vector<int32_t> codes(const char* list)
+    {
+        std::vector<int32_t> result;
+        if (Control* control = TestDriver::findControl(list))
+            for (const std::string& row : control->rows())
+                result.push_back(std::stoi(row.substr(0, row.find('|'))));
+        return result;
+    }
+
+    static int highlightedCode(const char* list)
+    {
+        Control* control = TestDriver::findControl(list);
+        if (!control)
+            return -1;
+        const std::string state = control->state();
+        if (state.rfind("highlight ", 0) != 0)
+            return -1;
+        return codes(list).at(static_cast<std::size_t>(std::stoi(state.substr(10)) - 1));
+    }
+
+    static bool disabled(const char* control)
+    {
+        Control* found = TestDriver::findControl(control);
+        return found && found->isDisabled();
+    }
+
+    testsupport::TempWorkFolder m_folder;
+    int m_thread = 0;
+    int m_saves = 0;
+    int m_prints = 0;
+};
+
+TEST_F(BrowsepriosnWindow, ASecondStartBringsTheFirstForwardAndOpensNothing)
+{
+    TestDriver driver;
+    std::size_t windows = 0;
+    int second = -1;
+    driver.waitOpen(Title).call([&] {
+        second = ThreadRegistry::start(app::browsepriosn, 50000);
+    });
+    driver.call([&] {
+        for (Window* open : ThreadRegistry::openWindows())
+            if (open->title() == w(Title))
+                ++windows;
+    });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(windows, 1u);
+    EXPECT_NE(second, m_thread);
+    EXPECT_EQ(app::BrowsepriosnThread, 0);
+    EXPECT_FALSE(app::PRIOSN().isOpen());
+}
+
+TEST_F(BrowsepriosnWindow, CodeTabFindsEveryCodeContainingTheDigits)
+{
+    writeItems({{305, 0, "A", 1.0}, {1305, 0, "B", 1.0}, {3050, 0, "C", 1.0}, {12, 0, "D", 1.0}});
+    TestDriver driver;
+    std::vector<int32_t> all, found, none;
+    bool orderDisabled = false;
+    driver.waitOpen(Title)
+        .call([&] { all = codes("?BROWSE:1"); })
+        .type("?KS", "305")
+        .call([&] { found = codes("?BROWSE:1"); })
+        .type("?KS", "999")
+        .call([&] {
+            none = codes("?BROWSE:1");
+            orderDisabled = disabled("?BUTTON4") && disabled("?BUTTON14");
+        });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(all, (std::vector<int32_t>{12, 305, 1305, 3050}));
+    EXPECT_EQ(found, (std::vector<int32_t>{305, 1305, 3050}));
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(orderDisabled);
+}
+
+TEST_F(BrowsepriosnWindow, AnaloguesWithAZeroSecondCodeIgnoreTheSelection)
+{
+    writeItems({{305, 0, "A", 1.0}, {77, 305, "B", 1.0}, {500, 0, "C", 1.0}, {600, 9, "D", 1.0}});
+    app::Selection().manufacturerMode = 1; // an empty list of manufacturers passes nothing
+    TestDriver driver;
+    std::vector<int32_t> selected, analogues, back;
+    std::string caption;
+    driver.waitOpen(Title)
+        .call([&] { selected = codes("?BROWSE:1"); })
+        .call([&] {
+            app::Selection().manufacturerMode = 0;
+            app::flip(window()->variables().PriceResetToggle);
+        })
+        .type("?KS", "305")
+        .select("?BROWSE:1", 1)
+        .press("?BUTTON14")
+        .call([&] {
+            app::Selection().manufacturerMode = 1;
+            app::flip(window()->variables().PriceResetToggle);
+        })
+        .call([&] {
+            analogues = codes("?BROWSE:1");
+            caption = platform::text::cp1251ToUtf8(TestDriver::findControl("?BUTTON14")->text());
+        })
+        .press("?BUTTON14")
+        .call([&] { back = codes("?BROWSE:1"); });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_TRUE(selected.empty());
+    EXPECT_EQ(analogues, (std::vector<int32_t>{77, 305, 500})); // every record whose KOD2 is 0
+    EXPECT_EQ(caption, "Вернуться к списку");
+    EXPECT_TRUE(back.empty());
+}
+
+TEST_F(BrowsepriosnWindow, OrderingTwiceRepricesTheLineAndRoundsHalfUp)
+{
+    writeItems({{7, 0, "A", 0.335}, {8, 0, "B", 2.0}});
+    writeLines({{7, 1, 0.30}});
+    TestDriver driver;
+    double sum = 0.0;
+    int highlighted = 0;
+    driver.waitOpen(Title)
+        .select("?BROWSE:1", 1)
+        .press("?BUTTON4")
+        .waitOpen(OrderTitle)
+        .type("?KOL", "2")
+        .press("?BUTTON1")
+        .waitClose(OrderTitle)
+        .call([&] {
+            sum = window()->variables().TotalSum;
+            highlighted = highlightedCode("?LIST");
+        });
+    EXPECT_EQ(run(driver), "");
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].quantity, 3);
+    EXPECT_DOUBLE_EQ(lines[0].price, 0.335);
+    EXPECT_DOUBLE_EQ(sum, 1.01);
+    EXPECT_EQ(highlighted, 7);
+}
+
+TEST_F(BrowsepriosnWindow, AnOrderPast32767IsRefusedAndChangesNothing)
+{
+    writeItems({{7, 0, "A", 1.0}});
+    writeLines({{7, 32000, 1.0}});
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .press("?BUTTON4")
+        .waitOpen(OrderTitle)
+        .type("?KOL", "800")
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose(OrderTitle);
+    EXPECT_EQ(run(driver), "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].quantity, 32000);
+}
+
+TEST_F(BrowsepriosnWindow, DeletingALineHighlightsTheCodeOneBelow)
+{
+    writeLines({{10, 1, 1.0}, {11, 1, 1.0}, {20, 1, 1.0}});
+    TestDriver driver;
+    int afterFirst = 0, afterSecond = 0;
+    driver.waitOpen(Title)
+        .press("?TAB8") // basket sorted by code
+        .select("?LIST", 2)
+        .press("?BUTTON5")
+        .call([&] { afterFirst = highlightedCode("?LIST"); })
+        .select("?LIST", 1)
+        .key("?LIST", "Delete")
+        .call([&] { afterSecond = highlightedCode("?LIST"); });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(afterFirst, 10);
+    EXPECT_EQ(afterSecond, 20);
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].code, 20);
+}
+
+TEST_F(BrowsepriosnWindow, PriceCheckLeavesMissingItemsAlone)
+{
+    writeItems({{1, 0, "A", 2.0}});
+    writeLines({{1, 3, 1.0}, {2, 2, 7.77}});
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .press("?BUTTON12")
+        .waitOpen(ConfirmTitle)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose(ConfirmTitle);
+    EXPECT_EQ(run(driver), "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text, w("Соответствие цен в заказе и прайс-листе проверено."));
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_DOUBLE_EQ(lines[0].price, 2.0);
+    EXPECT_DOUBLE_EQ(lines[1].price, 7.77);
+}
+
+TEST_F(BrowsepriosnWindow, AnEmptyBasketDisablesItsButtonsAndHotKeys)
+{
+    writeItems({{1, 0, "A", 2.0}});
+    TestDriver driver;
+    std::vector<bool> states;
+    double weight = -1.0;
+    driver.waitOpen(Title)
+        .call([&] {
+            for (const char* control :
+                 {"?BUTTON5", "?BUTTON6", "?BUTTON9", "?BUTTON11", "?BUTTON12", "?BUTTON13"})
+                states.push_back(disabled(control));
+            states.push_back(disabled("?BUTTON10")); // "Открыть заказ" stays enabled
+            weight = window()->variables().TotalWeight;
+        })
+        .key("", "Ctrl+S")
+        .key("", "Ctrl+P")
+        .key("", "Ctrl+N");
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(states, (std::vector<bool>{true, true, true, true, true, true, false}));
+    EXPECT_EQ(weight, 0.0);
+    EXPECT_EQ(m_saves, 0);
+    EXPECT_EQ(m_prints, 0);
+}
+
+TEST_F(BrowsepriosnWindow, HotKeysReachTheirButtonsWhenTheBasketHasLines)
+{
+    writeItems({{1, 0, "A", 2.0}});
+    writeLines({{1, 1, 2.0}});
+    TestDriver driver;
+    driver.waitOpen(Title).key("", "Ctrl+S").key("", "Ctrl+P").key("", "Ctrl+O")
+        .waitOpen(ConfirmTitle)
+        .press("?BUTTON2")
+        .waitClose(ConfirmTitle);
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(m_saves, 1);
+    EXPECT_EQ(m_prints, 1);
+    EXPECT_EQ(basket().size(), 1u); // "Нет" to the open question keeps the basket
+}
+
+TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
+{
+    const std::string format = "50R~Код~|100L~Обозначение~";
+    SettingsFile::write("quelbarto.ini", "sizeprice", "w1", "11");
+    SettingsFile::write("quelbarto.ini", "sizeprice", "w2", "12");
+    SettingsFile::write("quelbarto.ini", "sizeprice", "w3", "700");
+    SettingsFile::write("quelbarto.ini", "sizeprice", "w4", "400");
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br1", w(format));
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br2", w(format));
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br2_1", "0");
+    TestDriver driver;
+    int x = 0, width = 0, quantityX = 0, basketY = 0;
+    std::string priceFormat, basketFormat;
+    driver.waitOpen(Title).call([] {}).call([&] {
+        Window& top = *TestDriver::topWindow();
+        x = top.propertyNumber(0, Property::X);
+        width = top.propertyNumber(0, Property::Width);
+        priceFormat = top.property(1, Property::Format);
+        basketFormat = top.property(19, Property::Format);
+        quantityX = top.propertyNumber(14, Property::X);
+        basketY = top.propertyNumber(19, Property::Y);
+    });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(x, 11);
+    EXPECT_EQ(width, 700);
+    EXPECT_EQ(priceFormat, w(format));
+    EXPECT_EQ(quantityX, 15 + 73); // the totals row closed up after the posted resize
+    EXPECT_EQ(basketY, 230 + 18);
+    EXPECT_NE(basketFormat, w(format)); // "br2" counts only when "br2_1" is "1"
+    // Closing wrote the sizes back, with the gate.
+    EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "br2_1"), "1");
+    EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "w3"), "700");
+}
+
+} // namespace

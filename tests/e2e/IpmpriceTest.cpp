@@ -1,0 +1,324 @@
+// The price-list load dialog as a user drives it: from a file, from the price-list server
+// (directly and through an authenticating proxy), and the ways it ends without loading.
+#include "app/ipmprice/Ipmprice.h"
+#include "app/dictionary/Dictionary.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/TestDriver.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempWorkFolder.h"
+#include "tests/support/TestProxy.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <set>
+#include <thread>
+
+namespace {
+
+using namespace app;
+using namespace platform::ui;
+using platform::text::toQString;
+using platform::text::w;
+
+constexpr const char* Title = "Загрузка прайс-листа";
+
+// Serves the price list at /price/quelbit.txt on 127.0.0.1.
+class PriceServer
+{
+public:
+    explicit PriceServer(std::string body, int status = 200)
+    {
+        m_server.Get("/price/quelbit.txt",
+                     [this, body, status](const httplib::Request&, httplib::Response& response) {
+                         ++m_requests;
+                         response.status = status;
+                         response.set_content(body, "text/plain");
+                     });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::yield();
+    }
+    ~PriceServer()
+    {
+        m_server.stop();
+        m_thread.join();
+    }
+    int port() const { return m_port; }
+    int requests() const { return m_requests; }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::atomic<int> m_requests{0};
+};
+
+class IpmpriceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { DictionaryInit(); }
+    void TearDown() override { DictionaryKill(); }
+
+    // Runs the dialog while the driver carries out its commands.
+    uint8_t runDialog(TestDriver& driver)
+    {
+        bool done = false;
+        driver.start(
+            [&](const std::string& result) {
+                done = true;
+                m_failure = result;
+            },
+            30000);
+        const uint8_t result = ipmprice();
+        QElapsedTimer waited;
+        waited.start();
+        while (!done && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return result;
+    }
+
+    static void writePriceList(const std::string& lines)
+    {
+        testsupport::writeFileBytes("stored.txt", lines);
+        loadThroughDialog();
+    }
+    // The price list the tests start from: two items and one manufacturer.
+    static void loadThroughDialog()
+    {
+        TestDriver driver;
+        driver.waitOpen(Title).type("?FNAME", "stored.txt").press("?BUTTON2");
+        bool done = false;
+        driver.start([&](const std::string&) { done = true; }, 30000);
+        ASSERT_EQ(ipmprice(), 0);
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    static std::vector<int32_t> codes()
+    {
+        std::vector<int32_t> result;
+        RelatePRIOSN->open();
+        PRIOSN().setFileOrder();
+        while (PRIOSN().next() == 0)
+            result.push_back(PR().KOD);
+        RelatePRIOSN->close();
+        return result;
+    }
+    static std::vector<std::string> makers()
+    {
+        std::vector<std::string> result;
+        RelatePROIZ->open();
+        PROIZ().setFileOrder();
+        while (PROIZ().next() == 0)
+            result.push_back(P().NAIM.str());
+        RelatePROIZ->close();
+        return result;
+    }
+    static void setSite(const std::string& site, int32_t port)
+    {
+        RelateREKV_D->open();
+        REKV_D().clearBuffer();
+        REKD().SITENAME = site;
+        REKD().SITEPORT = port;
+        REKV_D().add();
+        RelateREKV_D->close();
+    }
+    static void setProxy(const std::string& host, int32_t port, const std::string& user,
+                         const std::string& password)
+    {
+        RelateREKV->open();
+        REKV().clearBuffer();
+        REK().PROXYADR = host;
+        REK().PROXYPORT = port;
+        REK().USERNAME = user;
+        REK().USERPASS = password;
+        REKV().add();
+        RelateREKV->close();
+    }
+
+    testsupport::TempWorkFolder m_folder;
+    std::string m_failure;
+};
+
+const std::string Stored = "1;;A;;1;10;Bosch;;;G\n2;;B;;1;10;Mann;;;G\n";
+
+TEST_F(IpmpriceTest, AFileLoadReturnsZeroAndTheTitleCounterMovesMeanwhile)
+{
+    writePriceList(Stored);
+    std::string lines;
+    for (int i = 1; i <= 30000; ++i)
+        lines += std::to_string(i) + ";D;N;;1;" + std::to_string(i % 50) + ";M;;;G\r\n";
+    testsupport::writeFileBytes(m_folder.file("new.txt"), lines);
+
+    // Titles seen from timer events while the load runs.
+    std::set<std::string> titles;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, &sampler, [&] {
+        if (Window* window = TestDriver::topWindow())
+            titles.insert(window->title());
+    });
+    sampler.start(5);
+
+    TestDriver driver;
+    driver.waitOpen(Title).type("?FNAME", "  new.txt  ").press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(codes().size(), 30000u);
+    int counters = 0;
+    for (const std::string& title : titles)
+        counters += title.rfind(w("Обновление прайс-листа -"), 0) == 0 ? 1 : 0;
+    EXPECT_GE(counters, 2) << "the title counter did not move during the load";
+}
+
+TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
+{
+    writePriceList(Stored);
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .type("?FNAME", "missing.txt")
+        .answerMessage(Button::Ok)
+        .press("?BUTTON2")
+        .call([] { ASSERT_NE(TestDriver::topWindow(), nullptr); })
+        .press("?BUTTON2:2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text, w("Ошибка открытия файла missing.txt"));
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
+TEST_F(IpmpriceTest, CancelOrCloseBeforeAnyLoadReturnsOne)
+{
+    TestDriver cancel;
+    cancel.waitOpen(Title).press("?BUTTON2:2");
+    EXPECT_EQ(runDialog(cancel), 1);
+    EXPECT_EQ(m_failure, "");
+    TestDriver close;
+    close.waitOpen(Title).close();
+    EXPECT_EQ(runDialog(close), 1);
+    EXPECT_EQ(m_failure, "");
+}
+
+TEST_F(IpmpriceTest, TheFileChooserFillsTheNameAndACancelBlanksIt)
+{
+    std::string chosen;
+    std::string afterCancel = "x";
+    const auto fileName = [](std::string& into) {
+        return [&into] { into = TestDriver::topWindow()->property(4, Property::Text); };
+    };
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .answerFile("/data/quelbit.txt")
+        .press("?LOOKUPFILE")
+        .call(fileName(chosen))
+        .answerFile(std::nullopt)
+        .press("?LOOKUPFILE")
+        .call(fileName(afterCancel))
+        .press("?BUTTON2:2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(chosen, "/data/quelbit.txt");
+    EXPECT_EQ(afterCancel, "");
+}
+
+TEST_F(IpmpriceTest, TheInternetChoiceHidesTheFileNameAndShowsTheWarning)
+{
+    bool nameShown = true;
+    bool warningShown = false;
+    TestDriver driver;
+    bool nameBack = false;
+    bool warningBack = true;
+    // The choice follows the focus, as when the user clicks a radio or moves to it by key.
+    const auto focus = [](int radio) {
+        return [radio] { TestDriver::topWindow()->select(radio); };
+    };
+    const auto shown = [](bool& name, bool& warning) {
+        return [&name, &warning] {
+            Window* window = TestDriver::topWindow();
+            name = window->isShown(*window->control(4));
+            warning = window->isShown(*window->control(6));
+        };
+    };
+    driver.waitOpen(Title)
+        .call(shown(nameBack, warningBack))
+        .call([&] { EXPECT_TRUE(nameBack && !warningBack) << "at open"; })
+        .press("?OPTION1:RADIO2")
+        .call(focus(3))
+        .call(shown(nameShown, warningShown))
+        .press("?OPTION1:RADIO1")
+        .call(focus(2))
+        .call(shown(nameBack, warningBack))
+        .press("?BUTTON2:2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_FALSE(nameShown);
+    EXPECT_TRUE(warningShown);
+    EXPECT_TRUE(nameBack);
+    EXPECT_FALSE(warningBack);
+}
+
+TEST_F(IpmpriceTest, ADownloadIsLoadedAndTheFileStaysInTheFolder)
+{
+    writePriceList(Stored);
+    const std::string body = "2;;B;;1;12;Mann;;;G\r\n3;;C;;1;5;Febi;;;G\r\n";
+    PriceServer server(body);
+    setSite("   127.0.0.1", server.port());
+    TestDriver driver;
+    driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_TRUE(driver.messages().empty());
+    EXPECT_EQ(server.requests(), 1);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{2, 3}));
+    EXPECT_EQ(testsupport::readFileBytes(m_folder.file("quelbit.txt")), body);
+}
+
+TEST_F(IpmpriceTest, AFailedDownloadLeavesEverythingUntouched)
+{
+    writePriceList(Stored);
+    PriceServer server("1;;X;;1;1;Y;;;G\n", 404);
+    setSite("127.0.0.1", server.port());
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .press("?OPTION1:RADIO2")
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 2u);
+    EXPECT_EQ(driver.messages()[1].text, w("Не удается скачать файл прайс-листа!"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
+TEST_F(IpmpriceTest, ALoadThroughAnAuthenticatingProxyWorksEndToEnd)
+{
+    const std::string body = "5;;E;;1;3;Mann;;;G\n";
+    PriceServer server(body);
+    testsupport::TestProxy proxy("ivan", "secret");
+    // The system's proxy setting must not take the place of the stored one.
+    qputenv("http_proxy", "http://127.0.0.1:9");
+    setProxy("127.0.0.1", proxy.port(), "ivan", "secret");
+    setSite("127.0.0.1", server.port());
+    TestDriver driver;
+    driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+    const uint8_t result = runDialog(driver);
+    qunsetenv("http_proxy");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_TRUE(driver.messages().empty());
+    EXPECT_GE(proxy.forwarded(), 1);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+}
+
+} // namespace
