@@ -438,17 +438,7 @@ void Browsepriosn::orderHighlighted()
     const int32_t quantity = proczak(m_variables.params);
     if (quantity < 1)
         return;
-    switch (orderItem(m_orderedItem, quantity)) {
-    case BasketResult::Done:
-        m_basketList->resetToBuffer();
-        flip(m_variables.BasketResetToggle);
-        break;
-    case BasketResult::QuantityTooLarge:
-        showRefusal(quantityTooLargeMessage());
-        break;
-    case BasketResult::Unchanged:
-        break;
-    }
+    showBasketResult(orderItem(m_orderedItem, quantity));
 }
 
 void Browsepriosn::changeHighlightedQuantity()
@@ -458,7 +448,12 @@ void Browsepriosn::changeHighlightedQuantity()
     const int32_t quantity = proczak1(m_variables.params);
     if (quantity < 1)
         return;
-    switch (changeQuantity(m_changedLine, quantity)) {
+    showBasketResult(changeQuantity(m_changedLine, quantity));
+}
+
+void Browsepriosn::showBasketResult(BasketResult result)
+{
+    switch (result) {
     case BasketResult::Done:
         m_basketList->resetToBuffer();
         flip(m_variables.BasketResetToggle);

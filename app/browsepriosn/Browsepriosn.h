@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/browsepriosn/BasketOperations.h"
 #include "app/browsepriosn/PriceWindowVariables.h"
 #include "app/dictionary/Records.h"
 #include "platform/storage/Bindings.h"
@@ -56,6 +57,8 @@ private:
     void setAnaloguesMode(bool on);
     void orderHighlighted();
     void changeHighlightedQuantity();
+    // Refreshes the basket after a change, or says why nothing changed.
+    void showBasketResult(BasketResult result);
     void deleteHighlighted();
     void newOrder();
     void checkBasketPrices();

@@ -2,6 +2,8 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/ImportOrderFromText.h"
+#include "app/orderworkbook/ImportOrderFromExcel.h"
+#include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/text/Cp1251.h"
@@ -16,13 +18,17 @@ using platform::text::w;
 
 namespace {
 constexpr int kMessageText = 1;
+constexpr int kExcelControl = 2;
 constexpr int kCloseButton = 3;
 } // namespace
 
 Procin::Procin(std::string_view orderFileName)
-    : WindowController("quelbarto$quelb015", "P1$WINDOW"), m_orderFileName(orderFileName)
+    : WindowController("quelbarto$quelb015", "P1$WINDOW"), m_orderFileName(orderFileName),
+      m_excel(std::make_unique<office::ExcelAutomation>())
 {
 }
+
+Procin::~Procin() = default;
 
 bool Procin::isWorkbookName(std::string_view name)
 {
@@ -84,11 +90,10 @@ void Procin::importOrder()
                 MessageIcon::Hand);
         return;
     }
+    // Excel is started hidden for every file, created only when not running yet.
+    m_excel->Init(&window(), kExcelControl, 1, 0, 0);
     if (isWorkbookName(m_orderFileName)) {
-        // The workbook is read through Excel on the window's OLE control (?SMEXCEL), which comes
-        // with the Office automation; until then the basket is left as it is.
-        message(w("Открытие заказа из файла Excel пока недоступно. Заказ не изменён."), w("Ошибка"),
-                MessageIcon::Exclamation);
+        ImportOrderFromExcel(*m_excel, m_orderFileName);
         return;
     }
     ImportOrderFromText(m_orderFileName);

@@ -2,8 +2,13 @@
 
 #include "platform/ui/WindowController.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace office {
+class ExcelAutomation;
+}
 
 // The order-open window: a small "please wait" window that, on its first timer tick, reads the
 // chosen order file into the basket (a workbook when the name ends in ".xls", a text file
@@ -14,6 +19,7 @@ class Procin : public platform::ui::WindowController
 {
 public:
     explicit Procin(std::string_view orderFileName);
+    ~Procin() override;
 
     int init() override;
     int kill() override;
@@ -27,6 +33,7 @@ private:
     void importOrder();
 
     std::string m_orderFileName;
+    std::unique_ptr<office::ExcelAutomation> m_excel; // on ?SMEXCEL
     bool m_filesOpened = false;
     bool m_imported = false;
 };

@@ -2,6 +2,8 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/OrderTextWrite.h"
+#include "app/orderworkbook/ExportOrderToExcel.h"
+#include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/View.h"
@@ -28,6 +30,7 @@ constexpr int kChooseFile = 5;
 constexpr int kFileName = 6;
 constexpr int kManagerPrompt = 10;
 constexpr int kManagerList = 11;
+constexpr int kExcelControl = 14;
 constexpr int kMailChoice = 15;
 constexpr int kExecute = 16;
 constexpr int kCancel = 17;
@@ -48,7 +51,7 @@ std::string_view withoutTrailingBlanks(std::string_view text)
 
 Procvyg::Procvyg(int32_t basketSortTab, double totalWeight)
     : WindowController("quelbarto$quelb014", "P1$WINDOW"), m_basketSortTab(basketSortTab),
-      m_totalWeight(totalWeight)
+      m_totalWeight(totalWeight), m_excel(std::make_unique<office::ExcelAutomation>())
 {
     m_fileName = w(kPrompt);
     window().bind("TYPEKOD", m_typeKod);
@@ -163,8 +166,10 @@ int Procvyg::execute()
         window().select(kChooseFile);
         return Level::Benign;
     }
-    // Excel (?SMEXCEL) and Outlook (?SMOUTLOOK) are started here once the Office automation
-    // and the mail step are in place.
+    // Excel runs hidden on ?SMEXCEL; it is created only when not running yet. Outlook
+    // (?SMOUTLOOK) is started here once the mail step is in place.
+    if (m_typeKod == 1)
+        m_excel->Init(&window(), kExcelControl, 1, 0, 0);
     m_saveState = 1;
     return Level::Benign;
 }
@@ -214,10 +219,8 @@ void Procvyg::saveOrder()
     if (m_typeKod == 0) {
         saved = OrderTextWrite(m_fileName.view(), m_comment.view(), m_basketSortTab);
     } else {
-        // The workbook is written through Excel on ?SMEXCEL, which comes with the Office
-        // automation.
-        message(w("Сохранение заказа в формате Excel пока недоступно."), w("Ошибка"),
-                MessageIcon::Exclamation);
+        saved = ExportOrderToExcel(*m_excel, m_fileName.view(), m_comment.view(), m_basketSortTab,
+                                   m_totalWeight);
     }
     setProgramCursor("");
     if (!saved) {

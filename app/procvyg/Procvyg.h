@@ -11,6 +11,9 @@
 namespace platform::storage {
 class View;
 }
+namespace office {
+class ExcelAutomation;
+}
 
 // The order save window: the user picks the format and the file name, types a comment and
 // presses "Выполнить"; the file is written on the next timer tick and the window closes.
@@ -54,6 +57,7 @@ private:
     platform::text::FixedString<150> m_dialogFileName;
 
     std::unique_ptr<platform::storage::View> m_managers;
+    std::unique_ptr<office::ExcelAutomation> m_excel; // started on ?SMEXCEL when needed
     bool m_filesOpened = false;
 };
 
