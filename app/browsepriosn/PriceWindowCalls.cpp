@@ -1,10 +1,12 @@
 #include "app/browsepriosn/PriceWindowCalls.h"
 
+#include "app/browsepriosn/SelectionState.h"
 #include "app/fotovyv/Fotovyv.h"
 #include "app/ipmprice/Ipmprice.h"
 #include "app/pechzakaz/Pechzakaz.h"
 #include "app/procin/Procin.h"
 #include "app/procvyg/Procvyg.h"
+#include "app/vybproc/Vybproc.h"
 
 namespace app {
 
@@ -16,8 +18,11 @@ PriceWindowCalls programPriceWindowCalls()
     calls.procin = [](std::string_view name) { app::procin(name); };
     calls.pechzakaz = [] { app::pechzakaz(); };
     calls.fotovyv = [](int32_t code) { app::fotovyv(code); };
-    // The selection dialog is not part of the program yet: no selection is ever applied.
-    calls.vybproc = [] { return std::string(); };
+    calls.vybproc = [] {
+        const SelectionState& state = Selection();
+        return app::vybproc(state.phrase.view(), state.applicabilityMode, state.manufacturerMode,
+                            state.showOnlyMarkedTypes, state.showOnlyMarkedManufacturers);
+    };
     return calls;
 }
 
