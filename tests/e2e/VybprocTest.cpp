@@ -5,6 +5,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/Window.h"
 #include "platform/ui/list/ListControl.h"
 #include "platform/ui/list/ListView.h"
 #include "tests/support/TempWorkFolder.h"
@@ -102,6 +103,15 @@ protected:
     std::string m_failure;
 };
 
+// The picture of the dialog for the documentation: QUELB_VYBPROC_SCREENSHOT names the PNG file.
+void saveScreenshotWhenAsked()
+{
+    const QString file = qEnvironmentVariable("QUELB_VYBPROC_SCREENSHOT");
+    if (file.isEmpty() || !TestDriver::topWindow() || !TestDriver::topWindow()->topWidget())
+        return;
+    TestDriver::topWindow()->topWidget()->grab().save(file, "PNG");
+}
+
 } // namespace
 
 TEST_F(Vybproc, OnlyALeftClickOnTheIconTogglesAndCloseKeepsTheMarks)
@@ -117,6 +127,7 @@ TEST_F(Vybproc, OnlyALeftClickOnTheIconTogglesAndCloseKeepsTheMarks)
         .call([] { click("?LIST:2", 3, true); })
         .key("?LIST:2", "Down")
         .call([&] { countAfterIcons = shownText("?VSP"); })
+        .call([] { saveScreenshotWhenAsked(); })
         .press("?BUTTON2")
         .waitClose(Title);
     const std::string result = runDialog(driver, "", 0, 1);
