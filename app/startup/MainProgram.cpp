@@ -11,6 +11,7 @@
 #include "platform/storage/ErrorReporter.h"
 #include "platform/system/Version.h"
 #include "platform/ui/Locale.h"
+#include "platform/ui/ProgramEnd.h"
 
 namespace app {
 
@@ -35,6 +36,9 @@ void MainProgram()
     // them first thing.
     DatabaseVersionMismatch = PriceListLayoutDiffers() ? 1 : 0;
     Main();
+    // Windows whose release waited behind a handler (an end asked for inside a dialog) close
+    // now, while the dictionary's files are still there to close.
+    platform::ui::finishRemainingWindows();
 
     RestoreDragFullWindows();
     ProgramSettings().kill();
