@@ -9,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace app;
 using platform::text::w;
@@ -158,6 +163,107 @@ TEST_F(OrderTextFile, ExistingFileIsReplaced)
     ASSERT_EQ(writeOrderTextFile("order.txt", "", 1), 0);
     EXPECT_EQ(readFileBytes(m_folder.file("order.txt")),
               readFileBytes(caseFile("blank-requisites/expected.txt")));
+}
+
+// Files of the folder other than the order itself: a failed save leaves no stray file.
+std::vector<std::string> otherFiles(const testsupport::TempWorkFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != "order.txt" && name.find(".tps") == std::string::npos)
+            names.push_back(name);
+    }
+    return names;
+}
+
+// Holds the size a file of this process may grow to (a full disk for the writer); writes past
+// it fail with EFBIG rather than ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_previous.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
+{
+    fillRequisites();
+    fillBasket(kBasket);
+    ASSERT_TRUE(OrderTextWrite(w("order.txt"), w("первый"), 1));
+    const std::string previous = readFileBytes(m_folder.file("order.txt"));
+    ASSERT_FALSE(previous.empty());
+    m_messages.clear();
+
+    // A bigger basket that no longer fits: the header fits, the lines do not.
+    for (int32_t code = 100; code < 120; ++code) {
+        KORZAK().clearBuffer();
+        K().KOD = code;
+        K().OBOZ = "X-" + std::to_string(code);
+        K().NAIM = w("Длинное наименование позиции, которое занимает место");
+        K().KOL = 1;
+        ASSERT_EQ(KORZAK().add(), 0);
+    }
+    {
+        const FileSizeLimit full(previous.size() + 100);
+        EXPECT_FALSE(OrderTextWrite(w("order.txt"), w("второй"), 2));
+    }
+    EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
+    EXPECT_EQ(otherFiles(m_folder), std::vector<std::string>{});
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].rfind("Ошибка | Не удалось записать файл заказа order.txt: ", 0), 0u)
+        << m_messages[0];
+    EXPECT_NE(m_messages[0].find("Прежний файл не изменён."), std::string::npos) << m_messages[0];
+
+    // Once there is room again the same save replaces it.
+    EXPECT_TRUE(OrderTextWrite(w("order.txt"), w("второй"), 2));
+    EXPECT_NE(readFileBytes(m_folder.file("order.txt")), previous);
+}
+
+TEST_F(OrderTextFile, SaveKilledPartWayKeepsThePreviousFileByteForByte)
+{
+    fillRequisites();
+    fillBasket(kBasket);
+    ASSERT_TRUE(OrderTextWrite(w("order.txt"), w("первый"), 1));
+    const std::string previous = readFileBytes(m_folder.file("order.txt"));
+    RelateKORZAK->close();
+
+    // The child dies inside the write, with part of the new order written: past its file size
+    // limit the system ends it with a signal, as a kill would, leaving no chance to tidy up.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        std::signal(SIGXFSZ, SIG_DFL);
+        if (RelateKORZAK->open() != 0)
+            ::_exit(3);
+        const rlimit limit{static_cast<rlim_t>(previous.size() / 2),
+                           static_cast<rlim_t>(previous.size() / 2)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        writeOrderTextFile(w("order.txt"), w("второй, длиннее первого"), 1);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child was to die inside the write";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+
+    EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
+    ASSERT_EQ(RelateKORZAK->open(), 0);
 }
 
 TEST_F(OrderTextFile, FileThatCannotBeCreatedIsReportedAsAnError)
