@@ -14,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <memory>
 #include <sstream>
 #include <vector>
+
+#include <sys/resource.h>
 
 using namespace platform::ui;
 using platform::text::w;
@@ -271,6 +275,65 @@ TEST_F(BrowsepriosnWindow, AnOrderPast32767IsRefusedAndChangesNothing)
     const auto lines = basket();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].quantity, 32000);
+}
+
+// Files of this process may not grow past a few bytes while it lives: a full disk for every
+// write that needs room (the basket's journal first).
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, m_previous.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_handler)(int) = nullptr;
+};
+
+TEST_F(BrowsepriosnWindow, AnOrderTheDiskCannotTakeIsSaidAndTheBasketShownAsStored)
+{
+    writeItems({{7, 0, "A", 1.0}, {8, 0, "B", 2.0}});
+    writeLines({{7, 2, 1.0}});
+    TestDriver driver;
+    std::unique_ptr<FullDisk> full;
+    std::vector<int32_t> shown;
+    int totalQuantity = -1;
+    driver.waitOpen(Title)
+        .select("?BROWSE:1", 2)
+        .call([&] { full = std::make_unique<FullDisk>(); })
+        .press("?BUTTON4")
+        .waitOpen(OrderTitle)
+        .type("?KOL", "5")
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose(OrderTitle)
+        .call([&] {
+            full.reset();
+            shown = codes("?LIST");
+            totalQuantity = window()->variables().TotalQuantity;
+        });
+    EXPECT_EQ(run(driver), "");
+    full.reset();
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    const std::string text = platform::text::cp1251ToUtf8(driver.messages()[0].text);
+    EXPECT_EQ(text.rfind("Заказ не изменён: не удалось записать корзину korzak.tps: ", 0), 0u)
+        << text;
+    EXPECT_EQ(shown, std::vector<int32_t>{7});
+    EXPECT_EQ(totalQuantity, 2);
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].quantity, 2);
 }
 
 TEST_F(BrowsepriosnWindow, DeletingALineHighlightsTheCodeOneBelow)
