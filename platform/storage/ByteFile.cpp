@@ -37,8 +37,9 @@ int codeOfErrno(int error, const std::string& path)
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-    case EIO:
         return Error::DiskFull;
+    case EIO:
+        return Error::DriverError;
     case ENOMEM:
         return Error::OutOfMemory;
     case EWOULDBLOCK:
@@ -177,7 +178,7 @@ int ByteFile::flushWrites()
             // A short write is a full disk too; what did not reach the file is dropped and the
             // failure stays reported by every later write and by close.
             const int code = written < 0 ? codeOfErrno(errno, m_diskName) : Error::DiskFull;
-            m_writeError = code == Error::AccessDenied ? Error::AccessDenied : Error::DiskFull;
+            m_writeError = code;
             m_endOffset += static_cast<int64_t>(done);
             m_writeUsed = 0;
             return m_writeError;
@@ -255,7 +256,7 @@ int ByteFile::fillReadBuffer()
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return codeOfErrno(errno, m_diskName);
+            return errno == EIO ? Error::ReadError : codeOfErrno(errno, m_diskName);
         if (got == 0)
             break;
         m_readUsed += static_cast<std::size_t>(got);

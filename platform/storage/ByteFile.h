@@ -42,7 +42,7 @@ public:
     int close();
     bool isOpen() const { return m_fd >= 0; }
 
-    // Appends go through a write buffer: a failed write (90 when the disk is full) is reported
+    // Appends go through a write buffer: a failed write (39 when the disk is full) is reported
     // by the add that flushes, by every later add and by close. A record longer than the
     // maximum gives 33; a file opened for reading only gives 5.
     int add();                   // the buffer's first byte
