@@ -156,7 +156,7 @@ int Browsepriosn::init()
     setUpPriceList();
     setUpBasketList();
     m_resizer = std::make_unique<WindowResizer>();
-    m_resizer->init(window(), WindowResizer::Off, true);
+    m_resizer->init(window(), WindowResizer::Default, true);
     restoreSettings();
     m_priceList->load();
     m_basketList->load();

@@ -300,6 +300,63 @@ int RecordFile::setKeyFromBuffer(int key)
     return m_impl->finish(Error::None);
 }
 
+int RecordFile::setKeyAt(int key, int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    m_impl->cursor(state).setKeyAt(key, state.buffer.data(), position);
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::setFileOrderAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    m_impl->cursor(state).setFileOrderAt(position);
+    return m_impl->finish(Error::None);
+}
+
+int64_t RecordFile::position() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.hasLastRead ? state.lastRead : 0;
+}
+
+int RecordFile::getAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    const int code = peekAt(position, state.buffer.data());
+    state.hasLastRead = code == Error::None;
+    if (code == Error::None)
+        state.lastRead = position;
+    return code;
+}
+
+int RecordFile::peekAt(int64_t position, std::byte* record)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = sqlite3_bind_int64(statement, 1, position);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        m_impl->codec.read(statement, 1, record);
+    sqlite3_reset(statement);
+    if (rc == SQLITE_ROW)
+        return m_impl->finish(Error::None);
+    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
 int RecordFile::setWalkFilter(std::shared_ptr<const FilterSql> filter)
 {
     ThreadState& state = m_impl->state();

@@ -49,6 +49,19 @@ public:
     int setFileOrder();          // next() then walks physical order from the start
     int setKey(int key);         // from the start of the key's order
     int setKeyFromBuffer(int key); // from the first record whose key is not lower than the buffer's
+    // Every key ends in a hidden component, the record's position (physical order), so equal
+    // key values are ordered by position and (key values, position) is a unique place. The walk
+    // goes on beyond the buffer's key values at the position: next() gives the first record
+    // after that place, previous() the last one before it.
+    int setKeyAt(int key, int64_t position);
+    int setFileOrderAt(int64_t position); // the same in physical order
+    // The position of the record last read or written (0: none), and a record read by its
+    // position as the record last read (35 when no record is there).
+    int64_t position() const;
+    int getAt(int64_t position);
+    // The record at a position copied into record (recordSize bytes), leaving the buffer and
+    // the record last read alone; 35 when no record is there.
+    int peekAt(int64_t position, std::byte* record);
     // A condition (a translated filter) the calling thread's current walk must meet, decided
     // by the engine so that rejected records are never fetched; the set operations above
     // remove it, so it is given after them.

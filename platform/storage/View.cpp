@@ -70,6 +70,11 @@ int View::setFromBuffer()
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key));
 }
 
+int View::setAt(int64_t position)
+{
+    return positioned(m_key < 0 ? m_file.setFileOrderAt(position) : m_file.setKeyAt(m_key, position));
+}
+
 bool View::passes()
 {
     if (!m_filter.matches())

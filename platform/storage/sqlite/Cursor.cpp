@@ -66,6 +66,21 @@ void Cursor::setKeyFrom(int key, const std::byte* record)
     m_fromValues = true;
 }
 
+void Cursor::setKeyAt(int key, const std::byte* record, int64_t rowid)
+{
+    reset(Order::Key, key);
+    std::memcpy(m_position.data(), record, m_layout.recordSize);
+    m_positionRowid = rowid;
+    m_positioned = true;
+}
+
+void Cursor::setFileOrderAt(int64_t rowid)
+{
+    reset(Order::File, -1);
+    m_positionRowid = rowid;
+    m_positioned = true;
+}
+
 void Cursor::setQuickScan(bool on)
 {
     m_quickScan = on;

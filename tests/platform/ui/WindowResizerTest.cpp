@@ -45,4 +45,82 @@ TEST(WindowResizer, AShrunkenWindowNeverGivesAListANegativeSize)
     EXPECT_GE(placed.height(), 1);
 }
 
+using Role = WindowResizer::Role;
+
+// A window of two stacked lists, each in a tab sheet with marker lines, buttons under each
+// half and a totals text between the halves (the price-list window's layout).
+std::vector<WindowResizer::Piece> twoHalves()
+{
+    return {
+        {QRect(4, 2, 645, 192), Role::Follows},   // 0 upper sheet
+        {QRect(9, 38, 631, 153), Role::Leads},    // 1 upper list
+        {QRect(1, 39, 0, 153), Role::Follows},    // 2 its marker line
+        {QRect(10, 199, 143, 14), Role::Keeps},   // 3 button under the upper list
+        {QRect(348, 199, 133, 14), Role::Keeps},  // 4 another one
+        {QRect(1, 215, 647, 0), Role::Follows},   // 5 separator
+        {QRect(15, 218, 73, 12), Role::Keeps},    // 6 totals text
+        {QRect(3, 230, 644, 111), Role::Follows}, // 7 lower sheet
+        {QRect(8, 247, 634, 90), Role::Leads},    // 8 lower list
+        {QRect(7, 343, 77, 14), Role::Keeps},     // 9 button under the lower list
+        {QRect(579, 359, 66, 12), Role::Keeps},   // 10 close button at the lower right
+    };
+}
+
+TEST(WindowResizer, DefaultSharesTheGrowthAmongStackedListsWithoutOverlaps)
+{
+    const QSize design(654, 372);
+    const QSize maximised(1300, 900);
+    const auto pieces = twoHalves();
+    const auto placed = WindowResizer::follow(pieces, design, maximised);
+    ASSERT_EQ(placed.size(), pieces.size());
+
+    // Both lists take a part of the growth, in proportion to their heights, and stay apart.
+    const int dy = maximised.height() - design.height();
+    EXPECT_GT(placed[1].height(), 153 + dy / 2);
+    EXPECT_GT(placed[8].height(), 90 + dy / 3);
+    EXPECT_EQ(placed[1].height() + placed[8].height(), 153 + 90 + dy);
+    EXPECT_LT(placed[1].bottom(), placed[3].top());
+    EXPECT_LT(placed[6].bottom(), placed[7].top());
+    EXPECT_LT(placed[8].bottom(), placed[9].top());
+    // The lists and sheets widen to about the new width, each sheet still framing its list;
+    // the lines follow their lists.
+    const int dx = maximised.width() - design.width();
+    EXPECT_NEAR(placed[1].width(), 631 + dx, 4);
+    EXPECT_NEAR(placed[8].width(), 634 + dx, 1);
+    EXPECT_TRUE(placed[0].contains(placed[1]));
+    EXPECT_TRUE(placed[7].contains(placed[8]));
+    EXPECT_NEAR(placed[2].top(), placed[1].top(), 3);
+    EXPECT_NEAR(placed[2].height(), placed[1].height(), 3);
+    EXPECT_NEAR(placed[5].width(), 647 + dx, 2);
+    EXPECT_EQ(placed[5].height(), 0);
+    // Buttons and texts keep their sizes; the lower buttons keep their distance to the bottom
+    // edge and stay inside the window.
+    for (int i : {3, 4, 6, 9, 10}) {
+        EXPECT_EQ(placed[i].size(), pieces[i].from.size()) << i;
+        EXPECT_LE(placed[i].right(), maximised.width()) << i;
+    }
+    EXPECT_EQ(maximised.height() - placed[9].top(), design.height() - 343);
+    // A row of buttons spreads with the lists' width: their order and gaps are kept.
+    EXPECT_LT(placed[3].right(), placed[4].left());
+    EXPECT_GT(placed[4].left() - placed[3].right(), 348 - 153);
+}
+
+TEST(WindowResizer, DefaultAtTheOpeningSizeMovesNothing)
+{
+    const auto pieces = twoHalves();
+    const auto placed = WindowResizer::follow(pieces, QSize(654, 372), QSize(654, 372));
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        EXPECT_EQ(placed[i], pieces[i].from) << i;
+}
+
+TEST(WindowResizer, DefaultWithoutListsLetsTheSheetsGrow)
+{
+    const std::vector<WindowResizer::Piece> pieces = {{QRect(5, 5, 200, 100), Role::Follows},
+                                                      {QRect(20, 120, 60, 14), Role::Keeps}};
+    const auto placed = WindowResizer::follow(pieces, QSize(210, 140), QSize(310, 240));
+    EXPECT_EQ(placed[0], QRect(5, 5, 300, 200));
+    EXPECT_EQ(placed[1].top(), 220);
+    EXPECT_EQ(placed[1].size(), QSize(60, 14));
+}
+
 } // namespace
