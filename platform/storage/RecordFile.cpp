@@ -232,7 +232,7 @@ int RecordFile::open(uint8_t mode)
     const LockLevel level = !write                             ? LockLevel::None
                             : (deny == 0x10 || deny == 0x20) ? LockLevel::Exclusive
                                                                : LockLevel::Shared;
-    if (write && sqlite3_db_readonly(database->handle(), "main") == 1)
+    if (write && database->readOnly())
         return m_impl->finish(Error::AccessDenied);
     if (!database->lock().acquire(level))
         return m_impl->finish(Error::AccessDenied);
@@ -513,6 +513,44 @@ int RecordFile::stream()
     const int code = state.database->beginStream();
     state.streaming = code == Error::None;
     return m_impl->finish(code);
+}
+
+int RecordFile::stream(RecordFile& partner)
+{
+    ThreadState& state = m_impl->state();
+    ThreadState& other = partner.m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (const int code = partner.m_impl->writable(other))
+        return partner.m_impl->finish(code);
+    if (state.streaming || other.streaming)
+        return m_impl->finish(Error::StreamError);
+    if (state.database == other.database)
+        return m_impl->finish(Error::ExclusiveAccessRequired);
+    if (const int code = state.database->join(*other.database))
+        return m_impl->finish(code);
+    const int code = state.database->beginStream();
+    if (code != Error::None) {
+        state.database->detachGuests(); // the partner goes back to its own connection
+        return m_impl->finish(code);
+    }
+    state.database->beginStream(); // nests: the partner's flush is one more end
+    state.streaming = true;
+    other.streaming = true;
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::discard()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!state.streaming)
+        return m_impl->finish(Error::None);
+    state.streaming = false;
+    state.database->abandonStream();
+    state.database->endStream();
+    return m_impl->finish(Error::None);
 }
 
 int RecordFile::flush()

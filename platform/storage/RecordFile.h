@@ -78,7 +78,15 @@ public:
     int64_t records();
 
     int stream();                // start a run of writes (one transaction)
+    // One run of writes over this file and partner (both open for writing in the calling
+    // thread, neither in a run): one transaction whose commit takes both files as one unit,
+    // so a failure or a killed process leaves both as before or both as after. Each file
+    // ends it with its own flush or discard; the last of them commits.
+    int stream(RecordFile& partner);
     int flush();                 // make the run durable and end it
+    // Ends the thread's run of writes without keeping any of them (the partner's of a joint
+    // run neither: its later writes and its flush are refused with 97).
+    int discard();
 
     // Driver strings: "Recover=<seconds>", "QUICKSCAN=on", "QUICKSCAN=off".
     int send(std::string_view command);
