@@ -454,3 +454,25 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
 }
 
 } // namespace
+
+// Nine-digit codes and five-digit totals are shown, not the overflow marks of a narrow picture.
+TEST_F(BrowsepriosnWindow, TheBasketShowsLongCodesAndLargeTotals)
+{
+    writeItems({{123456789, 0, "LONG", 1.0}});
+    writeLines({{123456789, 9000, 1.0}, {2147483647, 9000, 1.0}});
+    TestDriver driver;
+    std::vector<std::string> rows;
+    std::string total;
+    driver.waitOpen(Title).call([&] {
+        if (Control* list = TestDriver::findControl("?LIST"))
+            rows = list->rows();
+        if (Control* shown = TestDriver::findControl("?OBKOLPOZ"))
+            total = shown->text();
+    });
+    EXPECT_EQ(run(driver), "");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].substr(0, rows[0].find(' ')), "123456789") << rows[0];
+    EXPECT_EQ(rows[1].substr(0, rows[1].find(' ')), "2147483647") << rows[1];
+    EXPECT_EQ(total.find('#'), std::string::npos) << total;
+    EXPECT_NE(total.find("18000"), std::string::npos) << total;
+}

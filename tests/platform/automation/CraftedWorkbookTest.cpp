@@ -1,0 +1,117 @@
+#include "platform/automation/workbook/WorkbookFile.h"
+
+#include "tests/platform/automation/ChildCost.h"
+#include "tests/platform/automation/CraftedWorkbooks.h"
+#include "tests/support/TempWorkFolder.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace platform::automation::workbook;
+
+namespace {
+
+constexpr double kSecondsAllowed = 2.0;
+constexpr double kMegabytesAllowed = 200.0;
+
+// Packages of a few kilobytes that unpack to millions of elements. Each is opened in a child
+// process, which shows its time and peak memory: a reader that builds what a package declares
+// rather than what it holds takes minutes and gigabytes here.
+class CraftedWorkbook : public ::testing::Test
+{
+protected:
+    QString path(const char* name) const
+    {
+        return QString::fromStdString(m_folder.file(name).string());
+    }
+
+    // Opens the file in a child: exit 0 when it opened and check (given the workbook) holds,
+    // 1 when it was refused with a message saying it is too large, 2 otherwise.
+    static childcost::Cost open(const QString& file,
+                                const std::function<bool(const Workbook&)>& check = {})
+    {
+        return childcost::measure(
+            [&] {
+                QString error;
+                const std::optional<Workbook> book = WorkbookFile::open(file, &error);
+                if (!book)
+                    return error.contains(QStringLiteral("too large")) ? 1 : 2;
+                return !check || check(*book) ? 0 : 2;
+            },
+            30);
+    }
+
+    static void expectCheap(const childcost::Cost& cost, int exitCode)
+    {
+        std::printf("%.2f s, %.0f MB\n", cost.seconds, cost.peakMegabytes);
+        EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
+        EXPECT_EQ(cost.exitCode, exitCode);
+        EXPECT_LT(cost.seconds, kSecondsAllowed);
+        EXPECT_LT(cost.peakMegabytes, kMegabytesAllowed);
+    }
+
+    testsupport::TempWorkFolder m_folder;
+};
+
+} // namespace
+
+// Column elements that each span the whole width of the sheet.
+TEST_F(CraftedWorkbook, ThousandsOfWholeWidthColumnRangesOpenAtOnce)
+{
+    const QByteArray column = "<col min=\"1\" max=\"16384\" width=\"20.7109375\" customWidth=\"1\"/>";
+    ASSERT_TRUE(craftedworkbooks::writeWorkbook(path("cols.xlsx"), "<cols>", column, 300000,
+                                                "<col min=\"3\" max=\"3\" width=\"5.7109375\"/>"
+                                                "</cols><sheetData/>"));
+    std::printf("columns: %lld bytes\n", static_cast<long long>(QFileInfo(path("cols.xlsx")).size()));
+    expectCheap(open(path("cols.xlsx"),
+                     [](const Workbook& book) {
+                         const Worksheet& sheet = book.sheet(0);
+                         return sheet.columnWidth(1) == 20 && sheet.columnWidth(3) == 5 &&
+                                sheet.columnWidth(16384) == 20 && sheet.cells().empty();
+                     }),
+                0);
+}
+
+// Empty cells carry nothing and are not kept; a sheet declaring the whole grid allocates none.
+TEST_F(CraftedWorkbook, MillionsOfEmptyCellsOpenAsAnEmptySheet)
+{
+    QByteArray row = "<row>";
+    for (int column = 0; column < 16384; ++column)
+        row += "<c/>";
+    row += "</row>";
+    ASSERT_TRUE(craftedworkbooks::writeWorkbook(
+        path("empty.xlsx"), "<dimension ref=\"A1:XFD1048576\"/><sheetData>", row, 200,
+        "<row r=\"1048576\"><c r=\"XFD1048576\" t=\"inlineStr\"><is><t>end</t></is></c></row>"
+        "</sheetData>"));
+    std::printf("empty cells: %lld bytes\n",
+                static_cast<long long>(QFileInfo(path("empty.xlsx")).size()));
+    expectCheap(open(path("empty.xlsx"),
+                     [](const Workbook& book) {
+                         const Worksheet& sheet = book.sheet(0);
+                         return sheet.cells().size() == 1 &&
+                                sheet.value(1048576, 16384).textValue() == u"end";
+                     }),
+                0);
+}
+
+TEST_F(CraftedWorkbook, MoreCellsOrTextsThanTheLimitAreRefusedWithoutReadingThem)
+{
+    ASSERT_TRUE(craftedworkbooks::writeWorkbook(path("cells.xlsx"), "<sheetData><row>", "<c/>",
+                                                10'500'000, "</row></sheetData>"));
+    std::printf("too many cells: %lld bytes\n",
+                static_cast<long long>(QFileInfo(path("cells.xlsx")).size()));
+    expectCheap(open(path("cells.xlsx")), 1);
+
+    ASSERT_TRUE(craftedworkbooks::writeWorkbook(
+        path("texts.xlsx"), "<sheetData><row><c t=\"s\"><v>0</v></c></row></sheetData>", "", 0, "",
+        [](const auto& write) {
+            write("<?xml version=\"1.0\"?><sst "
+                  "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
+            craftedworkbooks::writeRepeated(write, "<si/>", 10'500'000);
+            write("</sst>");
+        }));
+    std::printf("too many texts: %lld bytes\n",
+                static_cast<long long>(QFileInfo(path("texts.xlsx")).size()));
+    expectCheap(open(path("texts.xlsx")), 1);
+}
