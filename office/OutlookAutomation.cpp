@@ -114,8 +114,8 @@ void OutlookAutomation::CloseItem()
 
 void OutlookAutomation::GetItemFromID(std::string_view entryId)
 {
-    setObject(GetProperty(m_namespace + ".GetItemFromID(\""
-                          + std::string(withoutTrailingBlanks(entryId)) + "\")"));
+    setObject(GetProperty(m_namespace + ".GetItemFromID(\"" +
+                          std::string(withoutTrailingBlanks(entryId)) + "\")"));
 }
 
 void OutlookAutomation::runOnItem(std::string_view entryId, std::string_view method)
@@ -125,11 +125,26 @@ void OutlookAutomation::runOnItem(std::string_view entryId, std::string_view met
     CallMethod(object() + std::string(method));
 }
 
-void OutlookAutomation::DeleteItem(std::string_view entryId) { runOnItem(entryId, ".Delete"); }
-void OutlookAutomation::MarkComplete(std::string_view entryId) { runOnItem(entryId, ".MarkComplete"); }
-void OutlookAutomation::PrintItem(std::string_view entryId) { runOnItem(entryId, ".PrintOut"); }
-void OutlookAutomation::DisplayItem() { CallMethod(object() + ".Display"); }
-void OutlookAutomation::Send() { CallMethod(object() + ".Send"); }
+void OutlookAutomation::DeleteItem(std::string_view entryId)
+{
+    runOnItem(entryId, ".Delete");
+}
+void OutlookAutomation::MarkComplete(std::string_view entryId)
+{
+    runOnItem(entryId, ".MarkComplete");
+}
+void OutlookAutomation::PrintItem(std::string_view entryId)
+{
+    runOnItem(entryId, ".PrintOut");
+}
+void OutlookAutomation::DisplayItem()
+{
+    CallMethod(object() + ".Display");
+}
+void OutlookAutomation::Send()
+{
+    CallMethod(object() + ".Send");
+}
 
 std::string OutlookAutomation::SaveItem()
 {
@@ -145,8 +160,8 @@ void OutlookAutomation::SaveItemAs(std::string_view fileName, uint8_t type)
 void OutlookAutomation::SendWithConfirmation(std::string_view question, std::string_view cancelText)
 {
     using namespace platform::ui;
-    const unsigned answer = message(question, "Confirmation", MessageIcon::Question,
-                                    Button::Yes | Button::No);
+    const unsigned answer =
+        message(question, "Confirmation", MessageIcon::Question, Button::Yes | Button::No);
     if (answer == Button::Yes)
         Send();
     else

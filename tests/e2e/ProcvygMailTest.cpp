@@ -95,7 +95,8 @@ protected:
         if (!ole.create("Outlook.Application"))
             return -1;
         const std::string ns = ole.read("GetNameSpace(\"MAPI\")");
-        return std::stoi("0" + ole.read(ns + ".GetDefaultFolder(" + std::to_string(folder) + ").Items.Count"));
+        return std::stoi(
+            "0" + ole.read(ns + ".GetDefaultFolder(" + std::to_string(folder) + ").Items.Count"));
     }
 
     std::string path(const std::string& name) const { return (m_folder.path() / name).string(); }
@@ -122,9 +123,12 @@ TEST_F(ProcvygMail, TheOrderGoesToTheManagerWithTheFileAttached)
     ASSERT_EQ(received.size(), 1);
     const QJsonObject message = testsupport::SmtpTestServer::readMessage(received[0]);
     EXPECT_EQ(message[QStringLiteral("to")].toString(), QStringLiteral("ageev@example.ru"));
-    EXPECT_TRUE(message[QStringLiteral("rcpt")].toString().contains(QStringLiteral("ageev@example.ru")));
-    EXPECT_EQ(message[QStringLiteral("subject")].toString(), QStringLiteral("Заказ от ООО Ромашка"));
-    EXPECT_EQ(message[QStringLiteral("body")].toString().trimmed(), QStringLiteral("Заказ в аттачменте"));
+    EXPECT_TRUE(
+        message[QStringLiteral("rcpt")].toString().contains(QStringLiteral("ageev@example.ru")));
+    EXPECT_EQ(message[QStringLiteral("subject")].toString(),
+              QStringLiteral("Заказ от ООО Ромашка"));
+    EXPECT_EQ(message[QStringLiteral("body")].toString().trimmed(),
+              QStringLiteral("Заказ в аттачменте"));
     const QJsonArray attachments = message[QStringLiteral("attachments")].toArray();
     ASSERT_EQ(attachments.size(), 1);
     EXPECT_EQ(attachments[0][QStringLiteral("filename")].toString(), QStringLiteral("order.txt"));
@@ -155,8 +159,10 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
         .waitClose(Title, 20000);
     EXPECT_EQ(runWindow(driver), "");
     ASSERT_EQ(driver.messages().size(), 2u);
-    const std::string said = w("Заказ сохранён в файл ") + path("order.txt") + w(", но не отправлен: ");
-    EXPECT_EQ(driver.messages()[1].text.rfind(said, 0), 0u) << platform::text::cp1251ToUtf8(driver.messages()[1].text);
+    const std::string said =
+        w("Заказ сохранён в файл ") + path("order.txt") + w(", но не отправлен: ");
+    EXPECT_EQ(driver.messages()[1].text.rfind(said, 0), 0u)
+        << platform::text::cp1251ToUtf8(driver.messages()[1].text);
     EXPECT_NE(driver.messages()[1].text.find(w("недоступен")), std::string::npos);
     EXPECT_EQ(driver.messages()[1].caption, w("Ошибка"));
     EXPECT_EQ(stillOpen, w(Title));
@@ -178,8 +184,9 @@ TEST_F(ProcvygMail, TheMailChoiceWithoutAManagerIsRefused)
         .waitClose(Title);
     EXPECT_EQ(runWindow(driver), "");
     ASSERT_EQ(driver.messages().size(), 1u);
-    EXPECT_EQ(driver.messages()[0].text, w("Для отправки заказа по эл.почте не указан менеджер, либо у "
-                                           "менеджера не указан адрес эл.почты!"));
+    EXPECT_EQ(driver.messages()[0].text,
+              w("Для отправки заказа по эл.почте не указан менеджер, либо у "
+                "менеджера не указан адрес эл.почты!"));
     EXPECT_FALSE(std::filesystem::exists(m_folder.file("order.txt")));
     EXPECT_EQ(mailCount(4) + mailCount(5), 0);
 }

@@ -60,7 +60,8 @@ TEST_F(OutlookAutomationTest, InitOpensTheNamespaceThenTheEightFoldersInOrder)
     EXPECT_EQ(ole().language(), 1033);
     Texts expected{"write Visible = 0", "read GetNameSpace(\"MAPI\")"};
     for (int folder : {9, 10, 6, 11, 12, 4, 5, 13})
-        expected.push_back("read " + NS + ".GetDefaultFolder(" + std::to_string(folder) + ").Items");
+        expected.push_back("read " + NS + ".GetDefaultFolder(" + std::to_string(folder) +
+                           ").Items");
     EXPECT_EQ(texts(), expected);
     EXPECT_EQ(m_outlook.nameSpace(), NS);
     EXPECT_EQ(m_outlook.calendar(), CALENDAR);
@@ -155,13 +156,13 @@ TEST_F(OutlookAutomationTest, LookupsTakeTheEntryIdBetweenQuotesWithoutTrailingB
     EXPECT_EQ(m_outlook.object(), stored("`31")); // stays current after the delete
     m_outlook.MarkComplete("00CD ");
     m_outlook.PrintItem("");
-    EXPECT_EQ(texts(), (Texts{"read " + ITEM + ".Delete", "read " + ITEM + ".Delete",
-                              "read " + NS + ".GetItemFromID(\"  00AB\")",
-                              "read " + NS + ".GetItemFromID(\"00CD\")",
-                              "read " + stored("`31") + ".Delete",
-                              "read " + NS + ".GetItemFromID(\"00CD\")",
-                              "read " + stored("`31") + ".MarkComplete",
-                              "read " + stored("`31") + ".PrintOut"}));
+    EXPECT_EQ(
+        texts(),
+        (Texts{"read " + ITEM + ".Delete", "read " + ITEM + ".Delete",
+               "read " + NS + ".GetItemFromID(\"  00AB\")",
+               "read " + NS + ".GetItemFromID(\"00CD\")", "read " + stored("`31") + ".Delete",
+               "read " + NS + ".GetItemFromID(\"00CD\")", "read " + stored("`31") + ".MarkComplete",
+               "read " + stored("`31") + ".PrintOut"}));
     // An id nothing answers to leaves no current item.
     m_outlook.GetItemFromID("gone");
     EXPECT_EQ(m_outlook.object(), stored(""));
@@ -178,19 +179,20 @@ TEST_F(OutlookAutomationTest, SaveAnswersThePaddedEntryIdAndSaveAsSendsTheNameUn
     EXPECT_EQ(id.substr(0, 9), "0000000A ");
     m_outlook.SaveItemAs("C:\\a\\b.msg", 3);
     m_outlook.DisplayItem();
-    EXPECT_EQ(texts(), (Texts{"read " + ITEM + ".Save", "read " + ITEM + ".EntryID",
-                              "read " + ITEM + ".SaveAs(C:\\a\\b.msg,3)",
-                              "read " + ITEM + ".Display"}));
+    EXPECT_EQ(texts(),
+              (Texts{"read " + ITEM + ".Save", "read " + ITEM + ".EntryID",
+                     "read " + ITEM + ".SaveAs(C:\\a\\b.msg,3)", "read " + ITEM + ".Display"}));
 }
 
 TEST_F(OutlookAutomationTest, SendWithConfirmationSendsOnlyOnYes)
 {
     std::vector<platform::ui::MessageRequest> boxes;
     unsigned answer = platform::ui::Button::No;
-    const auto previous = platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
-        boxes.push_back(box);
-        return answer;
-    });
+    const auto previous =
+        platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
+            boxes.push_back(box);
+            return answer;
+        });
     start();
     m_outlook.CreateItem("Mail");
     texts().clear();
@@ -294,13 +296,13 @@ TEST_F(OutlookAutomationTest, DatesAndTimesGoOutAsOneTextJoinedByABlank)
     m_outlook.SetEnd("01.02.2023", "");
     m_outlook.SetReminder("03.02.2023", "09:30");
     m_outlook.SetReminderSound("ding.wav");
-    EXPECT_EQ(texts(), (Texts{"write " + ITEM + ".Start = 01.02.2023 10:00",
-                              "write " + ITEM + ".End = 01.02.2023 ",
-                              "write " + ITEM + ".ReminderSet = 1",
-                              "write " + ITEM + ".ReminderTime = 03.02.2023 09:30",
-                              "write " + ITEM + ".ReminderOverrideDefault = 1",
-                              "write " + ITEM + ".ReminderPlaySound = 1",
-                              "write " + ITEM + ".ReminderSoundFile = ding.wav"}));
+    EXPECT_EQ(texts(),
+              (Texts{"write " + ITEM + ".Start = 01.02.2023 10:00",
+                     "write " + ITEM + ".End = 01.02.2023 ", "write " + ITEM + ".ReminderSet = 1",
+                     "write " + ITEM + ".ReminderTime = 03.02.2023 09:30",
+                     "write " + ITEM + ".ReminderOverrideDefault = 1",
+                     "write " + ITEM + ".ReminderPlaySound = 1",
+                     "write " + ITEM + ".ReminderSoundFile = ding.wav"}));
 }
 
 TEST_F(OutlookAutomationTest, NumbersAreWrittenSignedAndBytesUnchecked)
@@ -319,9 +321,9 @@ TEST_F(OutlookAutomationTest, NumbersAreWrittenSignedAndBytesUnchecked)
     m_outlook.SetContactGender(-2);
     m_outlook.SetNoteColor(4);
     Texts expected;
-    for (const char* text : {".PercentComplete = -1", ".Importance = 255", ".Sensitivity = 9",
-                             ".Status = 2", ".Ordinal = -3", ".ActualWork = 60",
-                             ".TotalWork = -60", ".Gender = -2", ".Color = 4"})
+    for (const char* text :
+         {".PercentComplete = -1", ".Importance = 255", ".Sensitivity = 9", ".Status = 2",
+          ".Ordinal = -3", ".ActualWork = 60", ".TotalWork = -60", ".Gender = -2", ".Color = 4"})
         expected.push_back("write " + stored("`22") + text);
     EXPECT_EQ(texts(), expected);
 }
@@ -386,17 +388,28 @@ TEST_F(OutlookAutomationTest, EveryPropertyGoesToItsOwnPath)
     using O = office::OutlookAutomation;
     start();
     const std::vector<std::pair<std::string (O::*)(), std::string>> textGetters{
-        {&O::GetBCC, ".BCC"}, {&O::GetCC, ".CC"}, {&O::GetFrom, ".From"}, {&O::GetTo, ".To"},
+        {&O::GetBCC, ".BCC"},
+        {&O::GetCC, ".CC"},
+        {&O::GetFrom, ".From"},
+        {&O::GetTo, ".To"},
         {&O::GetContactAccount, ".Account"},
         {&O::GetContactBusiness2TelephoneNumber, ".Business2TelephoneNumber"},
         {&O::GetContactCompanyAndFullName, ".CompanyAndFullName"},
-        {&O::GetContactCustomerID, ".CustomerID"}, {&O::GetContactEMail1Address, ".EMail1Address"},
-        {&O::GetContactEmail3EntryID, ".Email3EntryID"}, {&O::GetContactFullname, ".Fullname"},
-        {&O::GetContactGender, ".Gender"}, {&O::GetContactMobileTelephoneNumber, ".MobileTelephoneNumber"},
-        {&O::GetTaskDateCompleted, ".DateCompleted"}, {&O::GetTaskDueDate, ".DueDate"},
-        {&O::GetTaskStartDate, ".StartDate"}, {&O::GetBillingInformation, ".BillingInformation"},
-        {&O::GetCompanies, ".Companies"}, {&O::GetEnd, ".End"}, {&O::GetEntryId, ".EntryId"},
-        {&O::GetMileage, ".Mileage"}, {&O::GetReminderSoundFile, ".ReminderSoundFile"},
+        {&O::GetContactCustomerID, ".CustomerID"},
+        {&O::GetContactEMail1Address, ".EMail1Address"},
+        {&O::GetContactEmail3EntryID, ".Email3EntryID"},
+        {&O::GetContactFullname, ".Fullname"},
+        {&O::GetContactGender, ".Gender"},
+        {&O::GetContactMobileTelephoneNumber, ".MobileTelephoneNumber"},
+        {&O::GetTaskDateCompleted, ".DateCompleted"},
+        {&O::GetTaskDueDate, ".DueDate"},
+        {&O::GetTaskStartDate, ".StartDate"},
+        {&O::GetBillingInformation, ".BillingInformation"},
+        {&O::GetCompanies, ".Companies"},
+        {&O::GetEnd, ".End"},
+        {&O::GetEntryId, ".EntryId"},
+        {&O::GetMileage, ".Mileage"},
+        {&O::GetReminderSoundFile, ".ReminderSoundFile"},
         {&O::GetStart, ".Start"}};
     for (const auto& [getter, property] : textGetters) {
         texts().clear();
@@ -404,26 +417,39 @@ TEST_F(OutlookAutomationTest, EveryPropertyGoesToItsOwnPath)
         EXPECT_EQ(texts(), (Texts{"read " + property}));
     }
     const std::vector<std::pair<int32_t (O::*)(), std::string>> numberGetters{
-        {&O::GetNoteLeft, ".Left"}, {&O::GetNoteColor, ".Color"}, {&O::GetNoteTop, ".Top"},
-        {&O::GetNoteWidth, ".Width"}, {&O::GetTaskActualWork, ".ActualWork"},
-        {&O::GetTaskOrdinal, ".Ordinal"}, {&O::GetTaskPercentComplete, ".PercentComplete"},
-        {&O::GetTaskStatus, ".Status"}, {&O::GetTaskTotalWork, ".TotalWork"},
-        {&O::GetImportance, ".Importance"}, {&O::GetSensitivity, ".Sensitivity"}};
+        {&O::GetNoteLeft, ".Left"},
+        {&O::GetNoteColor, ".Color"},
+        {&O::GetNoteTop, ".Top"},
+        {&O::GetNoteWidth, ".Width"},
+        {&O::GetTaskActualWork, ".ActualWork"},
+        {&O::GetTaskOrdinal, ".Ordinal"},
+        {&O::GetTaskPercentComplete, ".PercentComplete"},
+        {&O::GetTaskStatus, ".Status"},
+        {&O::GetTaskTotalWork, ".TotalWork"},
+        {&O::GetImportance, ".Importance"},
+        {&O::GetSensitivity, ".Sensitivity"}};
     for (const auto& [getter, property] : numberGetters) {
         texts().clear();
         (m_outlook.*getter)();
         EXPECT_EQ(texts(), (Texts{"read " + property}));
     }
     const std::vector<std::pair<void (O::*)(std::string_view), std::string>> textSetters{
-        {&O::SetBCC, ".BCC"}, {&O::SetCC, ".CC"}, {&O::SetFrom, ".From"},
+        {&O::SetBCC, ".BCC"},
+        {&O::SetCC, ".CC"},
+        {&O::SetFrom, ".From"},
         {&O::SetContactAnniversary, ".Anniversary"},
         {&O::SetContactBusinessAddressPostalCode, ".BusinessAddressPostalCode"},
-        {&O::SetContactCompanyName, ".CompanyName"}, {&O::SetContactEmail2Address, ".Email2Address"},
-        {&O::SetContactEmail3DisplayName, ".Email3DisplayName"}, {&O::SetContactFTPSite, ".FTPSite"},
+        {&O::SetContactCompanyName, ".CompanyName"},
+        {&O::SetContactEmail2Address, ".Email2Address"},
+        {&O::SetContactEmail3DisplayName, ".Email3DisplayName"},
+        {&O::SetContactFTPSite, ".FTPSite"},
         {&O::SetContactHomeAddressStreet, ".HomeAddressStreet"},
-        {&O::SetTaskDateCompleted, ".DateCompleted"}, {&O::SetTaskDueDate, ".DueDate"},
-        {&O::SetTaskStartDate, ".StartDate"}, {&O::SetBillingInformation, ".BillingInformation"},
-        {&O::SetCompanies, ".Companies"}, {&O::SetHTMLBody, ".HTMLBody"},
+        {&O::SetTaskDateCompleted, ".DateCompleted"},
+        {&O::SetTaskDueDate, ".DueDate"},
+        {&O::SetTaskStartDate, ".StartDate"},
+        {&O::SetBillingInformation, ".BillingInformation"},
+        {&O::SetCompanies, ".Companies"},
+        {&O::SetHTMLBody, ".HTMLBody"},
         {&O::SetMileage, ".Mileage"}};
     for (const auto& [setter, property] : textSetters) {
         texts().clear();

@@ -25,15 +25,17 @@ MailUserFolders::~MailUserFolders()
         qputenv("XDG_CONFIG_HOME", m_config);
 }
 
-void MailUserFolders::writeAccount(int port, const QString& sender) const
+void MailUserFolders::writeAccount(int port, const QString& sender, const QString& user,
+                                   const QString& password) const
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/mail-account.ini"));
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(QStringLiteral("[account]\nserver=127.0.0.1\nport=%1\nsecurity=none\nsender=%2\n")
+    file.write(QStringLiteral("[account]\nserver=127.0.0.1\nport=%1\nsecurity=none\nsender=%2\n"
+                              "user=%3\npassword=%4\n")
                    .arg(port)
-                   .arg(sender)
+                   .arg(sender, user, password)
                    .toUtf8());
 }
 

@@ -27,7 +27,8 @@ bool listening(int port)
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const bool connected =
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return connected;
 }
@@ -56,11 +57,12 @@ SmtpTestServer::~SmtpTestServer()
 QString SmtpTestServer::python()
 {
     static const QString found = [] {
-        for (const QString& candidate : {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")}) {
+        for (const QString& candidate :
+             {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")}) {
             QProcess probe;
             probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
-            if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit
-                && probe.exitCode() == 0)
+            if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
+                probe.exitCode() == 0)
                 return candidate;
         }
         return QString();
@@ -77,15 +79,16 @@ int SmtpTestServer::freePort()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
         port = ntohs(address.sin_port);
     ::close(fd);
     return port;
 }
 
-bool SmtpTestServer::start()
+bool SmtpTestServer::start(const Options& options)
 {
+    m_options = options;
     const QString interpreter = python();
     if (interpreter.isEmpty()) {
         m_why = QStringLiteral("python3 -m aiosmtpd is not available");
@@ -94,11 +97,41 @@ bool SmtpTestServer::start()
     m_port = freePort();
     const QString mailbox = m_folder + QStringLiteral("/maildir");
     m_process = std::make_unique<QProcess>();
-    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process->start(interpreter, {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
-                                   QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(m_port),
-                                   QStringLiteral("-c"), QStringLiteral("aiosmtpd.handlers.Mailbox"),
-                                   mailbox});
+    m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setStandardErrorFile(QProcess::nullDevice());
+    if (m_options.user.isEmpty() && m_options.refusedRecipient.isEmpty()) {
+        m_process->start(interpreter,
+                         {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
+                          QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(m_port),
+                          QStringLiteral("-c"), QStringLiteral("aiosmtpd.handlers.Mailbox"),
+                          mailbox});
+    } else {
+        // The same server with a login to pass and a recipient to refuse.
+        static const char* const script = R"(
+import sys, threading
+from aiosmtpd.controller import Controller
+from aiosmtpd.handlers import Mailbox
+from aiosmtpd.smtp import AuthResult, LoginPassword
+port, maildir, refused, user, password = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5]
+class Handler(Mailbox):
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if refused and address == refused:
+            return '550 5.1.1 No such user'
+        envelope.rcpt_tos.append(address)
+        return '250 OK'
+def check(server, session, envelope, mechanism, data):
+    return AuthResult(handled=False, success=isinstance(data, LoginPassword)
+                      and data.login.decode() == user and data.password.decode() == password)
+extra = dict(auth_required=True, auth_require_tls=False, authenticator=check) if user else {}
+controller = Controller(Handler(maildir), hostname='127.0.0.1', port=port, **extra)
+controller.start()
+threading.Event().wait()
+)";
+        m_process->start(interpreter, {QStringLiteral("-c"), QString::fromUtf8(script),
+                                       QString::number(m_port), mailbox,
+                                       m_options.refusedRecipient, m_options.user,
+                                       m_options.password});
+    }
     if (!m_process->waitForStarted(5000)) {
         m_why = QStringLiteral("the SMTP server did not start");
         return false;

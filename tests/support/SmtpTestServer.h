@@ -19,9 +19,16 @@ public:
     SmtpTestServer(const SmtpTestServer&) = delete;
     SmtpTestServer& operator=(const SmtpTestServer&) = delete;
 
+    struct Options
+    {
+        QString refusedRecipient; // refused at RCPT TO with 550
+        QString user;             // when set, a login with this user and password is required
+        QString password;
+    };
+
     // False (with the reason in why()) when no Python with aiosmtpd is found or the server did
     // not start listening.
-    bool start();
+    bool start(const Options& options = {});
     const QString& why() const { return m_why; }
     int port() const { return m_port; }
 
@@ -40,6 +47,7 @@ public:
     static int freePort();
 
 private:
+    Options m_options;
     QString m_folder;
     std::unique_ptr<QProcess> m_process;
     int m_port = 0;

@@ -33,8 +33,8 @@ std::optional<ItemFilter> ItemFilter::parse(std::string_view text, std::string* 
     }
     ItemFilter parsed;
     parsed.m_property = std::string(known->name);
-    parsed.m_value = platform::text::fromQString(match.captured(2).replace(QStringLiteral("''"),
-                                                                           QStringLiteral("'")));
+    parsed.m_value = platform::text::fromQString(
+        match.captured(2).replace(QStringLiteral("''"), QStringLiteral("'")));
     parsed.m_number = known->type != ItemProperty::Type::Text;
     return parsed;
 }
@@ -46,7 +46,8 @@ bool ItemFilter::matches(const OutlookItem& item) const
         const auto wanted = AutomationValue::text(m_value);
         return wanted.isNumeric() && AutomationValue::text(value).toNumber() == wanted.toNumber();
     }
-    return toQString(value).trimmed().compare(toQString(m_value).trimmed(), Qt::CaseInsensitive) == 0;
+    return toQString(value).trimmed().compare(toQString(m_value).trimmed(), Qt::CaseInsensitive) ==
+           0;
 }
 
 } // namespace platform::automation::outlook

@@ -12,11 +12,16 @@ using platform::text::toQString;
 ItemText ItemText::of(const StoredItem& item)
 {
     static const std::pair<const char*, QString> labelled[] = {
-        {"From", QStringLiteral("От")},        {"To", QStringLiteral("Кому")},
-        {"CC", QStringLiteral("Копия")},       {"BCC", QStringLiteral("Скрытая копия")},
-        {"SentOn", QStringLiteral("Отправлено")}, {"Start", QStringLiteral("Начало")},
-        {"End", QStringLiteral("Окончание")},  {"DueDate", QStringLiteral("Срок")},
-        {"FullName", QStringLiteral("Имя")},   {"CompanyName", QStringLiteral("Организация")},
+        {"From", QStringLiteral("От")},
+        {"To", QStringLiteral("Кому")},
+        {"CC", QStringLiteral("Копия")},
+        {"BCC", QStringLiteral("Скрытая копия")},
+        {"SentOn", QStringLiteral("Отправлено")},
+        {"Start", QStringLiteral("Начало")},
+        {"End", QStringLiteral("Окончание")},
+        {"DueDate", QStringLiteral("Срок")},
+        {"FullName", QStringLiteral("Имя")},
+        {"CompanyName", QStringLiteral("Организация")},
         {"Email1Address", QStringLiteral("Эл. почта")},
     };
     ItemText text;

@@ -16,9 +16,12 @@ QString MailAccount::defaultPath()
 QString MailAccount::securityName(Security security)
 {
     switch (security) {
-    case Security::None: return QStringLiteral("none");
-    case Security::Tls: return QStringLiteral("tls");
-    case Security::StartTls: break;
+    case Security::None:
+        return QStringLiteral("none");
+    case Security::Tls:
+        return QStringLiteral("tls");
+    case Security::StartTls:
+        break;
     }
     return QStringLiteral("starttls");
 }
@@ -42,8 +45,9 @@ std::optional<MailAccount> MailAccount::load(const QString& path)
     MailAccount account;
     account.server = file.value(QStringLiteral("server")).toString().trimmed();
     account.security = securityOf(file.value(QStringLiteral("security")).toString());
-    const int defaultPort = account.security == Security::Tls ? 465
-                            : account.security == Security::None ? 25 : 587;
+    const int defaultPort = account.security == Security::Tls    ? 465
+                            : account.security == Security::None ? 25
+                                                                 : 587;
     bool isNumber = false;
     const int port = file.value(QStringLiteral("port")).toString().toInt(&isNumber);
     account.port = isNumber && port > 0 && port < 65536 ? port : defaultPort;

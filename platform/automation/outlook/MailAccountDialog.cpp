@@ -14,7 +14,8 @@ namespace platform::automation::outlook {
 MailAccountDialog::MailAccountDialog(const MailAccount& account, QWidget* parent)
     : QDialog(parent), m_server(new QLineEdit(account.server, this)), m_port(new QSpinBox(this)),
       m_security(new QComboBox(this)), m_user(new QLineEdit(account.user, this)),
-      m_password(new QLineEdit(account.password, this)), m_sender(new QLineEdit(account.sender, this))
+      m_password(new QLineEdit(account.password, this)),
+      m_sender(new QLineEdit(account.sender, this))
 {
     setWindowTitle(QStringLiteral("Учётная запись почты"));
     setObjectName(QStringLiteral("MailAccountDialog"));
@@ -26,7 +27,8 @@ MailAccountDialog::MailAccountDialog(const MailAccount& account, QWidget* parent
     m_sender->setObjectName(QStringLiteral("sender"));
     m_port->setRange(1, 65535);
     m_port->setValue(account.port);
-    m_security->addItem(QStringLiteral("STARTTLS"), static_cast<int>(MailAccount::Security::StartTls));
+    m_security->addItem(QStringLiteral("STARTTLS"),
+                        static_cast<int>(MailAccount::Security::StartTls));
     m_security->addItem(QStringLiteral("SSL/TLS"), static_cast<int>(MailAccount::Security::Tls));
     m_security->addItem(QStringLiteral("Нет"), static_cast<int>(MailAccount::Security::None));
     m_security->setCurrentIndex(m_security->findData(static_cast<int>(account.security)));
@@ -34,10 +36,11 @@ MailAccountDialog::MailAccountDialog(const MailAccount& account, QWidget* parent
     m_server->setPlaceholderText(QStringLiteral("smtp.example.ru"));
     m_sender->setPlaceholderText(QStringLiteral("name@example.ru"));
 
-    auto* intro = new QLabel(QStringLiteral("Для отправки почты укажите сервер исходящей почты (SMTP) "
-                                            "и свой адрес. Настройки сохраняются и больше не "
-                                            "запрашиваются."),
-                             this);
+    auto* intro =
+        new QLabel(QStringLiteral("Для отправки почты укажите сервер исходящей почты (SMTP) "
+                                  "и свой адрес. Настройки сохраняются и больше не "
+                                  "запрашиваются."),
+                   this);
     intro->setWordWrap(true);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Сервер SMTP:"), m_server);
@@ -75,8 +78,8 @@ void MailAccountDialog::securityChanged()
 
 void MailAccountDialog::updateAccept()
 {
-    m_accept->setEnabled(!m_server->text().trimmed().isEmpty()
-                         && m_sender->text().contains(QLatin1Char('@')));
+    m_accept->setEnabled(!m_server->text().trimmed().isEmpty() &&
+                         m_sender->text().contains(QLatin1Char('@')));
 }
 
 MailAccount MailAccountDialog::account() const

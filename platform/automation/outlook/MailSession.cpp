@@ -7,12 +7,15 @@
 
 namespace platform::automation::outlook {
 
-MailSession::MailSession(std::string storePath) : m_storePath(std::move(storePath)) {}
+MailSession::MailSession(std::string storePath) : m_storePath(std::move(storePath))
+{
+}
 
 MailStore& MailSession::store()
 {
     if (!m_store)
-        m_store = std::make_unique<MailStore>(m_storePath.empty() ? MailStore::defaultPath() : m_storePath);
+        m_store = std::make_unique<MailStore>(m_storePath.empty() ? MailStore::defaultPath()
+                                                                  : m_storePath);
     return *m_store;
 }
 

@@ -33,14 +33,16 @@ const std::vector<std::string> kSchema{
 
 void bindText(sqlite3_stmt* statement, int index, const std::string& text)
 {
-    sqlite3_bind_blob(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(statement, index, text.data(), static_cast<int>(text.size()),
+                      SQLITE_TRANSIENT);
 }
 
 std::string columnText(sqlite3_stmt* statement, int column)
 {
     const void* data = sqlite3_column_blob(statement, column);
     const int size = sqlite3_column_bytes(statement, column);
-    return data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size)) : std::string();
+    return data ? std::string(static_cast<const char*>(data), static_cast<size_t>(size))
+                : std::string();
 }
 
 // Streams keep a save whole: the rows of an item are written in one transaction.
@@ -98,7 +100,8 @@ std::string MailStore::defaultPath()
 void MailStore::check(int code, const char* what) const
 {
     if (code != 0)
-        throw AutomationError(std::string(what) + " (" + m_path + ", code " + std::to_string(code) + ")");
+        throw AutomationError(std::string(what) + " (" + m_path + ", code " + std::to_string(code) +
+                              ")");
 }
 
 void MailStore::save(StoredItem& item)
@@ -114,8 +117,8 @@ void MailStore::save(StoredItem& item)
         const int rc = sqlite3_step(statement);
         sqlite3_reset(statement);
         if (rc != SQLITE_DONE)
-            throw AutomationError("the mail store cannot be written: "
-                                  + std::string(sqlite3_errmsg(db.handle())));
+            throw AutomationError("the mail store cannot be written: " +
+                                  std::string(sqlite3_errmsg(db.handle())));
     };
     if (item.id == 0) {
         if (item.entryId.empty())
@@ -132,8 +135,10 @@ void MailStore::save(StoredItem& item)
             sqlite3_bind_int(s, 2, item.folder);
             sqlite3_bind_int(s, 3, item.kind);
         });
-        run("DELETE FROM properties WHERE item = ?1", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, item.id); });
-        run("DELETE FROM attachments WHERE item = ?1", [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, item.id); });
+        run("DELETE FROM properties WHERE item = ?1",
+            [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, item.id); });
+        run("DELETE FROM attachments WHERE item = ?1",
+            [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, item.id); });
     }
     const std::string insertProperty =
         "INSERT INTO properties (item, name, value, user) VALUES (?1, ?2, ?3, ?4)";
@@ -164,7 +169,8 @@ std::optional<StoredItem> MailStore::load(int64_t id)
 {
     Database& db = *m_database;
     int code = 0;
-    sqlite3_stmt* statement = db.statement("SELECT entry_id, folder, kind FROM items WHERE id = ?1", code);
+    sqlite3_stmt* statement =
+        db.statement("SELECT entry_id, folder, kind FROM items WHERE id = ?1", code);
     check(code, "the mail store cannot be read");
     sqlite3_bind_int64(statement, 1, id);
     if (sqlite3_step(statement) != SQLITE_ROW) {
@@ -216,8 +222,9 @@ void MailStore::remove(int64_t id)
     Database& db = *m_database;
     Transaction transaction(db);
     check(transaction.begun(), "the mail store cannot be written");
-    for (const char* sql : {"DELETE FROM properties WHERE item = ?1",
-                            "DELETE FROM attachments WHERE item = ?1", "DELETE FROM items WHERE id = ?1"}) {
+    for (const char* sql :
+         {"DELETE FROM properties WHERE item = ?1", "DELETE FROM attachments WHERE item = ?1",
+          "DELETE FROM items WHERE id = ?1"}) {
         int code = 0;
         sqlite3_stmt* statement = db.statement(sql, code);
         check(code, "the mail store cannot be written");
@@ -225,8 +232,8 @@ void MailStore::remove(int64_t id)
         const int rc = sqlite3_step(statement);
         sqlite3_reset(statement);
         if (rc != SQLITE_DONE)
-            throw AutomationError("the mail store cannot be written: "
-                                  + std::string(sqlite3_errmsg(db.handle())));
+            throw AutomationError("the mail store cannot be written: " +
+                                  std::string(sqlite3_errmsg(db.handle())));
     }
     db.changed();
     check(transaction.commit(), "the mail store cannot be written");

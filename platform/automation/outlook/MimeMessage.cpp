@@ -78,13 +78,15 @@ QByteArray MimeMessage::encodedHeaderText(const QString& text)
             one += text[++i];
         const QByteArray bytes = one.toUtf8();
         if (chunk.size() + bytes.size() > 45) {
-            words += (words.isEmpty() ? "" : "\r\n ") + QByteArray("=?UTF-8?B?") + chunk.toBase64() + "?=";
+            words += (words.isEmpty() ? "" : "\r\n ") + QByteArray("=?UTF-8?B?") +
+                     chunk.toBase64() + "?=";
             chunk.clear();
         }
         chunk += bytes;
     }
     if (!chunk.isEmpty())
-        words += (words.isEmpty() ? "" : "\r\n ") + QByteArray("=?UTF-8?B?") + chunk.toBase64() + "?=";
+        words +=
+            (words.isEmpty() ? "" : "\r\n ") + QByteArray("=?UTF-8?B?") + chunk.toBase64() + "?=";
     return words;
 }
 
@@ -116,17 +118,18 @@ QByteArray MimeMessage::bytes() const
     message += "Subject: " + encodedHeaderText(subject) + kEnd;
     const QString domain = from.contains(QLatin1Char('@')) ? from.section(QLatin1Char('@'), -1)
                                                            : QStringLiteral("localhost");
-    message += "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + "@"
-               + domain.toLatin1() + ">" + kEnd;
+    message += "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() +
+               "@" + domain.toLatin1() + ">" + kEnd;
     message += "MIME-Version: 1.0" + kEnd;
 
-    const QByteArray text = "Content-Type: text/plain; charset=UTF-8" + kEnd
-                            + "Content-Transfer-Encoding: base64" + kEnd + kEnd
-                            + base64Lines(crlf(body));
+    const QByteArray text = "Content-Type: text/plain; charset=UTF-8" + kEnd +
+                            "Content-Transfer-Encoding: base64" + kEnd + kEnd +
+                            base64Lines(crlf(body));
     if (attachments.empty())
         return message + text;
 
-    const QByteArray boundary = "=_part_" + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
+    const QByteArray boundary =
+        "=_part_" + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
     message += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"" + kEnd + kEnd;
     message += "This is a multi-part message in MIME format." + kEnd;
     message += "--" + boundary + kEnd + text;

@@ -17,9 +17,10 @@ OutlookApplication::OutlookApplication(std::string storePath)
 AutomationValue OutlookApplication::get(std::string_view member, const Arguments& arguments)
 {
     if (is(member, "GetNameSpace") || is(member, "Session")) {
-        if (is(member, "GetNameSpace")
-            && (!given(arguments, 0)
-                || QString::fromStdString(arguments[0].toText()).compare(QStringLiteral("MAPI"), Qt::CaseInsensitive) != 0))
+        if (is(member, "GetNameSpace") &&
+            (!given(arguments, 0) ||
+             QString::fromStdString(arguments[0].toText())
+                     .compare(QStringLiteral("MAPI"), Qt::CaseInsensitive) != 0))
             fail("the only namespace is MAPI");
         m_session->store(); // a store that cannot be opened fails here, not at the first item
         return AutomationValue::object(m_namespace);

@@ -22,8 +22,8 @@ using platform::text::toQString;
 
 namespace {
 
-const char* const kKindNames[] = {"MailItem", "AppointmentItem", "ContactItem", "TaskItem",
-                                  "JournalItem", "NoteItem", "PostItem"};
+const char* const kKindNames[] = {"MailItem",    "AppointmentItem", "ContactItem", "TaskItem",
+                                  "JournalItem", "NoteItem",        "PostItem"};
 
 // A path the user or a stored text gives may use "\" between folders.
 QString localPath(const std::string& path)
@@ -92,7 +92,8 @@ void OutlookItem::addAttachment(const std::string& path)
     QFile file(localPath(path));
     if (!file.open(QIODevice::ReadOnly))
         fail("the file " + path + " cannot be read");
-    m_item.attachments.push_back({fromQString(QFileInfo(file.fileName()).fileName()), file.readAll().toStdString()});
+    m_item.attachments.push_back(
+        {fromQString(QFileInfo(file.fileName()).fileName()), file.readAll().toStdString()});
     m_changed = true;
 }
 
@@ -138,7 +139,8 @@ AutomationValue OutlookItem::get(std::string_view member, const Arguments& argum
     if (is(member, "SaveAs")) {
         if (!given(arguments, 0))
             fail("SaveAs needs a file name");
-        saveAs(arguments[0].toText(), given(arguments, 1) ? static_cast<int>(arguments[1].toInteger()) : 3);
+        saveAs(arguments[0].toText(),
+               given(arguments, 1) ? static_cast<int>(arguments[1].toInteger()) : 3);
         return AutomationValue::boolean(true);
     }
     if (is(member, "EntryID"))
@@ -159,7 +161,8 @@ AutomationValue OutlookItem::get(std::string_view member, const Arguments& argum
     return AutomationValue::number(AutomationValue::text(value).toNumber());
 }
 
-void OutlookItem::set(std::string_view member, const Arguments& arguments, const AutomationValue& value)
+void OutlookItem::set(std::string_view member, const Arguments& arguments,
+                      const AutomationValue& value)
 {
     ensureAlive();
     noArguments(member, arguments);
@@ -231,7 +234,8 @@ void OutlookItem::markComplete()
     m_item.properties["Status"] = "2";
     m_item.properties["PercentComplete"] = "100";
     m_item.properties["Complete"] = "1";
-    m_item.properties["DateCompleted"] = fromQString(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    m_item.properties["DateCompleted"] =
+        fromQString(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     m_changed = true;
     if (m_item.id != 0)
         save();
@@ -246,7 +250,8 @@ MimeMessage OutlookItem::message() const
     mail.subject = toQString(property("Subject"));
     mail.body = toQString(property("Body"));
     for (const StoredAttachment& attachment : m_item.attachments)
-        mail.attachments.push_back({toQString(attachment.fileName), QByteArray::fromStdString(attachment.data)});
+        mail.attachments.push_back(
+            {toQString(attachment.fileName), QByteArray::fromStdString(attachment.data)});
     return mail;
 }
 
@@ -257,8 +262,8 @@ void OutlookItem::send()
     if (property("Sent") == "1")
         fail("the mail has been sent already");
     MimeMessage mail = message();
-    const QStringList recipients = mail.to + mail.cc
-                                   + MimeMessage::addresses(toQString(property("BCC")));
+    const QStringList recipients =
+        mail.to + mail.cc + MimeMessage::addresses(toQString(property("BCC")));
     SmtpSender::Result result;
     if (recipients.isEmpty()) {
         result.reason = platform::text::w("не указан адрес получателя");
@@ -268,8 +273,8 @@ void OutlookItem::send()
         if (result.delivered) {
             m_item.properties["From"] = fromQString(account->sender);
             m_item.properties["Sent"] = "1";
-            m_item.properties["SentOn"] =
-                fromQString(QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+            m_item.properties["SentOn"] = fromQString(
+                QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
         }
     } else {
         result.reason = platform::text::w("не настроена учётная запись почты");

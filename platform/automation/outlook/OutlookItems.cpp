@@ -9,7 +9,8 @@ AutomationValue OutlookItems::get(std::string_view member, const Arguments& argu
 {
     if (is(member, "Count")) {
         noArguments(member, arguments);
-        return AutomationValue::number(static_cast<double>(m_session->store().folderItems(m_folder).size()));
+        return AutomationValue::number(
+            static_cast<double>(m_session->store().folderItems(m_folder).size()));
     }
     if (is(member, "Item")) {
         const auto ids = m_session->store().folderItems(m_folder);

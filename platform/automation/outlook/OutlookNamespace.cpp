@@ -43,10 +43,10 @@ AutomationValue OutlookFolder::get(std::string_view member, const Arguments& arg
         return AutomationValue::object(m_items);
     if (is(member, "Name")) {
         static const std::map<int, const char*> names{
-            {Folder::Outbox, "Исходящие"}, {Folder::SentMail, "Отправленные"},
-            {Folder::Inbox, "Входящие"},   {Folder::Calendar, "Календарь"},
+            {Folder::Outbox, "Исходящие"},  {Folder::SentMail, "Отправленные"},
+            {Folder::Inbox, "Входящие"},    {Folder::Calendar, "Календарь"},
             {Folder::Contacts, "Контакты"}, {Folder::Journal, "Дневник"},
-            {Folder::Notes, "Заметки"},    {Folder::Tasks, "Задачи"},
+            {Folder::Notes, "Заметки"},     {Folder::Tasks, "Задачи"},
             {Folder::Drafts, "Черновики"}};
         return AutomationValue::text(platform::text::w(names.at(m_folder)));
     }

@@ -15,7 +15,9 @@ class OutlookFolder;
 class OutlookNamespace : public AutomationObject
 {
 public:
-    explicit OutlookNamespace(std::shared_ptr<MailSession> session) : m_session(std::move(session)) {}
+    explicit OutlookNamespace(std::shared_ptr<MailSession> session) : m_session(std::move(session))
+    {
+    }
 
     AutomationValue get(std::string_view member, const Arguments& arguments) override;
     std::string typeName() const override { return "NameSpace"; }

@@ -38,12 +38,14 @@ std::string utf8(const QString& text)
 std::string reasonOf(CURLcode code, const char* details, long response, const MailAccount& account,
                      const QStringList& recipients)
 {
-    const std::string server = platform::text::fromQString(account.server) + ":"
-                               + std::to_string(account.port);
-    const std::string said = response > 0 ? w(" (ответ сервера ") + std::to_string(response) + ")" : "";
+    const std::string server =
+        platform::text::fromQString(account.server) + ":" + std::to_string(account.port);
+    const std::string said =
+        response > 0 ? w(" (ответ сервера ") + std::to_string(response) + ")" : "";
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
-        return w("почтовый сервер ") + platform::text::fromQString(account.server) + w(" не найден");
+        return w("почтовый сервер ") + platform::text::fromQString(account.server) +
+               w(" не найден");
     case CURLE_COULDNT_CONNECT:
     case CURLE_OPERATION_TIMEDOUT:
         return w("почтовый сервер ") + server + w(" недоступен");
@@ -58,12 +60,12 @@ std::string reasonOf(CURLcode code, const char* details, long response, const Ma
         break;
     }
     if (std::strncmp(details, "RCPT", 4) == 0) {
-        return w("почтовый сервер не принял адрес получателя ")
-               + platform::text::fromQString(recipients.join(QStringLiteral(", "))) + said;
+        return w("почтовый сервер не принял адрес получателя ") +
+               platform::text::fromQString(recipients.join(QStringLiteral(", "))) + said;
     }
     if (std::strncmp(details, "MAIL", 4) == 0) {
-        return w("почтовый сервер не принял адрес отправителя ")
-               + platform::text::fromQString(account.sender) + said;
+        return w("почтовый сервер не принял адрес отправителя ") +
+               platform::text::fromQString(account.sender) + said;
     }
     return w("ошибка отправки почты: ") + (details[0] ? details : curl_easy_strerror(code)) + said;
 }
@@ -81,7 +83,8 @@ SmtpSender::Result SmtpSender::send(const MailAccount& account, const QStringLis
         return {false, w("ошибка отправки почты: библиотека не запущена")};
 
     const std::string scheme = account.security == MailAccount::Security::Tls ? "smtps" : "smtp";
-    const std::string url = scheme + "://" + utf8(account.server) + ":" + std::to_string(account.port);
+    const std::string url =
+        scheme + "://" + utf8(account.server) + ":" + std::to_string(account.port);
     const std::string from = "<" + utf8(account.sender) + ">";
     curl_slist* rcpt = nullptr;
     for (const QString& recipient : recipients)

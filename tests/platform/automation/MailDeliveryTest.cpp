@@ -36,7 +36,8 @@ protected:
     int count(int folder)
     {
         const std::string ns = read("GetNameSpace(\"MAPI\")");
-        return std::stoi("0" + read(ns + ".GetDefaultFolder(" + std::to_string(folder) + ").Items.Count"));
+        return std::stoi(
+            "0" + read(ns + ".GetDefaultFolder(" + std::to_string(folder) + ").Items.Count"));
     }
     std::string mail(const std::string& to)
     {
@@ -84,13 +85,18 @@ TEST_F(MailDelivery, ADeliveredMailArrivesWholeAndMovesToTheSentMail)
     const QJsonObject message = testsupport::SmtpTestServer::readMessage(received[0]);
     EXPECT_EQ(message[QStringLiteral("to")].toString(), QStringLiteral("manager@example.ru"));
     EXPECT_EQ(message[QStringLiteral("from")].toString(), QStringLiteral("shop@example.ru"));
-    EXPECT_TRUE(message[QStringLiteral("rcpt")].toString().contains(QStringLiteral("boss@example.ru")));
-    EXPECT_EQ(message[QStringLiteral("subject")].toString(), QStringLiteral("Заказ от ООО «Ромашка»"));
-    EXPECT_EQ(message[QStringLiteral("body")].toString().trimmed(), QStringLiteral("Заказ в аттачменте"));
+    EXPECT_TRUE(
+        message[QStringLiteral("rcpt")].toString().contains(QStringLiteral("boss@example.ru")));
+    EXPECT_EQ(message[QStringLiteral("subject")].toString(),
+              QStringLiteral("Заказ от ООО «Ромашка»"));
+    EXPECT_EQ(message[QStringLiteral("body")].toString().trimmed(),
+              QStringLiteral("Заказ в аттачменте"));
     const QJsonArray attachments = message[QStringLiteral("attachments")].toArray();
     ASSERT_EQ(attachments.size(), 1);
     EXPECT_EQ(attachments[0][QStringLiteral("filename")].toString(), QStringLiteral("заказ.txt"));
-    EXPECT_EQ(QByteArray::fromBase64(attachments[0][QStringLiteral("base64")].toString().toLatin1()), bytes);
+    EXPECT_EQ(
+        QByteArray::fromBase64(attachments[0][QStringLiteral("base64")].toString().toLatin1()),
+        bytes);
     QFile raw(received[0]);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     const QByteArray text = raw.readAll();
@@ -106,6 +112,32 @@ TEST_F(MailDelivery, AMailTheServerCannotTakeStaysInTheOutboxWithTheReason)
     EXPECT_EQ(count(4), 1);
     EXPECT_EQ(count(5), 0);
     EXPECT_EQ(read(item + ".Sent"), "0");
+}
+
+TEST_F(MailDelivery, ARefusedLoginOrRecipientIsSaidInTheUsersWords)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start({QStringLiteral("nobody@example.ru"), QStringLiteral("shop"),
+                       QStringLiteral("right")}))
+        GTEST_SKIP() << server.why().toStdString();
+
+    m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"), QStringLiteral("shop"),
+                        QStringLiteral("wrong"));
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("отказал во входе")), std::string::npos)
+        << platform::text::cp1251ToUtf8(m_ole.lastError());
+
+    m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"), QStringLiteral("shop"),
+                        QStringLiteral("right"));
+    EXPECT_EQ(read(mail("nobody@example.ru") + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("не принял адрес получателя nobody@example.ru")),
+              std::string::npos)
+        << platform::text::cp1251ToUtf8(m_ole.lastError());
+    EXPECT_EQ(count(4), 2);
+
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "1") << m_ole.lastError();
+    EXPECT_EQ(server.messagePaths().size(), 1);
+    EXPECT_EQ(count(5), 1);
 }
 
 TEST_F(MailDelivery, WithoutAnAccountTheUserIsAskedOnce)
@@ -138,8 +170,8 @@ TEST_F(MailDelivery, AnAccountGivenWhenAskedIsKeptForTheUserAlone)
     ASSERT_TRUE(kept.has_value());
     EXPECT_EQ(kept->port, server.port());
     EXPECT_EQ(QFile::permissions(MailAccount::defaultPath()),
-              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                  | QFileDevice::WriteUser);
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser);
     EXPECT_EQ(server.messagePaths().size(), 2);
 }
 

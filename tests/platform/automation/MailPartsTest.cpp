@@ -35,7 +35,8 @@ QString decoded(const QByteArray& header)
 TEST(MimeMessage, HeaderTextsAreEncodedWordsOnlyWhenNeeded)
 {
     EXPECT_EQ(MimeMessage::encodedHeaderText(QStringLiteral("Order 5")), "Order 5");
-    const QString russian = QStringLiteral("Заказ от ООО «Ромашка и партнёры» из Санкт-Петербурга 😀");
+    const QString russian =
+        QStringLiteral("Заказ от ООО «Ромашка и партнёры» из Санкт-Петербурга 😀");
     const QByteArray encoded = MimeMessage::encodedHeaderText(russian);
     for (const QByteArray& line : encoded.split('\n'))
         EXPECT_LE(line.size(), 78) << "header lines stay short";
@@ -77,9 +78,8 @@ TEST(MailAccount, TheFileKeepsTheAccountReadableByTheUserAlone)
     account.password = QStringLiteral("p;a=ss word#");
     account.sender = QStringLiteral("shop@example.ru");
     ASSERT_TRUE(account.save(path));
-    EXPECT_EQ(QFile::permissions(path),
-              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                  | QFileDevice::WriteUser);
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
     const auto loaded = MailAccount::load(path);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->server, QStringLiteral("smtp.example.ru"));
@@ -108,9 +108,11 @@ TEST(MailAccountDialog, TakesWhatTheUserTypedAndWantsAServerAndASender)
     MailAccountDialog dialog(MailAccount{});
     auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     EXPECT_FALSE(ok->isEnabled());
-    dialog.findChild<QLineEdit*>(QStringLiteral("server"))->setText(QStringLiteral("smtp.example.ru"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("server"))
+        ->setText(QStringLiteral("smtp.example.ru"));
     EXPECT_FALSE(ok->isEnabled());
-    dialog.findChild<QLineEdit*>(QStringLiteral("sender"))->setText(QStringLiteral("me@example.ru"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("sender"))
+        ->setText(QStringLiteral("me@example.ru"));
     EXPECT_TRUE(ok->isEnabled());
     auto* security = dialog.findChild<QComboBox*>(QStringLiteral("security"));
     security->setCurrentIndex(security->findData(static_cast<int>(MailAccount::Security::Tls)));

@@ -23,7 +23,10 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_ole.create("Outlook.Application")); }
 
     std::string read(const std::string& path) { return m_ole.read(path); }
-    bool write(const std::string& path, const std::string& value) { return m_ole.write(path, value); }
+    bool write(const std::string& path, const std::string& value)
+    {
+        return m_ole.write(path, value);
+    }
     std::string mapi() { return read("GetNameSpace(\"MAPI\")"); }
     std::string items(int folder)
     {
@@ -122,9 +125,10 @@ TEST_F(OutlookServer, TheFindsOfTheClassFindTheirFields)
     ASSERT_TRUE(write(contact + ".Fullname", "Ivan Petrov"));
     read(contact + ".Save");
     const std::string contacts = items(10);
-    for (const std::string& filter : {w("[Company] = 'ооо ромашка'"), std::string("[CustomerId] = 'C-7'"),
-                                     std::string("[Email1Address] = 'IVAN@example.ru'"),
-                                     std::string("[FullName] = 'Ivan Petrov'")})
+    for (const std::string& filter :
+         {w("[Company] = 'ооо ромашка'"), std::string("[CustomerId] = 'C-7'"),
+          std::string("[Email1Address] = 'IVAN@example.ru'"),
+          std::string("[FullName] = 'Ivan Petrov'")})
         EXPECT_EQ(read(contacts + ".Find(\"" + filter + "\")"), contact) << filter;
     EXPECT_EQ(read(contact + ".CompanyAndFullName"), w("ООО Ромашка Ivan Petrov"));
 
