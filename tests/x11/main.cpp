@@ -1,0 +1,35 @@
+// Tests against a real X server: one Xvfb of their own with two keyboard layouts, the program's
+// windows on the xcb platform. Without Xvfb the tests are skipped.
+#include "XServer.h"
+#include "X11Session.h"
+
+#include "app/startup/CompiledResources.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    bool listing = false;
+    for (int i = 1; i < argc; ++i)
+        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    if (listing)
+        return RUN_ALL_TESTS();
+
+    x11test::XServer server;
+    if (!server.start("us,ru")) {
+        x11test::skipReason() = server.why();
+        return RUN_ALL_TESTS();
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    app::CompiledResources resources;
+    resources.provide();
+    x11test::serverRunning() = true;
+    return RUN_ALL_TESTS();
+}
