@@ -157,6 +157,8 @@ void TypeOneCharacter(benchmark::State& state)
     list.setPageSize(PageRows);
     for (const app::PriceSortOrder& order : app::priceSortOrders()) {
         platform::ui::SortOrder& added = list.addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
         added.addResetField(v.fk);
         added.addResetField(v.ks);
         added.addResetField(v.kodstr2);

@@ -196,6 +196,8 @@ void Browsepriosn::setUpPriceList()
     m_priceList->setErrorReporter(&GlobalErrors());
     for (const PriceSortOrder& order : priceSortOrders()) {
         SortOrder& added = m_priceList->addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
         added.addResetField(v.fk);
         if (order.variable == "ks")
             added.addResetField(v.ks);

@@ -1,6 +1,7 @@
 #include "platform/storage/RecordFile.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/FilterSql.h"
 #include "platform/storage/LogicalThread.h"
 #include "platform/storage/sqlite/Cursor.h"
 #include "platform/storage/sqlite/Database.h"
@@ -405,6 +406,90 @@ int RecordFile::get(int key)
     sqlite3_reset(statement);
     state.hasLastRead = false;
     return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
+int64_t RecordFile::position() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.hasLastRead ? state.lastRead : 0;
+}
+
+int RecordFile::getPosition(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = sqlite3_bind_int64(statement, 1, position);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        m_impl->codec.read(statement, 1, state.buffer.data());
+        sqlite3_reset(statement);
+        state.lastRead = position;
+        state.hasLastRead = true;
+        return m_impl->finish(Error::None);
+    }
+    sqlite3_reset(statement);
+    state.hasLastRead = false;
+    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
+ContentVersion RecordFile::contentVersion()
+{
+    ThreadState& state = m_impl->state();
+    if (!state.database)
+        return {};
+    Database& database = *state.database;
+    ContentVersion version{database.serial(), database.generation(), 0};
+    // Commits of other connections (another process) move the data version.
+    int code = Error::None;
+    if (sqlite3_stmt* statement = database.statement("PRAGMA data_version", code)) {
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            version.others = sqlite3_column_int64(statement, 0);
+        sqlite3_reset(statement);
+    }
+    return version;
+}
+
+bool RecordFile::inStream() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.database->streaming();
+}
+
+int RecordFile::scanKeyOrder(int key, const FilterSql& expression,
+                             const std::function<bool(int64_t, std::string_view)>& each)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    // Not a kept statement: it is made once per scan and runs for a long time.
+    sqlite3_stmt* statement = nullptr;
+    const std::string sql = m_impl->schema.keyOrderScan(key, expression.condition());
+    int rc = sqlite3_prepare_v2(database->handle(), sql.c_str(), static_cast<int>(sql.size()),
+                                &statement, nullptr);
+    if (rc == SQLITE_OK)
+        rc = expression.bind(statement);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+        const int size = sqlite3_column_bytes(statement, 1);
+        if (!each(sqlite3_column_int64(statement, 0),
+                  std::string_view(text ? text : "", static_cast<std::size_t>(size)))) {
+            rc = SQLITE_DONE;
+            break;
+        }
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    return m_impl->finish(rc == SQLITE_DONE ? Error::None : sqlite::storageCode(rc));
 }
 
 int RecordFile::add()

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,16 @@
 namespace platform::storage {
 
 class FilterSql;
+
+// Changes whenever the file's records may have changed: a write through this process, a
+// commit by another process, or the file made anew. Equal versions mean the same records.
+struct ContentVersion
+{
+    uint64_t connection = 0;
+    uint64_t writes = 0;
+    int64_t others = 0;
+    bool operator==(const ContentVersion&) const = default;
+};
 
 class RecordFile
 {
@@ -70,6 +81,21 @@ public:
     int next();                  // 33 past the end
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none
+
+    // The record's position (SQLite rowid) of the record last read, 0 when none; and the
+    // record at a position read into the buffer as the record last read (35 when gone).
+    int64_t position() const;
+    int getPosition(int64_t position);
+
+    // The calling thread's open connection's content version (all zero when not open).
+    ContentVersion contentVersion();
+    // Whether a run of writes (stream) is open on the file: its records may still roll back.
+    bool inStream() const;
+    // Every record of the key in the key's order (equal values by position), with the value
+    // of an expression over the file's fields translated to SQL; the call gets the position
+    // and the value's text and returns false to stop. The storage code.
+    int scanKeyOrder(int key, const FilterSql& expression,
+                     const std::function<bool(int64_t, std::string_view)>& each);
 
     int add();                   // 40 on a unique key's duplicate
     int put();                   // rewrite the record last read

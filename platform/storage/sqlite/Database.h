@@ -2,6 +2,7 @@
 
 #include "platform/storage/sqlite/FileLock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <unordered_map>
 #include <memory>
@@ -58,6 +59,8 @@ public:
     // Counts the writes made through the connection: walks re-seek when it moved.
     uint64_t generation() const { return m_generation; }
     void changed() { ++m_generation; }
+    // Tells this connection from an earlier one to the same path (a file made anew).
+    uint64_t serial() const { return m_serial; }
 
     // Runs of writes in one transaction; they nest, the outermost flush commits.
     int beginStream();
@@ -93,6 +96,8 @@ private:
     std::string m_description;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
     uint64_t m_generation = 0;
+    static inline std::atomic<uint64_t> s_lastSerial{0};
+    uint64_t m_serial = ++s_lastSerial;
     int m_streamDepth = 0;
     bool m_streamBroken = false;
     bool m_readHeld = false;
