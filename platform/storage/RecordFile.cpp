@@ -408,37 +408,6 @@ int RecordFile::get(int key)
     return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
 }
 
-int64_t RecordFile::position() const
-{
-    const ThreadState& state = m_impl->state();
-    return state.hasLastRead ? state.lastRead : 0;
-}
-
-int RecordFile::getPosition(int64_t position)
-{
-    ThreadState& state = m_impl->state();
-    Database* database = m_impl->opened(state);
-    if (!database)
-        return Error::FileNotOpen;
-    int code = Error::None;
-    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
-    if (!statement)
-        return m_impl->finish(code);
-    int rc = sqlite3_bind_int64(statement, 1, position);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        m_impl->codec.read(statement, 1, state.buffer.data());
-        sqlite3_reset(statement);
-        state.lastRead = position;
-        state.hasLastRead = true;
-        return m_impl->finish(Error::None);
-    }
-    sqlite3_reset(statement);
-    state.hasLastRead = false;
-    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
-}
-
 ContentVersion RecordFile::contentVersion()
 {
     ThreadState& state = m_impl->state();

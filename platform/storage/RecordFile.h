@@ -82,11 +82,6 @@ public:
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none
 
-    // The record's position (SQLite rowid) of the record last read, 0 when none; and the
-    // record at a position read into the buffer as the record last read (35 when gone).
-    int64_t position() const;
-    int getPosition(int64_t position);
-
     // The calling thread's open connection's content version (all zero when not open).
     ContentVersion contentVersion();
     // Whether a run of writes (stream) is open on the file: its records may still roll back.

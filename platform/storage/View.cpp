@@ -177,7 +177,7 @@ int View::stepIndexed(bool forward)
     for (; entry < entries; forward ? ++entry : --entry) {
         if (!m_search->matches(entry))
             continue;
-        code = m_file.getPosition(index.position(entry));
+        code = m_file.getAt(index.position(entry));
         if (code == Error::RecordNotFound)
             continue;
         if (code != Error::None)

@@ -205,13 +205,13 @@ TEST_F(PriceSearchIndexTest, CopyFollowsWritesToTheFile)
     PR().KOD = 100000001;
     PR().NAIM = w("новый ЁЖ");
     ASSERT_EQ(PRIOSN().add(), 0);
-    ASSERT_EQ(PRIOSN().getPosition(before.front()), 0);
+    ASSERT_EQ(PRIOSN().getAt(before.front()), 0);
     PR().NAIM = w("без него");
     ASSERT_EQ(PRIOSN().put(), 0);
     const std::vector<int64_t> after = listed(2, true);
     EXPECT_EQ(after, listed(2, false));
     EXPECT_EQ(after.size(), before.size());
-    ASSERT_EQ(PRIOSN().getPosition(after.back()), 0);
+    ASSERT_EQ(PRIOSN().getAt(after.back()), 0);
     ASSERT_EQ(PRIOSN().erase(), 0);
     EXPECT_EQ(listed(2, true).size(), after.size() - 1);
     // Emptied: nothing is found, and the search still runs through the copy.
