@@ -144,7 +144,7 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
 {
     m_user.writeAccount(testsupport::SmtpTestServer::freePort());
     TestDriver driver;
-    std::string stillOpen;
+    std::string stillOpen, state;
     saveAndMail(driver)
         .answerMessage(Button::Ok) // the failure
         .call([&] {
@@ -155,6 +155,7 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             stillOpen = TestDriver::topWindow() ? TestDriver::topWindow()->title() : "";
         })
+        .dump([&](const std::string& text) { state = text; })
         .press("?BUTTON3")
         .waitClose(Title, 20000);
     EXPECT_EQ(runWindow(driver), "");
@@ -166,6 +167,12 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
     EXPECT_NE(driver.messages()[1].text.find(w("недоступен")), std::string::npos);
     EXPECT_EQ(driver.messages()[1].caption, w("Ошибка"));
     EXPECT_EQ(stillOpen, w(Title));
+    // The choices are still there for another try.
+    EXPECT_NE(state.find("?FLGMAIL check"), std::string::npos);
+    EXPECT_NE(state.find("электронной почте через Microsoft Outlook\" checked"), std::string::npos)
+        << state;
+    EXPECT_NE(state.find("6 ?FNAME1 display \"" + path("order.txt")), std::string::npos) << state;
+    EXPECT_NE(state.find("?SPR:NAME droplist \"ageev@example.ru"), std::string::npos) << state;
     EXPECT_TRUE(std::filesystem::exists(m_folder.file("order.txt")));
     EXPECT_EQ(mailCount(4), 1) << "the mail waits in the outbox";
     EXPECT_EQ(mailCount(5), 0);

@@ -51,11 +51,13 @@ MailAccountDialog::MailAccountDialog(const MailAccount& account, QWidget* parent
     form->addRow(QStringLiteral("Адрес отправителя:"), m_sender);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_accept = buttons->button(QDialogButtonBox::Ok);
+    m_accept->setText(QStringLiteral("Сохранить"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    setMinimumWidth(440);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

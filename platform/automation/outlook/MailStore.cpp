@@ -37,6 +37,12 @@ void bindText(sqlite3_stmt* statement, int index, const std::string& text)
                       SQLITE_TRANSIENT);
 }
 
+// Entry ids are plain texts, so that they compare without regard to case.
+void bindEntryId(sqlite3_stmt* statement, int index, const std::string& id)
+{
+    sqlite3_bind_text(statement, index, id.data(), static_cast<int>(id.size()), SQLITE_TRANSIENT);
+}
+
 std::string columnText(sqlite3_stmt* statement, int column)
 {
     const void* data = sqlite3_column_blob(statement, column);
@@ -124,7 +130,7 @@ void MailStore::save(StoredItem& item)
         if (item.entryId.empty())
             item.entryId = QUuid::createUuid().toString(QUuid::Id128).toUpper().toStdString();
         run("INSERT INTO items (entry_id, folder, kind) VALUES (?1, ?2, ?3)", [&](sqlite3_stmt* s) {
-            bindText(s, 1, item.entryId);
+            bindEntryId(s, 1, item.entryId);
             sqlite3_bind_int(s, 2, item.folder);
             sqlite3_bind_int(s, 3, item.kind);
         });
@@ -209,7 +215,7 @@ std::optional<int64_t> MailStore::findEntryId(const std::string& entryId)
     sqlite3_stmt* statement =
         m_database->statement("SELECT id FROM items WHERE entry_id = ?1 COLLATE NOCASE", code);
     check(code, "the mail store cannot be read");
-    bindText(statement, 1, entryId);
+    bindEntryId(statement, 1, entryId);
     std::optional<int64_t> found;
     if (sqlite3_step(statement) == SQLITE_ROW)
         found = sqlite3_column_int64(statement, 0);

@@ -281,9 +281,16 @@ void OutlookItem::send()
     }
     // A mail that did not go stays in the outbox, where the user finds it again.
     m_item.folder = result.delivered ? Folder::SentMail : Folder::Outbox;
-    save();
-    if (!result.delivered)
+    if (!result.delivered) {
+        save();
         fail(result.reason);
+    }
+    // A mail that went is reported as sent even when the store cannot keep it.
+    try {
+        save();
+    } catch (const AutomationError& error) {
+        qWarning("the sent mail is not kept: %s", error.what());
+    }
 }
 
 void OutlookItem::saveAs(const std::string& file, int type)

@@ -187,7 +187,8 @@ TEST_F(OutlookServer, ASavedItemIsFoundByItsEntryIdAfterARestart)
     QFile::remove(attached); // the item keeps its own copy
 
     restart();
-    const std::string found = read(mapi() + ".GetItemFromID(\"" + id + "\")");
+    const QString lower = QString::fromStdString(id).toLower();
+    const std::string found = read(mapi() + ".GetItemFromID(\"" + lower.toStdString() + "\")");
     ASSERT_FALSE(found.empty()) << m_ole.lastError();
     EXPECT_EQ(read(found + ".Subject"), w("Заказ от ООО Ромашка"));
     EXPECT_EQ(read(found + ".To"), "manager@example.ru");
