@@ -1,4 +1,6 @@
+#include "platform/automation/workbook/FormatError.h"
 #include "platform/automation/workbook/WorkbookFile.h"
+#include "platform/automation/workbook/ZipArchiveReader.h"
 
 #include "tests/platform/automation/ChildCost.h"
 #include "tests/platform/automation/CraftedWorkbooks.h"
@@ -114,4 +116,35 @@ TEST_F(CraftedWorkbook, MoreCellsOrTextsThanTheLimitAreRefusedWithoutReadingThem
     std::printf("too many texts: %lld bytes\n",
                 static_cast<long long>(QFileInfo(path("texts.xlsx")).size()));
     expectCheap(open(path("texts.xlsx")), 1);
+}
+
+// The unpacked budget covers the whole package; reading one part again costs nothing more.
+TEST_F(CraftedWorkbook, UnpackedBytesCountOncePerPartAgainstOneBudget)
+{
+    const QString file = path("parts.zip");
+    zipFile archive = zipOpen64(QFile::encodeName(file).constData(), APPEND_STATUS_CREATE);
+    ASSERT_NE(archive, nullptr);
+    const auto blanks = [](int megabytes) {
+        return [megabytes](const auto& write) {
+            craftedworkbooks::writeRepeated(write, QByteArray(1024, ' '), 1024LL * megabytes);
+        };
+    };
+    ASSERT_TRUE(craftedworkbooks::addPart(archive, "three.xml", blanks(3)));
+    ASSERT_TRUE(craftedworkbooks::addPart(archive, "two.xml", blanks(2)));
+    ASSERT_EQ(zipClose(archive, nullptr), ZIP_OK);
+
+    ZipArchiveReader reader(file, 4 * 1024 * 1024);
+    int64_t seen = 0;
+    const auto count = [&](std::string_view chunk) { seen += static_cast<int64_t>(chunk.size()); };
+    EXPECT_TRUE(reader.streamEntry(QStringLiteral("three.xml"), count));
+    EXPECT_TRUE(reader.streamEntry(QStringLiteral("three.xml"), count));
+    EXPECT_EQ(seen, 6 * 1024 * 1024);
+    EXPECT_FALSE(reader.streamEntry(QStringLiteral("absent.xml"), count));
+    try {
+        reader.streamEntry(QStringLiteral("two.xml"), count);
+        ADD_FAILURE() << "five megabytes passed a budget of four";
+    } catch (const FormatError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("too large")))
+            << error.message().toStdString();
+    }
 }
