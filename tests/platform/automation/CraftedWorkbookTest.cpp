@@ -16,6 +16,13 @@ namespace {
 
 constexpr double kSecondsAllowed = 2.0;
 constexpr double kMegabytesAllowed = 200.0;
+// The budget holds for an optimised build; sanitizers and unoptimised code cost several times
+// as much and only show that the reading ends.
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+constexpr bool kBudgetApplies = true;
+#else
+constexpr bool kBudgetApplies = false;
+#endif
 
 // Packages of a few kilobytes that unpack to millions of elements. Each is opened in a child
 // process, which shows its time and peak memory: a reader that builds what a package declares
@@ -50,8 +57,10 @@ protected:
                     cost.seconds, cost.peakMegabytes);
         EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
         EXPECT_EQ(cost.exitCode, exitCode);
-        EXPECT_LT(cost.cpuSeconds, kSecondsAllowed);
-        EXPECT_LT(cost.peakMegabytes, kMegabytesAllowed);
+        if (kBudgetApplies) {
+            EXPECT_LT(cost.cpuSeconds, kSecondsAllowed);
+            EXPECT_LT(cost.peakMegabytes, kMegabytesAllowed);
+        }
     }
 
     testsupport::TempWorkFolder m_folder;
