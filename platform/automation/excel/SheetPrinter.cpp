@@ -66,8 +66,9 @@ QString headerText(const QString& pattern, int page, int pages)
         if (pattern[at] == u'&' && at + 1 < pattern.size()) {
             const QChar code = pattern[at + 1].toUpper();
             if (code == u'P' || code == u'N' || code == u'&') {
-                out += code == u'P' ? QString::number(page)
-                                    : code == u'N' ? QString::number(pages) : QStringLiteral("&");
+                out += code == u'P'   ? QString::number(page)
+                       : code == u'N' ? QString::number(pages)
+                                      : QStringLiteral("&");
                 ++at;
                 continue;
             }
@@ -82,7 +83,9 @@ QString headerText(const QString& pattern, int page, int pages)
 class PagePainter
 {
 public:
-    PagePainter(QPainter& painter, double dotsPerPoint) : m_painter(painter), m_dots(dotsPerPoint) {}
+    PagePainter(QPainter& painter, double dotsPerPoint) : m_painter(painter), m_dots(dotsPerPoint)
+    {
+    }
 
     QRectF rect(double x, double y, double width, double height) const
     {
@@ -97,7 +100,10 @@ public:
         font.setUnderline(underline);
         m_painter.setFont(font);
     }
-    void text(const QRectF& box, int flags, const QString& value) { m_painter.drawText(box, flags, value); }
+    void text(const QRectF& box, int flags, const QString& value)
+    {
+        m_painter.drawText(box, flags, value);
+    }
     void line(double x1, double y1, double x2, double y2, double width)
     {
         QPen pen(Qt::black);
@@ -163,9 +169,9 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
     printer.setCopyCount(copies);
     printer.setFullPage(true); // the margins are the page setup's, drawn here
     const bool landscape = setup.value("orientation").toInteger() == 2;
-    printer.setPageLayout(QPageLayout(
-        QPageSize(paperOf(static_cast<int>(number(setup, "papersize").value_or(9)))),
-        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(paperOf(static_cast<int>(number(setup, "papersize").value_or(9)))),
+                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
 
     SheetPageLayout::Settings settings;
     settings.paper = printer.pageLayout().fullRect(QPageLayout::Point).size();
@@ -221,7 +227,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
             return top + (layout.rowTop(row) - layout.rowTop(area.firstRow)) * scale;
         };
         painter.save();
-        painter.setClipRect(page.rect(left, top, settings.paper.width() - left - settings.margins.right(),
+        painter.setClipRect(page.rect(left, top,
+                                      settings.paper.width() - left - settings.margins.right(),
                                       settings.paper.height() - top - settings.margins.bottom()));
         for (int row = area.firstRow; row <= area.lastRow; ++row) {
             for (int column = area.firstColumn; column <= area.lastColumn; ++column) {
@@ -239,8 +246,9 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     continue;
                 const double boxLeft = x(box.firstColumn);
                 const double boxTop = y(box.firstRow);
-                const double boxRight =
-                    boxLeft + (layout.columnLeft(box.lastColumn + 1) - layout.columnLeft(box.firstColumn)) * scale;
+                const double boxRight = boxLeft + (layout.columnLeft(box.lastColumn + 1) -
+                                                   layout.columnLeft(box.firstColumn)) *
+                                                      scale;
                 const double boxBottom =
                     boxTop + (layout.rowTop(box.lastRow + 1) - layout.rowTop(box.firstRow)) * scale;
                 if (first && owner) {
@@ -248,7 +256,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     page.font(font.name, font.size * scale, font.bold, font.italic,
                               font.underline != workbook::Underline::None);
                     page.text(page.rect(boxLeft + kCellPadding * scale, boxTop,
-                                        boxRight - boxLeft - 2 * kCellPadding * scale, boxBottom - boxTop),
+                                        boxRight - boxLeft - 2 * kCellPadding * scale,
+                                        boxBottom - boxTop),
                               alignmentFlags(*owner), SheetEditing::shownText(*owner));
                 }
                 if (!cell)
@@ -264,10 +273,14 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     if (line.isVisible() && outline)
                         page.line(x1, y1, x2, y2, lineWidth(line) * scale);
                 };
-                edge(workbook::Edge::Left, column == box.firstColumn, cellLeft, cellTop, cellLeft, cellBottom);
-                edge(workbook::Edge::Right, column == box.lastColumn, cellRight, cellTop, cellRight, cellBottom);
-                edge(workbook::Edge::Top, row == box.firstRow, cellLeft, cellTop, cellRight, cellTop);
-                edge(workbook::Edge::Bottom, row == box.lastRow, cellLeft, cellBottom, cellRight, cellBottom);
+                edge(workbook::Edge::Left, column == box.firstColumn, cellLeft, cellTop, cellLeft,
+                     cellBottom);
+                edge(workbook::Edge::Right, column == box.lastColumn, cellRight, cellTop, cellRight,
+                     cellBottom);
+                edge(workbook::Edge::Top, row == box.firstRow, cellLeft, cellTop, cellRight,
+                     cellTop);
+                edge(workbook::Edge::Bottom, row == box.lastRow, cellLeft, cellBottom, cellRight,
+                     cellBottom);
             }
         }
         painter.restore();

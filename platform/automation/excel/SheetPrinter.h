@@ -17,8 +17,8 @@ class SheetPrinter
 {
 public:
     // copies 0 prints nothing.
-    static void print(const workbook::Worksheet& sheet, const SettingsObject& pageSetup,
-                      int copies, QPrinter& printer);
+    static void print(const workbook::Worksheet& sheet, const SettingsObject& pageSetup, int copies,
+                      QPrinter& printer);
 };
 
 } // namespace platform::automation::excel

@@ -71,11 +71,13 @@ protected:
 // Column elements that each span the whole width of the sheet.
 TEST_F(CraftedWorkbook, ThousandsOfWholeWidthColumnRangesOpenAtOnce)
 {
-    const QByteArray column = "<col min=\"1\" max=\"16384\" width=\"20.7109375\" customWidth=\"1\"/>";
+    const QByteArray column =
+        "<col min=\"1\" max=\"16384\" width=\"20.7109375\" customWidth=\"1\"/>";
     ASSERT_TRUE(craftedworkbooks::writeWorkbook(path("cols.xlsx"), "<cols>", column, 300000,
                                                 "<col min=\"3\" max=\"3\" width=\"5.7109375\"/>"
                                                 "</cols><sheetData/>"));
-    std::printf("columns: %lld bytes\n", static_cast<long long>(QFileInfo(path("cols.xlsx")).size()));
+    std::printf("columns: %lld bytes\n",
+                static_cast<long long>(QFileInfo(path("cols.xlsx")).size()));
     expectCheap(open(path("cols.xlsx"),
                      [](const Workbook& book) {
                          const Worksheet& sheet = book.sheet(0);
