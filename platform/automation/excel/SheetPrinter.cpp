@@ -100,13 +100,16 @@ public:
         font.setUnderline(underline);
         m_painter.setFont(font);
     }
-    void text(const QRectF& box, int flags, const QString& value)
+    void text(const QRectF& box, int flags, const QString& value, const QColor& colour = Qt::black)
     {
+        m_painter.setPen(colour);
         m_painter.drawText(box, flags, value);
+        m_painter.setPen(Qt::black);
     }
-    void line(double x1, double y1, double x2, double y2, double width)
+    void line(double x1, double y1, double x2, double y2, double width,
+              const QColor& colour = Qt::black)
     {
-        QPen pen(Qt::black);
+        QPen pen(colour);
         pen.setWidthF(width * m_dots);
         m_painter.setPen(pen);
         m_painter.drawLine(QPointF(x1 * m_dots, y1 * m_dots), QPointF(x2 * m_dots, y2 * m_dots));
@@ -117,6 +120,13 @@ private:
     QPainter& m_painter;
     double m_dots;
 };
+
+// A palette colour; automatic and unknown indexes print black.
+QColor colourOf(int colorIndex)
+{
+    const std::optional<uint32_t> rgb = workbook::Palette::rgb(colorIndex);
+    return rgb ? QColor(QRgb(*rgb)) : QColor(Qt::black);
+}
 
 double lineWidth(const workbook::BorderLine& line)
 {
@@ -258,7 +268,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     page.text(page.rect(boxLeft + kCellPadding * scale, boxTop,
                                         boxRight - boxLeft - 2 * kCellPadding * scale,
                                         boxBottom - boxTop),
-                              alignmentFlags(*owner), SheetEditing::shownText(*owner));
+                              alignmentFlags(*owner), SheetEditing::shownText(*owner),
+                              colourOf(font.colorIndex));
                 }
                 if (!cell)
                     continue;
@@ -271,7 +282,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                                       double x2, double y2) {
                     const workbook::BorderLine& line = borders.edge(which);
                     if (line.isVisible() && outline)
-                        page.line(x1, y1, x2, y2, lineWidth(line) * scale);
+                        page.line(x1, y1, x2, y2, lineWidth(line) * scale,
+                                  colourOf(line.colorIndex));
                 };
                 edge(workbook::Edge::Left, column == box.firstColumn, cellLeft, cellTop, cellLeft,
                      cellBottom);
