@@ -58,7 +58,8 @@ std::string numberText(double value, std::string_view picture)
     if (text.find_first_not_of('#') != std::string::npos || !std::isfinite(value))
         return text;
     const auto point = picture.find('.');
-    const int decimals = point == std::string_view::npos ? 0 : std::atoi(picture.data() + point + 1);
+    const int decimals =
+        point == std::string_view::npos ? 0 : std::atoi(picture.data() + point + 1);
     char full[400];
     std::snprintf(full, sizeof full, "%.*f", decimals, value);
     return full;
@@ -133,9 +134,9 @@ void writeHeadings(office::ExcelAutomation& excel)
 
 void writeLine(office::ExcelAutomation& excel, const KorzakRecord& k, int row)
 {
-    const std::string values[] = {std::to_string(k.KOD),          asText(k.OBOZ.view()),
-                                  asText(k.NAIM.view()),          asText(k.PROIZV.view()),
-                                  numberText(k.KOL, "n_5"),       numberText(k.CENA, "n_11.2"),
+    const std::string values[] = {std::to_string(k.KOD),        asText(k.OBOZ.view()),
+                                  asText(k.NAIM.view()),        asText(k.PROIZV.view()),
+                                  numberText(k.KOL, "n_5"),     numberText(k.CENA, "n_11.2"),
                                   numberText(k.SUMMA, "n_11.2")};
     for (int column = 0; column < 7; ++column) {
         excel.SelectRange(cell(static_cast<char>('A' + column), row));

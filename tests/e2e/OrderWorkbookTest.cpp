@@ -5,9 +5,12 @@
 #include "app/procvyg/Procvyg.h"
 #include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
+#include "platform/automation/PathTextServer.h"
+#include "platform/automation/ServerRegistry.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
+#include "tests/platform/automation/ChildCost.h"
 #include "tests/platform/automation/WorkbookTestSupport.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -22,6 +25,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -466,4 +470,94 @@ TEST_F(OrderWorkbook, KilledSaveKeepsThePreviousFile)
         EXPECT_TRUE(WIFSIGNALED(status)) << form << ": the save ended before it was cut off";
         EXPECT_EQ(testsupport::readFileBytes(name), "the previous order") << form;
     }
+}
+
+namespace {
+
+// A spreadsheet whose only sheet has column A filled to its last row (1048576): texts, and an
+// item row at the end. As the spreadsheet does, it refuses a range past the last row and keeps
+// the selection where it was.
+class FullColumnSheet : public platform::automation::AutomationObject,
+                        public platform::automation::PathTextServer
+{
+public:
+    static constexpr int kLastRow = 1048576;
+
+    platform::automation::AutomationValue get(std::string_view member,
+                                              const platform::automation::Arguments&) override
+    {
+        unknown(member);
+    }
+    std::string typeName() const override { return "FullColumnSheet"; }
+
+    std::string readPath(std::string_view path) override
+    {
+        if (path == "Application.Version")
+            return "11.0";
+        if (path == "Workbooks.Count")
+            return std::to_string(m_open);
+        if (path.rfind("Workbooks.Open(", 0) == 0) {
+            m_open = 1;
+            return "`1";
+        }
+        if (path.rfind("ActiveWindow.Close(", 0) == 0) {
+            m_open = 0;
+            return "1";
+        }
+        if (path.rfind("Range(\"", 0) == 0) {
+            const char column = path[7];
+            const long row = std::strtol(std::string(path.substr(8)).c_str(), nullptr, 10);
+            if (row < 1 || row > kLastRow)
+                return {}; // refused: the selection stays
+            m_column = column;
+            m_row = row;
+            return "1";
+        }
+        if (path == "ActiveCell.Value") {
+            if (m_row < kLastRow)
+                return m_column == 'A' ? "x" : "";
+            return m_column == 'A' ? "5" : m_column == 'B' ? "LAST" : "";
+        }
+        return {};
+    }
+    bool writePath(std::string_view, std::string_view) override { return true; }
+
+private:
+    int m_open = 0;
+    char m_column = 'A';
+    long m_row = 1;
+};
+
+} // namespace
+
+// A column A filled to the sheet's last row has no seventh blank cell: the reading ends at the
+// last row instead of asking for rows the sheet does not have, for ever.
+TEST_F(OrderWorkbook, ColumnFilledToTheLastRowEndsAtTheLastRow)
+{
+    auto sheet = std::make_shared<FullColumnSheet>();
+    const auto previous = platform::automation::ServerRegistry::registerServer(
+        "Excel.Application", [sheet] { return sheet; });
+    WindowDefinition definition;
+    definition.kind = "window";
+    definition.label = "full";
+    ControlDefinition ole;
+    ole.number = 1;
+    ole.kind = "ole";
+    definition.controls.push_back(ole);
+    Window window(definition);
+    office::ExcelAutomation excel;
+    excel.Init(&window, 1, 1, 0, 0);
+    testsupport::writeFileBytes(m_folder.file("full.xlsx"), "stands for the workbook");
+    const childcost::Cost cost = childcost::measure(
+        [&] {
+            std::vector<app::KorzakRecord> lines;
+            const bool read = app::readOrderWorkbook(excel, path("full.xlsx"), lines);
+            return read && lines.size() == 1 && lines[0].KOD == 5 && lines[0].OBOZ.str() == "LAST"
+                       ? 0
+                       : 1;
+        },
+        30);
+    platform::automation::ServerRegistry::registerServer("Excel.Application", previous);
+    EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
+    EXPECT_EQ(cost.exitCode, 0);
 }

@@ -35,10 +35,10 @@ SheetPageLayout::SheetPageLayout(const workbook::Worksheet& sheet, const Setting
         heights.push_back(sheet.rowHeight(row).value_or(SheetEditing::fontHeight(sheet, row)));
         m_rowTop.push_back(m_rowTop.back() + heights.back());
     }
-    const double roomWide = std::max(1.0, settings.paper.width() - settings.margins.left() -
-                                              settings.margins.right());
-    const double roomTall = std::max(1.0, settings.paper.height() - settings.margins.top() -
-                                              settings.margins.bottom());
+    const double roomWide =
+        std::max(1.0, settings.paper.width() - settings.margins.left() - settings.margins.right());
+    const double roomTall =
+        std::max(1.0, settings.paper.height() - settings.margins.top() - settings.margins.bottom());
     m_scale = std::clamp(settings.zoom, 0.1, 4.0);
     if (settings.fitPagesWide > 0 || settings.fitPagesTall > 0) {
         // Fitting only shrinks, down to the spreadsheet's least zoom.

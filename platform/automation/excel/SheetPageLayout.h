@@ -20,8 +20,8 @@ public:
     {
         QSizeF paper{595.276, 841.89}; // A4 portrait, points
         QMarginsF margins{54, 72, 54, 72};
-        double zoom = 1.0;      // 0.1 to 4
-        int fitPagesWide = 0;   // 0: not fitted; otherwise the zoom is worked out to fit
+        double zoom = 1.0;    // 0.1 to 4
+        int fitPagesWide = 0; // 0: not fitted; otherwise the zoom is worked out to fit
         int fitPagesTall = 0;
     };
 

@@ -66,8 +66,9 @@ QString headerText(const QString& pattern, int page, int pages)
         if (pattern[at] == u'&' && at + 1 < pattern.size()) {
             const QChar code = pattern[at + 1].toUpper();
             if (code == u'P' || code == u'N' || code == u'&') {
-                out += code == u'P' ? QString::number(page)
-                                    : code == u'N' ? QString::number(pages) : QStringLiteral("&");
+                out += code == u'P'   ? QString::number(page)
+                       : code == u'N' ? QString::number(pages)
+                                      : QStringLiteral("&");
                 ++at;
                 continue;
             }
@@ -82,7 +83,9 @@ QString headerText(const QString& pattern, int page, int pages)
 class PagePainter
 {
 public:
-    PagePainter(QPainter& painter, double dotsPerPoint) : m_painter(painter), m_dots(dotsPerPoint) {}
+    PagePainter(QPainter& painter, double dotsPerPoint) : m_painter(painter), m_dots(dotsPerPoint)
+    {
+    }
 
     QRectF rect(double x, double y, double width, double height) const
     {
@@ -97,10 +100,16 @@ public:
         font.setUnderline(underline);
         m_painter.setFont(font);
     }
-    void text(const QRectF& box, int flags, const QString& value) { m_painter.drawText(box, flags, value); }
-    void line(double x1, double y1, double x2, double y2, double width)
+    void text(const QRectF& box, int flags, const QString& value, const QColor& colour = Qt::black)
     {
-        QPen pen(Qt::black);
+        m_painter.setPen(colour);
+        m_painter.drawText(box, flags, value);
+        m_painter.setPen(Qt::black);
+    }
+    void line(double x1, double y1, double x2, double y2, double width,
+              const QColor& colour = Qt::black)
+    {
+        QPen pen(colour);
         pen.setWidthF(width * m_dots);
         m_painter.setPen(pen);
         m_painter.drawLine(QPointF(x1 * m_dots, y1 * m_dots), QPointF(x2 * m_dots, y2 * m_dots));
@@ -111,6 +120,13 @@ private:
     QPainter& m_painter;
     double m_dots;
 };
+
+// A palette colour; automatic and unknown indexes print black.
+QColor colourOf(int colorIndex)
+{
+    const std::optional<uint32_t> rgb = workbook::Palette::rgb(colorIndex);
+    return rgb ? QColor(QRgb(*rgb)) : QColor(Qt::black);
+}
 
 double lineWidth(const workbook::BorderLine& line)
 {
@@ -163,9 +179,9 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
     printer.setCopyCount(copies);
     printer.setFullPage(true); // the margins are the page setup's, drawn here
     const bool landscape = setup.value("orientation").toInteger() == 2;
-    printer.setPageLayout(QPageLayout(
-        QPageSize(paperOf(static_cast<int>(number(setup, "papersize").value_or(9)))),
-        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(paperOf(static_cast<int>(number(setup, "papersize").value_or(9)))),
+                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
 
     SheetPageLayout::Settings settings;
     settings.paper = printer.pageLayout().fullRect(QPageLayout::Point).size();
@@ -221,7 +237,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
             return top + (layout.rowTop(row) - layout.rowTop(area.firstRow)) * scale;
         };
         painter.save();
-        painter.setClipRect(page.rect(left, top, settings.paper.width() - left - settings.margins.right(),
+        painter.setClipRect(page.rect(left, top,
+                                      settings.paper.width() - left - settings.margins.right(),
                                       settings.paper.height() - top - settings.margins.bottom()));
         for (int row = area.firstRow; row <= area.lastRow; ++row) {
             for (int column = area.firstColumn; column <= area.lastColumn; ++column) {
@@ -239,8 +256,9 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     continue;
                 const double boxLeft = x(box.firstColumn);
                 const double boxTop = y(box.firstRow);
-                const double boxRight =
-                    boxLeft + (layout.columnLeft(box.lastColumn + 1) - layout.columnLeft(box.firstColumn)) * scale;
+                const double boxRight = boxLeft + (layout.columnLeft(box.lastColumn + 1) -
+                                                   layout.columnLeft(box.firstColumn)) *
+                                                      scale;
                 const double boxBottom =
                     boxTop + (layout.rowTop(box.lastRow + 1) - layout.rowTop(box.firstRow)) * scale;
                 if (first && owner) {
@@ -248,8 +266,10 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                     page.font(font.name, font.size * scale, font.bold, font.italic,
                               font.underline != workbook::Underline::None);
                     page.text(page.rect(boxLeft + kCellPadding * scale, boxTop,
-                                        boxRight - boxLeft - 2 * kCellPadding * scale, boxBottom - boxTop),
-                              alignmentFlags(*owner), SheetEditing::shownText(*owner));
+                                        boxRight - boxLeft - 2 * kCellPadding * scale,
+                                        boxBottom - boxTop),
+                              alignmentFlags(*owner), SheetEditing::shownText(*owner),
+                              colourOf(font.colorIndex));
                 }
                 if (!cell)
                     continue;
@@ -262,12 +282,17 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                                       double x2, double y2) {
                     const workbook::BorderLine& line = borders.edge(which);
                     if (line.isVisible() && outline)
-                        page.line(x1, y1, x2, y2, lineWidth(line) * scale);
+                        page.line(x1, y1, x2, y2, lineWidth(line) * scale,
+                                  colourOf(line.colorIndex));
                 };
-                edge(workbook::Edge::Left, column == box.firstColumn, cellLeft, cellTop, cellLeft, cellBottom);
-                edge(workbook::Edge::Right, column == box.lastColumn, cellRight, cellTop, cellRight, cellBottom);
-                edge(workbook::Edge::Top, row == box.firstRow, cellLeft, cellTop, cellRight, cellTop);
-                edge(workbook::Edge::Bottom, row == box.lastRow, cellLeft, cellBottom, cellRight, cellBottom);
+                edge(workbook::Edge::Left, column == box.firstColumn, cellLeft, cellTop, cellLeft,
+                     cellBottom);
+                edge(workbook::Edge::Right, column == box.lastColumn, cellRight, cellTop, cellRight,
+                     cellBottom);
+                edge(workbook::Edge::Top, row == box.firstRow, cellLeft, cellTop, cellRight,
+                     cellTop);
+                edge(workbook::Edge::Bottom, row == box.lastRow, cellLeft, cellBottom, cellRight,
+                     cellBottom);
             }
         }
         painter.restore();

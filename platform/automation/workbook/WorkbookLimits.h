@@ -8,8 +8,8 @@ namespace platform::automation::workbook {
 // holds, so the readers count before they build.
 struct WorkbookLimits
 {
-    static constexpr int64_t kMaxCells = 10'000'000;             // cells and shared texts
-    static constexpr int64_t kMaxUnpackedBytes = 1LL << 30;      // all parts of a package
+    static constexpr int64_t kMaxCells = 10'000'000;        // cells and shared texts
+    static constexpr int64_t kMaxUnpackedBytes = 1LL << 30; // all parts of a package
 };
 
 } // namespace platform::automation::workbook

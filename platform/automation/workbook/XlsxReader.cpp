@@ -2,10 +2,10 @@
 
 #include "platform/automation/workbook/FormatError.h"
 #include "platform/automation/workbook/WorkbookLimits.h"
-#include "platform/automation/workbook/XmlTagCounter.h"
 #include "platform/automation/workbook/XlsxSheetReader.h"
 #include "platform/automation/workbook/XlsxStyleReader.h"
 #include "platform/automation/workbook/XlsxXml.h"
+#include "platform/automation/workbook/XmlTagCounter.h"
 #include "platform/automation/workbook/ZipArchiveReader.h"
 
 #include <QHash>

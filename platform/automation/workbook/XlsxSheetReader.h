@@ -64,7 +64,7 @@ private:
     int m_cellRow = 0;
     std::string m_type;
     int m_style = 0;
-    std::string m_text;     // of <v>, <f> or the <t> of <is>
+    std::string m_text; // of <v>, <f> or the <t> of <is>
     std::string m_value;
     std::string m_formula;
     bool m_hasValue = false;

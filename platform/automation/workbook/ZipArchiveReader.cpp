@@ -19,7 +19,7 @@ constexpr int kCaseInsensitive = 2;
 
 } // namespace
 
-ZipArchiveReader::ZipArchiveReader(const QString& path)
+ZipArchiveReader::ZipArchiveReader(const QString& path, int64_t budget) : m_budget(budget)
 {
     m_archive = unzOpen64(QFile::encodeName(path).constData());
     if (!m_archive) {
@@ -59,12 +59,14 @@ bool ZipArchiveReader::streamEntry(const QString& name,
     }
     char buffer[65536];
     int read = 0;
+    const bool counted = m_counted.contains(name);
     try {
         while ((read = unzReadCurrentFile(archive, buffer, sizeof buffer)) > 0) {
-            m_unpacked += read;
-            if (m_unpacked > WorkbookLimits::kMaxUnpackedBytes) {
-                throw FormatError(QStringLiteral(
-                    "The workbook is too large: it unpacks to more than 1 GB"));
+            m_unpacked += counted ? 0 : read;
+            if (m_unpacked > m_budget) {
+                throw FormatError(QStringLiteral("The workbook is too large: it unpacks to more "
+                                                 "than %1 MB")
+                                      .arg(m_budget / (1024 * 1024)));
             }
             sink(std::string_view(buffer, static_cast<size_t>(read)));
         }
@@ -77,6 +79,7 @@ bool ZipArchiveReader::streamEntry(const QString& name,
     if (read < 0 || closed != UNZ_OK) {
         damaged(name);
     }
+    m_counted.insert(name);
     return true;
 }
 

@@ -17,7 +17,9 @@ struct Cost
 {
     bool finished = false; // false: killed at the time limit
     int exitCode = -1;
-    double seconds = 0;
+    double seconds = 0;    // wall time
+    double cpuSeconds = 0; // user and system time of the child: what the work itself cost,
+                           // little swayed by other processes on a busy machine
     double peakMegabytes = 0;
 };
 
@@ -47,6 +49,10 @@ inline Cost measure(const std::function<int()>& work, double limitSeconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     cost.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    cost.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return cost;
 }
 

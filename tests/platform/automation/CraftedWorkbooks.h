@@ -71,8 +71,9 @@ inline bool writeWorkbook(const QString& path, const QByteArray& sheetHead, cons
         "Id=\"s1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
         "worksheet\" Target=\"worksheets/sheet1.xml\"/>";
     if (sharedStrings)
-        bookRels += "<Relationship Id=\"t1\" Type=\"http://schemas.openxmlformats.org/"
-                    "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+        bookRels +=
+            "<Relationship Id=\"t1\" Type=\"http://schemas.openxmlformats.org/"
+            "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>";
     bookRels += "</Relationships>";
     const QByteArray book =
         "<?xml version=\"1.0\"?><workbook "
@@ -85,12 +86,12 @@ inline bool writeWorkbook(const QString& path, const QByteArray& sheetHead, cons
     if (sharedStrings)
         ok = ok && addPart(archive, "xl/sharedStrings.xml", sharedStrings);
     ok = ok && addPart(archive, "xl/worksheets/sheet1.xml", [&](const auto& write) {
-        write("<?xml version=\"1.0\"?><worksheet "
-              "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
-              sheetHead);
-        writeRepeated(write, unit, count);
-        write(sheetTail + "</worksheet>");
-    });
+             write("<?xml version=\"1.0\"?><worksheet "
+                   "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+                   sheetHead);
+             writeRepeated(write, unit, count);
+             write(sheetTail + "</worksheet>");
+         });
     return zipClose(archive, nullptr) == ZIP_OK && ok;
 }
 

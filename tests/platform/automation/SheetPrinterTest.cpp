@@ -1,5 +1,5 @@
-#include "platform/automation/excel/SheetPageLayout.h"
 #include "platform/automation/excel/SheetPrinter.h"
+#include "platform/automation/excel/SheetPageLayout.h"
 
 #include "tests/platform/automation/WorkbookTestSupport.h"
 #include "tests/support/TempWorkFolder.h"
@@ -88,14 +88,15 @@ protected:
         static const QRegularExpression word(QStringLiteral(
             R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
         int number = 0;
-        for (const QString& line : run({QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).split(u'\n')) {
+        for (const QString& line :
+             run({QStringLiteral("-bbox"), pdf, QStringLiteral("-")}).split(u'\n')) {
             if (const auto found = page.match(line); found.hasMatch()) {
                 ++number;
                 out.paper = QSizeF(found.captured(1).toDouble(), found.captured(2).toDouble());
             } else if (const auto found = word.match(line); found.hasMatch()) {
-                out.words.push_back({number, found.captured(1).toDouble(), found.captured(2).toDouble(),
-                                     found.captured(3).toDouble(), found.captured(4).toDouble(),
-                                     found.captured(5)});
+                out.words.push_back({number, found.captured(1).toDouble(),
+                                     found.captured(2).toDouble(), found.captured(3).toDouble(),
+                                     found.captured(4).toDouble(), found.captured(5)});
             }
         }
         return out;
@@ -178,8 +179,8 @@ TEST_F(SheetPrinterTest, FitToOnePageWideShrinksEverythingAlike)
     set("fittopagestall", "0");
     const Printout out = print(book.sheet(0));
     ASSERT_EQ(out.pages.size(), 1);
-    for (const char* heading : {"Код", "Обозначение", "Наименование", "Производитель", "Кол-во",
-                                "Цена", "Сумма"})
+    for (const char* heading :
+         {"Код", "Обозначение", "Наименование", "Производитель", "Кол-во", "Цена", "Сумма"})
         EXPECT_TRUE(out.pages[0].contains(u8(heading))) << heading;
     const Word sum = out.find(u8("Сумма")).at(0);
     EXPECT_LE(sum.right, out.paper.width() - kLeft + 1) << "the last column fits the paper";
