@@ -91,72 +91,107 @@ constexpr int PlaceSteps = 10000;
 
 void ListView::setPageBar(bool shown)
 {
-    if (shown == hasPageBar())
+    if (shown == m_paged)
         return;
-    if (!shown) {
-        delete m_pageBar;
-        m_pageBar = nullptr;
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        updateGeometries();
-        return;
+    m_paged = shown;
+    // The table's vertical bar would scroll within the page, whose rows always fit: a page
+    // list's bar shows the page's place in the whole order instead.
+    auto* bar = new QScrollBar(Qt::Vertical);
+    setVerticalScrollBar(bar);
+    if (shown) {
+        bar->setTracking(false);
+        bar->installEventFilter(this);
+        connect(bar, &QAbstractSlider::sliderReleased, this, [this] { placeChosen(); });
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this](int action) { barAction(action); });
     }
-    // The table's own bar would scroll within the page; the rows of the page always fit.
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_pageBar = new QScrollBar(Qt::Vertical, this);
-    m_pageBar->setTracking(false);
-    m_pageBar->setRange(0, 0);
-    connect(m_pageBar, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction) {
-            // A jump by a click (not a drag, which ends in sliderReleased).
-            if (!m_pageBar->isSliderDown() && onPlaceChosen && m_pageBar->maximum() > 0)
-                onPlaceChosen(double(m_pageBar->sliderPosition()) / m_pageBar->maximum());
-            return;
-        }
-        if (onPageBar)
-            onPageBar(action);
-    });
-    connect(m_pageBar, &QAbstractSlider::sliderReleased, this, [this] {
-        if (onPlaceChosen && m_pageBar->maximum() > 0)
-            onPlaceChosen(double(m_pageBar->sliderPosition()) / m_pageBar->maximum());
-    });
-    m_pageBar->show();
-    updateGeometries();
+    setVerticalScrollBarPolicy(shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    applyPlace();
+}
+
+QScrollBar* ListView::pageBar() const
+{
+    return m_paged ? verticalScrollBar() : nullptr;
 }
 
 void ListView::showPlace(double place, double share, bool enabled)
 {
-    if (!m_pageBar)
+    m_place = std::clamp(place, 0.0, 1.0);
+    m_share = std::clamp(share, 0.0, 1.0);
+    m_placeEnabled = enabled;
+    applyPlace();
+}
+
+void ListView::applyPlace()
+{
+    if (!m_paged)
         return;
-    const int step = std::clamp(int(share * PlaceSteps), 1, PlaceSteps);
-    const int range = enabled ? PlaceSteps - step : 0;
-    const QSignalBlocker quiet(m_pageBar);
-    m_pageBar->setRange(0, range);
-    m_pageBar->setPageStep(step);
-    m_pageBar->setSingleStep(1);
-    m_pageBar->setValue(int(std::lround(std::clamp(place, 0.0, 1.0) * range)));
-    m_pageBar->setEnabled(enabled);
+    QScrollBar* bar = verticalScrollBar();
+    const int step = std::clamp(int(m_share * PlaceSteps), 1, PlaceSteps);
+    const int range = m_placeEnabled ? PlaceSteps - step : 0;
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, range);
+    bar->setPageStep(step);
+    bar->setSingleStep(1);
+    bar->setValue(int(std::lround(m_place * range)));
+    bar->setEnabled(m_placeEnabled);
+}
+
+void ListView::placeChosen()
+{
+    QScrollBar* bar = verticalScrollBar();
+    if (onPlaceChosen && bar->maximum() > 0)
+        onPlaceChosen(double(bar->sliderPosition()) / bar->maximum());
+    else
+        applyPlace();
 }
 
 void ListView::updateGeometries()
 {
     QTableView::updateGeometries();
-    placePageBar();
+    // The table set the bar for its rows; it shows the page's place.
+    applyPlace();
 }
 
-void ListView::placePageBar()
+void ListView::scrollContentsBy(int dx, int dy)
 {
-    if (!m_pageBar || m_placing)
+    QTableView::scrollContentsBy(dx, m_paged ? 0 : dy);
+}
+
+void ListView::verticalScrollbarAction(int action)
+{
+    // A page list's bar is heard by barAction.
+    if (!m_paged)
+        QTableView::verticalScrollbarAction(action);
+}
+
+void ListView::barAction(int action)
+{
+    if (action == QAbstractSlider::SliderMove) {
+        // A drag ends in sliderReleased; a click that jumps the thumb lands here.
+        if (!verticalScrollBar()->isSliderDown())
+            placeChosen();
         return;
-    m_placing = true;
-    const QMargins margins = viewportMargins();
-    const int width = m_pageBar->sizeHint().width();
-    if (margins.right() != width)
-        setViewportMargins(margins.left(), margins.top(), width, margins.bottom());
-    const QRect area = viewport()->geometry();
-    m_pageBar->setGeometry(area.right() + 1, area.top() - margins.top(), width,
-                           area.height() + margins.top());
-    m_pageBar->raise();
-    m_placing = false;
+    }
+    if (onPageBar)
+        onPageBar(action);
+    else
+        applyPlace();
+}
+
+void ListView::verticalScrollbarValueChanged(int value)
+{
+    if (!m_paged)
+        QTableView::verticalScrollbarValueChanged(value);
+}
+
+bool ListView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel over the bar moves lines as over the rows.
+    if (m_paged && watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 bool ListView::accepts(const QMimeData* data) const

@@ -30,8 +30,8 @@ public:
     // the slider action (QAbstractSlider::SliderAction), onPlaceChosen the place (0..1) where
     // the thumb was let go.
     void setPageBar(bool shown);
-    bool hasPageBar() const { return m_pageBar != nullptr; }
-    QScrollBar* pageBar() const { return m_pageBar; }
+    bool hasPageBar() const { return m_paged; }
+    QScrollBar* pageBar() const;
     void showPlace(double place, double share, bool enabled);
     std::function<void(int action)> onPageBar;
     std::function<void(double place)> onPlaceChosen;
@@ -47,13 +47,21 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void verticalScrollbarAction(int action) override;
+    void verticalScrollbarValueChanged(int value) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool accepts(const QMimeData* data) const;
-    void placePageBar();
+    void applyPlace();
+    void barAction(int action);
+    void placeChosen();
 
-    QScrollBar* m_pageBar = nullptr;
-    bool m_placing = false;
+    bool m_paged = false;
+    double m_place = 0.0;
+    double m_share = 1.0;
+    bool m_placeEnabled = false;
 };
 
 } // namespace platform::ui
