@@ -135,22 +135,11 @@ void ListModel::replaceRows(std::vector<ListRow> rows)
     endResetModel();
 }
 
-void ListModel::learnEnds()
+void ListModel::learnShare()
 {
-    // The ends of the order place the page; a page that shows an end has it already.
+    m_endsKnown = false;
     if (m_wholeFile || m_rows.empty())
         return;
-    std::vector<ListRow> first;
-    std::vector<ListRow> last;
-    if (!m_atStart)
-        first = readFromEnd(true, 1);
-    if (!m_atEnd)
-        last = readFromEnd(false, 1);
-    const ListRow& firstRow = first.empty() ? m_rows.front() : first.front();
-    const ListRow& lastRow = last.empty() ? m_rows.back() : last.front();
-    m_place = KeyPlace(m_view->file().layout(), m_view->key());
-    m_place.setEnds(firstRow.record.data(), firstRow.position, lastRow.record.data(),
-                    lastRow.position);
     // The last position in the file is about its record count (exact until records are
     // deleted) and is one lookup where a count reads the whole file.
     std::int64_t records = rows();
@@ -160,6 +149,28 @@ void ListModel::learnEnds()
             records = std::max<std::int64_t>(records, file.position());
     }
     m_share = records > 0 ? std::min(1.0, double(rows()) / double(records)) : 1.0;
+    placeInside();
+}
+
+void ListModel::placeInside()
+{
+    // A page at an end of the order is placed without them; a narrow search whose first page
+    // is all the user looks at never reads the far end.
+    if (m_endsKnown || m_wholeFile || m_rows.empty() || m_atStart || m_atEnd)
+        return;
+    readEnds();
+}
+
+void ListModel::readEnds()
+{
+    const std::vector<ListRow> first = readFromEnd(true, 1);
+    const std::vector<ListRow> last = readFromEnd(false, 1);
+    const ListRow& firstRow = first.empty() ? m_rows.front() : first.front();
+    const ListRow& lastRow = last.empty() ? m_rows.back() : last.front();
+    m_place = KeyPlace(m_view->file().layout(), m_view->key());
+    m_place.setEnds(firstRow.record.data(), firstRow.position, lastRow.record.data(),
+                    lastRow.position);
+    m_endsKnown = true;
 }
 
 double ListModel::pagePlace() const
@@ -179,6 +190,11 @@ int ListModel::loadAtPlace(double place)
         return loadFirst();
     if (place >= 1.0)
         return loadLast();
+    if (!m_endsKnown) {
+        if (m_rows.empty())
+            return loadFirst();
+        readEnds();
+    }
     std::vector<std::byte> values(m_view->file().layout().recordSize);
     const std::int64_t position = m_place.target(place, values.data());
     setBuffer(values);
@@ -211,7 +227,7 @@ int ListModel::loadFirst()
     if (!m_wholeFile && loaded.size() > page())
         loaded.resize(page());
     replaceRows(std::move(loaded));
-    learnEnds();
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : 0;
 }
@@ -229,7 +245,7 @@ int ListModel::loadLast()
         loaded.resize(page());
     std::reverse(loaded.begin(), loaded.end());
     replaceRows(std::move(loaded));
-    learnEnds();
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : rows() - 1;
 }
@@ -283,7 +299,7 @@ int ListModel::loadAt(std::int64_t position, int preferredRow)
     loaded.insert(loaded.end(), after.begin(),
                   after.begin() + static_cast<std::ptrdiff_t>(shownAfter));
     replaceRows(std::move(loaded));
-    learnEnds();
+    learnShare();
     finishLoad();
     return static_cast<int>(beforeShown);
 }
@@ -327,6 +343,7 @@ int ListModel::scroll(int count)
         m_atStart = !more;
     }
     replaceRows(std::move(loaded));
+    placeInside();
     finishLoad();
     return moved;
 }

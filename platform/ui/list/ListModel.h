@@ -120,7 +120,9 @@ private:
                                     bool forward, std::size_t count);
     std::vector<ListRow> readFromEnd(bool forward, std::size_t count);
     void replaceRows(std::vector<ListRow> rows);
-    void learnEnds();
+    void learnShare();
+    void placeInside(); // reads the ends of the order once a page stands between them
+    void readEnds();
     void finishLoad();
     QVariant colour(int value) const;
 
@@ -138,6 +140,7 @@ private:
     bool m_atStart = true;
     bool m_atEnd = true;
     KeyPlace m_place;
+    bool m_endsKnown = false;
     double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
 };
