@@ -5,6 +5,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/RealText.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -177,29 +178,6 @@ std::vector<std::string> otherFiles(const testsupport::TempWorkFolder& folder)
     return names;
 }
 
-// Holds the size a file of this process may grow to (a full disk for the writer); writes past
-// it fail with EFBIG rather than ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_previous.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
 TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
 {
     fillRequisites();
@@ -219,7 +197,7 @@ TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
         ASSERT_EQ(KORZAK().add(), 0);
     }
     {
-        const FileSizeLimit full(previous.size() + 100);
+        const testsupport::FileSizeLimit full(previous.size() + 100);
         EXPECT_FALSE(OrderTextWrite(w("order.txt"), w("второй"), 2));
     }
     EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
