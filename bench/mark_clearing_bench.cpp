@@ -4,6 +4,7 @@
 // (offscreen).
 #include "app/dictionary/Dictionary.h"
 #include "app/procnul/Procnul.h"
+#include "platform/storage/ErrorReporter.h"
 #include "app/startup/CompiledResources.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"

@@ -68,7 +68,17 @@ int runMarkClearing(const MarkClearingJob& job)
     window.setUserText(w("Закрытие файлов"));
     job.file().send("QUICKSCAN=on");
 
+    // One run of writes for the whole batch: a commit per record made every record cost a sync
+    // of the file, and the program's end took minutes after a large load. "Отменить" keeps the
+    // records done so far, as the flush commits them.
+    const bool streaming = opened && job.file().stream() == 0;
     const int response = process.run(window);
+    if (streaming) {
+        const int flushed = job.file().flush();
+        if (flushed != 0 && !process.failed())
+            message(recordNotUpdatedMessage(flushed, job.file().diskName()), w("Ошибка"),
+                    MessageIcon::Hand);
+    }
 
     if (opened)
         job.relation->close();
@@ -83,6 +93,7 @@ int clearMark(MarkClearing& process, RecordFile& file, uint8_t& mark)
     if (file.put() != 0) {
         message(recordNotUpdatedMessage(storage::errorCode(), storage::errorFile()), w("Ошибка"),
                 MessageIcon::Hand);
+        process.noteFailure();
         process.setResponse(Response::Completed);
         return Level::Fatal;
     }
