@@ -9,6 +9,7 @@
 #include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/list/ListFormat.h"
 #include "platform/ui/Window.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
@@ -423,6 +424,34 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
     // Closing wrote the sizes back, with the gate.
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "br2_1"), "1");
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "w3"), "700");
+}
+
+TEST_F(BrowsepriosnWindow, AStoredListFormatIsReadOnlyUpToTheListsOwnColumns)
+{
+    // A damaged settings file: a price-list format of 20,000 columns.
+    std::string huge;
+    for (int i = 0; i < 20000; ++i)
+        huge += (huge.empty() ? "" : "|") + std::string("40L~c") + std::to_string(i) + "~";
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br1", huge);
+    TestDriver driver;
+    std::size_t ownColumns = 0;
+    std::string shown;
+    driver.waitOpen(Title).call([&] {
+        Window& top = *TestDriver::topWindow();
+        shown = top.property(1, Property::Format);
+        const auto definition =
+            ListFormat::parse(top.definition().controls.at(0).format);
+        ownColumns = definition ? definition->columns().size() : 0;
+    });
+    EXPECT_EQ(run(driver), "");
+    ASSERT_GT(ownColumns, 0u);
+    const auto read = ListFormat::parse(shown);
+    ASSERT_TRUE(read) << shown;
+    EXPECT_EQ(read->columns().size(), ownColumns);
+    EXPECT_EQ(read->columns().front().header, "c0");
+    // What goes back to the settings file is the list's own layout.
+    const std::string saved = SettingsFile::read("quelbarto.ini", "sizeprice", "br1");
+    EXPECT_EQ(saved, shown);
 }
 
 } // namespace
