@@ -268,6 +268,10 @@ TEST_F(OrderTextFile, RoundTripGivesBackEveryLine)
     fillBasket({{999, "X", "Y", "Z", 1, 1, 1}});
     EXPECT_TRUE(ImportOrderFromText(w("order.txt")));
     std::string expected = before;
+    // A negative quantity is no order: that line is not taken back.
+    const std::size_t negative = expected.find("20000|");
+    ASSERT_NE(negative, std::string::npos);
+    expected.erase(negative, expected.find('\n', negative) + 1 - negative);
     // The pack size is not in the file: lines read back have 0.
     for (std::size_t at = 0; (at = expected.find("|12\n", at)) != std::string::npos;)
         expected.replace(at, 4, "|0\n");
