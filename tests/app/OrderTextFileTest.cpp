@@ -244,6 +244,16 @@ TEST_F(OrderTextFile, SaveKilledPartWayKeepsThePreviousFileByteForByte)
     ASSERT_EQ(RelateKORZAK->open(), 0);
 }
 
+TEST_F(OrderTextFile, ASaveReplacesTheFileOfTheSameNameInAnyCase)
+{
+    // Names are found without regard to case: the file replaced is the one already there.
+    testsupport::writeFileBytes(m_folder.file("Заказ.TXT"), "old");
+    ASSERT_EQ(writeOrderTextFile(w("заказ.txt"), "", 1), 0);
+    EXPECT_EQ(readFileBytes(m_folder.file("Заказ.TXT")),
+              readFileBytes(caseFile("blank-requisites/expected.txt")));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("заказ.txt")));
+}
+
 TEST_F(OrderTextFile, FileThatCannotBeCreatedIsReportedAsAnError)
 {
     fillBasket(kBasket);
