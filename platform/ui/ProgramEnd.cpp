@@ -22,23 +22,34 @@ bool stillOpen(Window* window)
     return std::find(open.begin(), open.end(), window) != open.end();
 }
 
-void closeEveryWindow()
+// The frame closes once the other windows have been released, so that it is released last;
+// a release that waits for its handler to return is given a short while.
+void finishFrameWhenAlone(int triesLeft)
 {
-    // The frame's closing ends the other windows first, newest first; without a frame (a
-    // dialog run on its own) the windows end the same way one by one.
-    if (Window* frame = ThreadRegistry::frame()) {
-        frame->finish();
+    Window* frame = ThreadRegistry::frame();
+    if (!g_ending || !frame)
+        return;
+    if (ThreadRegistry::runningThreadCount() > 0 && triesLeft > 0) {
+        QTimer::singleShot(10, QCoreApplication::instance(),
+                           [triesLeft] { finishFrameWhenAlone(triesLeft - 1); });
         return;
     }
+    frame->finish();
+}
+
+void closeEveryWindow()
+{
+    // Newest first: a thread's dialogs end before its window, the frame after all of them.
     std::vector<Window*> open = ThreadRegistry::openWindows();
     std::reverse(open.begin(), open.end());
     for (Window* window : open) {
-        if (!stillOpen(window))
+        if (window->isFrame() || !stillOpen(window))
             continue;
         window->raise(Event::CloseDown, 0);
         if (stillOpen(window))
             window->finish();
     }
+    finishFrameWhenAlone(200);
 }
 
 } // namespace

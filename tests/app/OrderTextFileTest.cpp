@@ -5,6 +5,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/RealText.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -177,29 +178,6 @@ std::vector<std::string> otherFiles(const testsupport::TempWorkFolder& folder)
     return names;
 }
 
-// Holds the size a file of this process may grow to (a full disk for the writer); writes past
-// it fail with EFBIG rather than ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_previous.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
 TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
 {
     fillRequisites();
@@ -219,7 +197,7 @@ TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
         ASSERT_EQ(KORZAK().add(), 0);
     }
     {
-        const FileSizeLimit full(previous.size() + 100);
+        const testsupport::FileSizeLimit full(previous.size() + 100);
         EXPECT_FALSE(OrderTextWrite(w("order.txt"), w("второй"), 2));
     }
     EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
@@ -266,6 +244,16 @@ TEST_F(OrderTextFile, SaveKilledPartWayKeepsThePreviousFileByteForByte)
     ASSERT_EQ(RelateKORZAK->open(), 0);
 }
 
+TEST_F(OrderTextFile, ASaveReplacesTheFileOfTheSameNameInAnyCase)
+{
+    // Names are found without regard to case: the file replaced is the one already there.
+    testsupport::writeFileBytes(m_folder.file("Заказ.TXT"), "old");
+    ASSERT_EQ(writeOrderTextFile(w("заказ.txt"), "", 1), 0);
+    EXPECT_EQ(readFileBytes(m_folder.file("Заказ.TXT")),
+              readFileBytes(caseFile("blank-requisites/expected.txt")));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("заказ.txt")));
+}
+
 TEST_F(OrderTextFile, FileThatCannotBeCreatedIsReportedAsAnError)
 {
     fillBasket(kBasket);
@@ -290,6 +278,10 @@ TEST_F(OrderTextFile, RoundTripGivesBackEveryLine)
     fillBasket({{999, "X", "Y", "Z", 1, 1, 1}});
     EXPECT_TRUE(ImportOrderFromText(w("order.txt")));
     std::string expected = before;
+    // A negative quantity is no order: that line is not taken back.
+    const std::size_t negative = expected.find("20000|");
+    ASSERT_NE(negative, std::string::npos);
+    expected.erase(negative, expected.find('\n', negative) + 1 - negative);
     // The pack size is not in the file: lines read back have 0.
     for (std::size_t at = 0; (at = expected.find("|12\n", at)) != std::string::npos;)
         expected.replace(at, 4, "|0\n");

@@ -9,17 +9,16 @@
 #include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/list/ListFormat.h"
 #include "platform/ui/Window.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <memory>
 #include <sstream>
 #include <vector>
-
-#include <sys/resource.h>
 
 using namespace platform::ui;
 using platform::text::w;
@@ -277,40 +276,17 @@ TEST_F(BrowsepriosnWindow, AnOrderPast32767IsRefusedAndChangesNothing)
     EXPECT_EQ(lines[0].quantity, 32000);
 }
 
-// Files of this process may not grow past a few bytes while it lives: a full disk for every
-// write that needs room (the basket's journal first).
-class FullDisk
-{
-public:
-    FullDisk()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, m_previous.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FullDisk()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = nullptr;
-};
-
 TEST_F(BrowsepriosnWindow, AnOrderTheDiskCannotTakeIsSaidAndTheBasketShownAsStored)
 {
     writeItems({{7, 0, "A", 1.0}, {8, 0, "B", 2.0}});
     writeLines({{7, 2, 1.0}});
     TestDriver driver;
-    std::unique_ptr<FullDisk> full;
+    std::unique_ptr<testsupport::FileSizeLimit> full; // a full disk
     std::vector<int32_t> shown;
     int totalQuantity = -1;
     driver.waitOpen(Title)
         .select("?BROWSE:1", 2)
-        .call([&] { full = std::make_unique<FullDisk>(); })
+        .call([&] { full = std::make_unique<testsupport::FileSizeLimit>(16); })
         .press("?BUTTON4")
         .waitOpen(OrderTitle)
         .type("?KOL", "5")
@@ -451,6 +427,34 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
     // Closing wrote the sizes back, with the gate.
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "br2_1"), "1");
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "w3"), "700");
+}
+
+TEST_F(BrowsepriosnWindow, AStoredListFormatIsReadOnlyUpToTheListsOwnColumns)
+{
+    // A damaged settings file: a price-list format of 20,000 columns.
+    std::string huge;
+    for (int i = 0; i < 20000; ++i)
+        huge += (huge.empty() ? "" : "|") + std::string("40L~c") + std::to_string(i) + "~";
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br1", huge);
+    TestDriver driver;
+    std::size_t ownColumns = 0;
+    std::string shown;
+    driver.waitOpen(Title).call([&] {
+        Window& top = *TestDriver::topWindow();
+        shown = top.property(1, Property::Format);
+        const auto definition =
+            ListFormat::parse(top.definition().controls.at(0).format);
+        ownColumns = definition ? definition->columns().size() : 0;
+    });
+    EXPECT_EQ(run(driver), "");
+    ASSERT_GT(ownColumns, 0u);
+    const auto read = ListFormat::parse(shown);
+    ASSERT_TRUE(read) << shown;
+    EXPECT_EQ(read->columns().size(), ownColumns);
+    EXPECT_EQ(read->columns().front().header, "c0");
+    // What goes back to the settings file is the list's own layout.
+    const std::string saved = SettingsFile::read("quelbarto.ini", "sizeprice", "br1");
+    EXPECT_EQ(saved, shown);
 }
 
 } // namespace

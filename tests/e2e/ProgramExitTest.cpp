@@ -1,6 +1,7 @@
 // The real program, run as a child process offscreen: every way out ends with its exit code,
 // never with a crash, and the windows close in order.
 #include "app/dictionary/Dictionary.h"
+#include "platform/storage/FolderLock.h"
 #include "platform/text/Cp1251.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -117,4 +118,49 @@ TEST(ProgramExit, StopBoxAbortEndsWithCodeOneAndNoCrash)
     EXPECT_EQ(prices.open(), 0);
     EXPECT_EQ(prices.records(), 0);
     prices.close();
+}
+
+TEST(SecondCopy, SaysOnceThatAnotherCopyWorksWithTheFolderAndOnlyReads)
+{
+    testsupport::TempWorkFolder folder;
+    // This process is the first copy: it holds the folder and the data files for writing.
+    platform::storage::FolderLock first;
+    ASSERT_TRUE(first.acquire(folder.path().string()));
+    DictionaryInit();
+    std::vector<FileRelation*> held;
+    for (FileRelation* relation : {RelatePRIOSN, RelateKORZAK, RelateSPRPR, RelatePROIZ,
+                                   RelateSPRMAN, RelateREKV, RelateREKV_D}) {
+        ASSERT_EQ(relation->open(), 0);
+        held.push_back(relation);
+    }
+    KORZAK().clearBuffer();
+    K().KOD = 7;
+    K().KOL = 2;
+    ASSERT_EQ(KORZAK().add(), 0);
+
+    const Finished second = runProgram(folder, "answer message OK\n"
+                                               "menu \"Просмотр прайс-листа и заказ товара\"\n"
+                                               "wait open \"Прайс-лист/Заказ\"\n"
+                                               "dump\n"
+                                               "close\n"
+                                               "wait close \"Прайс-лист/Заказ\"\n"
+                                               "menu \"Выход\"\n");
+    for (FileRelation* relation : held)
+        relation->close();
+    DictionaryKill();
+
+    EXPECT_EQ(second.status, QProcess::NormalExit) << second.output;
+    EXPECT_EQ(second.code, 0) << second.output;
+    EXPECT_NE(second.output.find("script done"), std::string::npos) << second.output;
+    // One box, and it says why the copy only reads; no refused open is reported.
+    std::size_t boxes = 0;
+    for (std::size_t at = second.output.find("message \""); at != std::string::npos;
+         at = second.output.find("message \"", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 1u) << second.output;
+    EXPECT_NE(second.output.find("Программа уже работает с этой папкой"), std::string::npos)
+        << second.output;
+    EXPECT_EQ(second.output.find("Нет доступа"), std::string::npos) << second.output;
+    // The basket the first copy holds is shown by the second.
+    EXPECT_NE(second.output.find("row 1 \"7"), std::string::npos) << second.output;
 }
