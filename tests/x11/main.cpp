@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         return RUN_ALL_TESTS();
 
     x11test::XServer server;
-    if (!server.start("us,ru")) {
+    if (!server.start({"us", "ru"})) {
         x11test::skipReason() = server.why();
         return RUN_ALL_TESTS();
     }
