@@ -54,7 +54,6 @@ bool readToTheEnd()
 // The release step: the new files replace the old ones only after a complete run.
 ConversionOutcome ConvertPriceFinish(const PriceConversion& process, int response)
 {
-    const bool complete = response == Response::Completed && process.failure().empty();
     const bool read = readToTheEnd();
     const std::string readFailure = read ? std::string() : storage::errorText();
     int flushed = PRIOSN_N().flush();
@@ -68,9 +67,11 @@ ConversionOutcome ConvertPriceFinish(const PriceConversion& process, int respons
         outcome = {Result::Cancelled, w("Конвертация прайс-листа отменена. ") + kept()};
     else if (!process.failure().empty())
         outcome = {Result::Failed, process.failure() + " " + kept()};
-    else if (!complete || !read)
+    else if (!read)
         outcome = {Result::Failed, w("Ошибка чтения файла ") + kOldPrices + ": " + readFailure
                                        + ". " + kept()};
+    else if (response != Response::Completed)
+        outcome = {Result::Failed, w("Конвертация прайс-листа прервана. ") + kept()};
     else if (flushed)
         outcome = {Result::Failed, w("Не удалось записать файл ") + kNewPrices + ": "
                                        + flushFailure + ". " + kept()};

@@ -80,9 +80,11 @@ ConversionOutcome ConvertRekvFinish(const RekvConversion& process, int response)
         outcome = {Result::Cancelled, w("Конвертация реквизитов отменена. ") + kept()};
     else if (!process.failure().empty())
         outcome = {Result::Failed, process.failure() + " " + kept()};
-    else if (response != Response::Completed || !read)
+    else if (!read)
         outcome = {Result::Failed, w("Ошибка чтения файла ") + kOldRequisites + ": " + readFailure
                                        + ". " + kept()};
+    else if (response != Response::Completed)
+        outcome = {Result::Failed, w("Конвертация реквизитов прервана. ") + kept()};
     else if (writeForTheProgram() != 0)
         outcome = {Result::Failed, FileFailure(w("записать"), kFinalRequisites, kOldRequisites)};
     else if (storage::renameFile(kFinalRequisites, kOldRequisites) != 0)

@@ -247,3 +247,36 @@ INSTANTIATE_TEST_SUITE_P(Versions, KeyboardGuardInstallTest,
                                            std::pair{5, 0}));
 
 } // namespace
+
+namespace {
+
+// The price-list window's prompts, beside its entries and lists.
+TEST(KeyboardGuardPrompts, PromptsAreNeverGuardedAndLeaveTheKeyAlone)
+{
+    using namespace app;
+    using namespace platform::ui;
+    RemoveKeyboardGuard();
+    InstallKeyboardGuard();
+    Window window(loadWindowDefinition("quelbarto$quelb002", "P1$QUICKWINDOW"));
+    window.open();
+    settle();
+    int prompts = 0;
+    for (Control* control : window.controls()) {
+        KeyDownSeen = 1;
+        GuardControlKeyboardLayout(window, control->number());
+        if (control->typeCode() == TypeCode::Prompt) {
+            ++prompts;
+            EXPECT_EQ(control->procedure(), &defaultWindowProcedure) << control->label();
+            EXPECT_EQ(KeyDownSeen, 1) << control->label();
+        }
+        if (control->typeCode() == TypeCode::Entry) {
+            EXPECT_EQ(control->procedure(), &KeyboardGuardWndProc<TypeCode::Entry>)
+                << control->label();
+        }
+    }
+    EXPECT_GT(prompts, 0);
+    window.finish();
+    RemoveKeyboardGuard();
+}
+
+} // namespace
