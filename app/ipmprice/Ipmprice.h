@@ -29,6 +29,7 @@ private:
     void PriceLoadRun();
     void showWorking(const char* statusUtf8);
     void importPriceList();
+    bool replaceDamagedPriceFile();
     void lookUpFile();
 
     net::HttpClient& m_client;
