@@ -15,8 +15,6 @@
 
 #include <QCoreApplication>
 
-#include <filesystem>
-
 namespace app {
 
 using namespace platform::ui;
@@ -228,16 +226,25 @@ bool Ipmprice::replaceDamagedPriceFile()
         PRIOSN().close();
     if (code != DamagedFile)
         return code == 0 && RelatePRIOSN->open() == 0;
+    return recreatePriceFile(false);
+}
+
+// opened: the file opened and the damage was met inside it. The thread's open is ended and made
+// again on the new file, so the relation manager's count of opens stays right.
+bool Ipmprice::recreatePriceFile(bool opened)
+{
     if (message(w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"),
                 w("Загрузка прайс-листа"), MessageIcon::Question, Button::Yes | Button::No)
         != Button::Yes)
         return false;
-    const std::string damaged = platform::storage::resolveFileName(PRIOSN().diskName());
-    std::error_code error;
-    std::filesystem::rename(damaged, damaged + ".bad", error);
-    if (!error && std::filesystem::exists(damaged + "-journal", error))
-        std::filesystem::rename(damaged + "-journal", damaged + ".bad-journal", error);
-    if (error || PRIOSN().create() != 0 || RelatePRIOSN->open() != 0) {
+    if (opened)
+        PRIOSN().close();
+    // Refused while another window or process still has the file open; a journal goes with it.
+    const std::string damaged = PRIOSN().diskName();
+    if (platform::storage::renameFile(damaged, damaged + ".bad") != 0 || PRIOSN().create() != 0
+        || (opened ? PRIOSN().open() : RelatePRIOSN->open()) != 0) {
+        if (opened && !PRIOSN().isOpen())
+            PRIOSN().open(); // back to the state the relation manager counts
         message(w("Не удалось создать файл прайс-листа ") + PRIOSN().diskName(), w("Ошибка"),
                 MessageIcon::Exclamation);
         return false;
@@ -268,6 +275,10 @@ void Ipmprice::importPriceList()
         ProgressEvery);
     int code = 0;
     {
+        BusyCursor busy;
+        code = import.run(fileName);
+    }
+    if (code == DamagedFile && PRIOSN().isOpen() && recreatePriceFile(true)) {
         BusyCursor busy;
         code = import.run(fileName);
     }

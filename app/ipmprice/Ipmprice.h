@@ -30,6 +30,7 @@ private:
     void showWorking(const char* statusUtf8);
     void importPriceList();
     bool replaceDamagedPriceFile();
+    bool recreatePriceFile(bool opened);
     void lookUpFile();
 
     net::HttpClient& m_client;

@@ -569,4 +569,33 @@ TEST_F(IpmpriceTest, ADamagedPriceFileIsReplacedAfterTheQuestionAndKept)
     EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == std::string(8192, 'x'));
 }
 
+
+// Damage met inside a file that opened: the same question, the file replaced and loaded.
+TEST_F(IpmpriceTest, DamageMetDuringTheLoadIsRepairedTheSameWay)
+{
+    std::string lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines += std::to_string(i) + ";D" + std::to_string(i) + ";Name;;1;5;M" + std::to_string(i)
+                 + ";;;G\n";
+    writePriceList(lines);
+    const auto priosn = m_folder.file("priosn.tps");
+    std::string bytes = testsupport::readFileBytes(priosn);
+    ASSERT_GT(bytes.size(), 16u * 4096);
+    std::fill(bytes.end() - 8 * 4096, bytes.end(), 'x');
+    testsupport::writeFileBytes(priosn, bytes);
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .type("?FNAME", "new.txt")
+        .answerMessage(Button::Yes)
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text,
+              w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == bytes);
+}
+
 } // namespace
