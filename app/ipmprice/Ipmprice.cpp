@@ -85,6 +85,9 @@ int Ipmprice::init()
 int Ipmprice::kill()
 {
     const int level = WindowController::kill();
+    // A download the window closed on before loading it goes (one that was loaded is
+    // quelbit.txt by now).
+    PriceListDownload::keepReceived(false);
     if (m_filesOpened) {
         RelatePRIOSN->close();
         RelatePROIZ->close();
