@@ -166,6 +166,37 @@ TEST_F(JointStream, AProcessKilledAtAnyMomentLeavesBothOldOrBothNew)
     EXPECT_GT(sawOld, 0);
 }
 
+TEST(JointStreamKeys, AnEncipheredFileJoinsAPlainOneAndTheOtherWayRound)
+{
+    testsupport::TempWorkFolder folder;
+    RecordFile secret{itemLayout("owner")};
+    RecordFile plain{contactLayout()};
+    ASSERT_EQ(secret.create(), 0);
+    ASSERT_EQ(plain.create(), 0);
+    ASSERT_EQ(secret.open(), 0);
+    ASSERT_EQ(plain.open(), 0);
+    for (const bool secretHosts : {true, false}) {
+        RecordFile& host = secretHosts ? secret : plain;
+        RecordFile& partner = secretHosts ? plain : secret;
+        ASSERT_EQ(host.stream(partner), 0);
+        ASSERT_EQ(addItem(secret, secretHosts ? 1 : 2, "secret"), 0);
+        plain.clearBuffer();
+        plain.record<Contact>().name = w(secretHosts ? "one" : "two");
+        ASSERT_EQ(plain.add(), 0);
+        EXPECT_EQ(partner.flush(), 0);
+        EXPECT_EQ(host.flush(), 0);
+    }
+    secret.close();
+    plain.close();
+    // Each file keeps its own key: reopened on its own, both read back.
+    ASSERT_EQ(secret.open(), 0);
+    ASSERT_EQ(plain.open(), 0);
+    EXPECT_EQ(walk(secret, ByCode), (std::vector<int>{1, 2}));
+    EXPECT_EQ(plain.records(), 2);
+    EXPECT_EQ(testsupport::readFileBytes(folder.file("items.tps")).find("secret"),
+              std::string::npos);
+}
+
 TEST(QualifiedSql, NamesTheTableInTheAttachedFileOnly)
 {
     using platform::storage::sqlite::qualifiedSql;
