@@ -27,9 +27,9 @@ namespace {
 // Page cache per file; a stream (a price-list load into eight indexes) gets a larger one
 // until its flush.
 constexpr int CacheKibibytes = 65536;
-constexpr int StreamCacheKibibytes = 262144;
+constexpr int StreamCacheKibibytes = 131072;
 constexpr int BusyMilliseconds = 3000;
-constexpr int64_t MapBytes = int64_t{1} << 30;
+constexpr int64_t MapBytes = 0;
 
 struct Entry
 {
