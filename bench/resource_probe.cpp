@@ -7,6 +7,7 @@
 //       of the process to the frame and to the first page, and the peak resident size; with
 //       --load, then loads the price-list text file from the window (Ctrl+Z, its load dialog)
 //       and prints the peak resident size again.
+//       --screenshot=<png> takes a picture of the screen with a name searched (X display).
 //   --import=<folder> --load=<text file>
 //       the same load through the import alone, without the program around it.
 // Figures are printed as "name: value unit".
@@ -113,7 +114,8 @@ int importOnly(const std::string& folder, const std::string& load)
     return 0;
 }
 
-int window(int argc, char** argv, const std::string& folder, const std::string& load)
+int window(int argc, char** argv, const std::string& folder, const std::string& load,
+           const std::string& screenshot)
 {
     std::filesystem::current_path(folder);
     QApplication application(argc, argv);
@@ -139,6 +141,13 @@ int window(int argc, char** argv, const std::string& folder, const std::string& 
     for (const auto& tab : tabs)
         driver.press(tab[0]).type(tab[1], tab[1][2] == 'S' ? "7" : "Q");
     driver.call([] { print("PeakResidentWithPriceWindow", peakResidentMb(), "MB"); });
+    // A picture of the screen with a name searched, to look at (needs an X display).
+    if (!screenshot.empty())
+        driver.press("?TAB:6").type("?KODSTR3", "фильтр сал").call([&] {
+            const std::string command = "import -window root '" + screenshot + "'";
+            if (std::system(command.c_str()) != 0)
+                failure = "no screenshot";
+        });
     // The load as the user starts it: Ctrl+Z in the window, the file's name, "load".
     if (!load.empty())
         driver.key("", "Ctrl+Z").waitOpen(LoadTitle, 30000).type("?FNAME", load).press("?BUTTON2");
@@ -183,7 +192,7 @@ int window(int argc, char** argv, const std::string& folder, const std::string& 
 
 int main(int argc, char** argv)
 {
-    std::string folder, load;
+    std::string folder, load, screenshot;
     std::size_t rows = 0;
     bool prepareFolder = false;
     bool importFolder = false;
@@ -198,6 +207,8 @@ int main(int argc, char** argv)
             folder = argv[i] + 9;
         } else if (std::strncmp(argv[i], "--rows=", 7) == 0) {
             rows = std::strtoull(argv[i] + 7, nullptr, 10);
+        } else if (std::strncmp(argv[i], "--screenshot=", 13) == 0) {
+            screenshot = argv[i] + 13;
         } else if (std::strncmp(argv[i], "--load=", 7) == 0) {
             load = argv[i] + 7;
         }
@@ -211,5 +222,5 @@ int main(int argc, char** argv)
         return prepare(folder, rows);
     if (importFolder)
         return importOnly(folder, load);
-    return window(argc, argv, folder, load);
+    return window(argc, argv, folder, load, screenshot);
 }
