@@ -567,6 +567,10 @@ void Browsepriosn::setAnaloguesMode(bool on)
 void Browsepriosn::loadPriceList()
 {
     PriceWindowCalls& calls = priceWindowCalls();
+    // A load rewrites the price list, which leaves the search copies stale: their memory is
+    // given back for the load, and the next search in a tab makes its copy again.
+    for (int order = 0; order < m_priceList->sortOrders(); ++order)
+        m_priceList->sortOrder(order).releaseSearchCopy();
     if (!calls.ipmprice || calls.ipmprice() != 0)
         return;
     const int32_t today = Clock::today();

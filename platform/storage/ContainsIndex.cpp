@@ -27,10 +27,15 @@ uint64_t hashOf(std::string_view text)
 class TextTable
 {
 public:
-    TextTable(const std::vector<char>& pool, const std::vector<uint32_t>& offsets)
+    // expected: about how many texts there will be, so that the table seldom grows.
+    TextTable(const std::vector<char>& pool, const std::vector<uint32_t>& offsets,
+              std::size_t expected)
         : m_pool(pool), m_offsets(offsets)
     {
-        m_slots.assign(1u << 16, Empty);
+        std::size_t slots = std::size_t{1} << 12;
+        while (slots < expected * 2)
+            slots *= 2;
+        m_slots.assign(slots, Empty);
     }
 
     // The id of an equal text already kept, or Empty with the slot to use remembered.
@@ -136,7 +141,7 @@ bool ContainsIndex::build(const FilterSql& sql)
         m_textIds.reserve(static_cast<std::size_t>(records));
     }
     m_offsets.push_back(0);
-    TextTable table(m_pool, m_offsets);
+    TextTable table(m_pool, m_offsets, static_cast<std::size_t>(std::max<int64_t>(records, 0)));
     bool fits = true;
     const int code = m_file.scanKeyOrder(m_key, sql, [&](int64_t position, std::string_view text) {
         if (position < 0 || position > std::numeric_limits<uint32_t>::max()) {

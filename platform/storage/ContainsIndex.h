@@ -38,6 +38,9 @@ public:
     // that cannot be read through the storage engine, a file inside a run of writes, a
     // read error), and the callers then walk the file itself.
     bool refresh();
+    // Gives the copy's memory back (before a long run of writes that would leave it stale);
+    // the next refresh makes it again.
+    void release() { clear(); }
     // Counts the copies made, so that results kept for an earlier copy can be told stale.
     uint64_t builds() const { return m_builds; }
 

@@ -28,9 +28,8 @@ namespace {
 // Page cache per file; a stream (a price-list load into eight indexes) gets a larger one
 // until its flush.
 constexpr int CacheKibibytes = 65536;
-constexpr int StreamCacheKibibytes = 262144;
+constexpr int StreamCacheKibibytes = 131072;
 constexpr int BusyMilliseconds = 3000;
-constexpr int64_t MapBytes = int64_t{1} << 30;
 
 struct Entry
 {
@@ -191,11 +190,9 @@ int Database::connect(const std::string& path, const std::string& password,
         return Error::DamagedDataFile;
 
     setCache(CacheKibibytes);
-    // Reads of a plain file go straight to the system's file cache through a memory map
-    // (SQLCipher maps no enciphered file). Files are replaced by renaming, never truncated
-    // under a reader, so the map cannot lose its pages.
-    const std::string map = "PRAGMA mmap_size = " + std::to_string(MapBytes);
-    sqlite3_exec(m_db, map.c_str(), nullptr, nullptr, nullptr);
+    // No memory map: its pages count in the program's resident size, and the kernel maps the
+    // neighbours of every page touched, so one index scan brought in nearly the whole file.
+    sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
     return Error::None;
 }
 

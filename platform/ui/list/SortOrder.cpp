@@ -41,4 +41,10 @@ std::shared_ptr<storage::ContainsSearch> SortOrder::containsSearch(storage::Reco
     return m_search;
 }
 
+void SortOrder::releaseSearchCopy()
+{
+    if (m_search)
+        m_search->index().release();
+}
+
 } // namespace platform::ui

@@ -45,6 +45,8 @@ public:
     // The search over the file, made at the first call (null when the order has none).
     std::shared_ptr<storage::ContainsSearch> containsSearch(storage::RecordFile& file,
                                                             const storage::Bindings* bindings);
+    // Gives the memory of the search's copy back; it is made again by the next search.
+    void releaseSearchCopy();
 
     void setLocator(std::unique_ptr<Locator> locator) { m_locator = std::move(locator); }
     Locator* locator() const { return m_locator.get(); }
