@@ -102,6 +102,12 @@ void Control::press()
 {
 }
 
+ScreenArea Control::screenArea() const
+{
+    QWidget* w = widget();
+    return w ? ScreenArea{w, w->rect()} : ScreenArea{};
+}
+
 void Control::applyAppearance()
 {
     QWidget* w = widget();

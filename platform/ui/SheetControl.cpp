@@ -39,6 +39,8 @@ void SheetControl::addTab(TabControl& tab)
     const QSignalBlocker blocker(m_bar);
     m_tabs.push_back(&tab);
     m_bar->addTab(text::toQString(tab.text()));
+    // A hidden bar does not tell its layout that it grew; the layout would keep it 0 px high.
+    m_bar->updateGeometry();
 }
 
 int SheetControl::indexOf(const TabControl& tab) const
@@ -72,15 +74,19 @@ bool SheetControl::isCurrent(const TabControl& tab) const
 void SheetControl::setTabText(const TabControl& tab, const QString& text)
 {
     const int index = indexOf(tab);
-    if (index >= 0)
+    if (index >= 0) {
         m_bar->setTabText(index, text);
+        m_bar->updateGeometry();
+    }
 }
 
 void SheetControl::setTabVisible(const TabControl& tab, bool visible)
 {
     const int index = indexOf(tab);
-    if (index >= 0)
+    if (index >= 0 && m_bar->isTabVisible(index) != visible) {
         m_bar->setTabVisible(index, visible);
+        m_bar->updateGeometry();
+    }
 }
 
 void SheetControl::chooseTab(const TabControl& tab)
@@ -88,6 +94,14 @@ void SheetControl::chooseTab(const TabControl& tab)
     const int index = indexOf(tab);
     if (index >= 0)
         m_bar->setCurrentIndex(index); // raises the new selection through the signal
+}
+
+ScreenArea SheetControl::tabArea(const TabControl& tab) const
+{
+    const int index = indexOf(tab);
+    if (index < 0 || !m_bar->isTabVisible(index))
+        return {m_bar, QRect()};
+    return {m_bar, m_bar->tabRect(index)};
 }
 
 void SheetControl::refresh(bool force)

@@ -7,12 +7,20 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <regex>
+
 #include <gtest/gtest.h>
 
 namespace e2e {
 
 using namespace app;
 using platform::text::w;
+
+std::string withoutPlaces(const std::string& dump)
+{
+    static const std::regex place(" at -?[0-9]+,-?[0-9]+ size [0-9]+x[0-9]+");
+    return std::regex_replace(dump, place, "");
+}
 
 std::string runProgram(platform::ui::TestDriver& driver)
 {

@@ -27,6 +27,10 @@ void writeManufacturers(const std::vector<MarkedName>& records);
 std::vector<uint8_t> applicabilityMarks();
 std::vector<uint8_t> manufacturerMarks();
 
+// A state dump without the places of windows and controls (" at x,y size WxH"), for checks
+// of texts and states that do not depend on the screen's fonts.
+std::string withoutPlaces(const std::string& dump);
+
 // The message boxes the driver saw with this caption (UTF-8).
 int messagesCaptioned(const platform::ui::TestDriver& driver, const std::string& caption);
 

@@ -205,7 +205,8 @@ void ListControl::showHighlight(int row)
     if (row < 0) {
         m_view->clearSelection();
     } else {
-        const QModelIndex at = m_view->model()->index(row, std::max(0, m_view->currentIndex().column()));
+        const QModelIndex at =
+            m_view->model()->index(row, std::max(0, m_view->currentIndex().column()));
         m_view->setCurrentIndex(at);
         m_view->selectionModel()->select(at, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
@@ -318,6 +319,20 @@ bool ListControl::selectRow(int row)
     m_list->setHighlighted(row - 1);
     userMoved();
     return true;
+}
+
+ScreenArea ListControl::rowArea(int row) const
+{
+    if (!m_view || !m_list || row < 1 || row > m_list->model().rows())
+        return {};
+    // The row's cells as shown, from the first shown column to the last.
+    QRect area;
+    const QAbstractItemModel* model = m_view->model();
+    for (int column = 0; model && column < model->columnCount(); ++column)
+        if (!m_view->isColumnHidden(column))
+            area |= m_view->visualRect(model->index(row - 1, column));
+    QWidget* viewport = m_view->viewport();
+    return {viewport, area & viewport->rect()};
 }
 
 std::string ListControl::state() const
