@@ -2,6 +2,7 @@
 
 #include "app/startup/CompiledResources.h"
 #include "app/startup/MainProgram.h"
+#include "app/startup/QtTranslations.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int ProgramEntry(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();
 

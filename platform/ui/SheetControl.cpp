@@ -1,6 +1,7 @@
 #include "platform/ui/SheetControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/CompactTabBar.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TabControl.h"
 #include "platform/ui/Window.h"
@@ -14,7 +15,7 @@
 namespace platform::ui {
 
 SheetControl::SheetControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new QTabBar(m_frame))
+    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new CompactTabBar(m_frame))
 {
     auto* layout = new QVBoxLayout(m_frame);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -9,9 +9,11 @@ StringControl::StringControl(Window& window, const ControlDefinition& definition
 {
     // "&" is an ordinary character in these texts.
     m_label->setTextFormat(Qt::PlainText);
-    if (m_picture.isNumeric())
+    if (m_picture.isNumeric()) {
         m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    else
+        // A number flush with its right edge would run into the text that follows it.
+        m_label->setContentsMargins(0, 0, 4, 0);
+    } else
         m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->setText(text::toQString(m_text));
     applyAppearance();

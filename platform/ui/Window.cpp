@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -264,6 +265,11 @@ void Window::started()
                 select(control->number());
                 break;
             }
+    // The entry that has the focus as the window appears shows its value selected (the values
+    // are shown after the program chose the focus), so that typing replaces it.
+    if (Control* focused = control(m_focus))
+        if (auto* line = qobject_cast<QLineEdit*>(focused->widget()))
+            line->selectAll();
     if (!m_dispatching)
         drain();
 }

@@ -138,8 +138,12 @@ void ListControl::applyColumns()
         return;
     const DialogUnits units = m_window.units();
     const auto& columns = m_format.columns();
-    for (std::size_t c = 0; c < columns.size(); ++c)
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        // A column of width 0 holds data for the program only; the view would still show a
+        // sliver of it at its minimum section size.
+        m_view->setColumnHidden(static_cast<int>(c), columns[c].width == 0);
         m_view->setColumnWidth(static_cast<int>(c), units.toPixelsX(columns[c].width));
+    }
     m_view->horizontalHeader()->setStretchLastSection(true);
     if (m_list)
         m_list->model().setStyleFonts(m_styleFonts);

@@ -24,6 +24,8 @@ public:
     std::function<void()> onDrop;
 
     static QString dragFormat();
+    // Where a cell's icon is drawn, in viewport coordinates (empty when it has none).
+    QRect iconRect(const QModelIndex& index) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
