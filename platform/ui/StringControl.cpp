@@ -1,6 +1,7 @@
 #include "platform/ui/StringControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/Window.h"
 
 namespace platform::ui {
 
@@ -17,6 +18,10 @@ StringControl::StringControl(Window& window, const ControlDefinition& definition
         m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->setText(text::toQString(m_text));
     applyAppearance();
+    // A text given room for more than one line runs on over them, as static text does.
+    if (definition.at.height &&
+        window.units().toPixelsY(*definition.at.height) >= 2 * m_label->fontMetrics().lineSpacing())
+        m_label->setWordWrap(true);
 }
 
 int StringControl::typeCode() const

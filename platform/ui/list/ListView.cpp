@@ -19,6 +19,8 @@ ListView::ListView(QWidget* parent) : QTableView(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
+    // Tab leaves the list for the next control, as in every other list box.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
