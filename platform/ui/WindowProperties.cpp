@@ -12,6 +12,7 @@
 #include "platform/ui/WindowWidget.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -95,6 +96,10 @@ void Window::select(int number)
     if (!target || !target->widget())
         return;
     target->widget()->setFocus(Qt::OtherFocusReason);
+    // An entry given the focus by the program has its text selected, so that typing replaces
+    // a preset value instead of adding to it.
+    if (auto* line = qobject_cast<QLineEdit*>(target->widget()))
+        line->selectAll();
     if (m_focus != number) {
         m_focus = number;
         raise(Event::Selected, number);

@@ -8,6 +8,8 @@
 #include "platform/ui/Window.h"
 #include "tests/support/TempWorkFolder.h"
 
+#include "ProgramSession.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -255,11 +257,11 @@ TEST_F(Procvyg, MailChoiceShowsAndHidesTheManagerListOfBothColumns)
     TestDriver driver;
     std::string atStart, ticked, unticked;
     driver.waitOpen(Title)
-        .dump([&](const std::string& text) { atStart = text; })
+        .dump([&](const std::string& text) { atStart = e2e::withoutPlaces(text); })
         .press("?FLGMAIL")
-        .dump([&](const std::string& text) { ticked = text; })
+        .dump([&](const std::string& text) { ticked = e2e::withoutPlaces(text); })
         .press("?FLGMAIL")
-        .dump([&](const std::string& text) { unticked = text; })
+        .dump([&](const std::string& text) { unticked = e2e::withoutPlaces(text); })
         .press("?BUTTON3")
         .waitClose(Title);
     EXPECT_EQ(runWindow(driver), "");
