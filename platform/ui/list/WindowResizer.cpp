@@ -52,12 +52,9 @@ void WindowResizer::init(Window& window, int strategy, bool minimumIsOpeningSize
     QWidget* content = window.content();
     if (!content)
         return;
-    if (minimumIsOpeningSize) {
-        m_minimum = window.topWidget() ? window.topWidget()->size() : m_original;
-        if (QWidget* top = window.topWidget())
-            top->setMinimumSize(m_minimum);
-        content->setMinimumSize(m_original);
-    }
+    m_minimumAsked = minimumIsOpeningSize;
+    if (minimumIsOpeningSize)
+        holdMinimum();
     m_alive = std::make_shared<bool>(true);
     std::weak_ptr<bool> alive = m_alive;
     window.addEventHandler(Event::Sized, [this, alive](Window&) {
@@ -67,9 +64,29 @@ void WindowResizer::init(Window& window, int strategy, bool minimumIsOpeningSize
     });
 }
 
+void WindowResizer::holdMinimum()
+{
+    m_minimum = m_window->topWidget() ? m_window->topWidget()->size() : m_original;
+    if (QWidget* top = m_window->topWidget())
+        top->setMinimumSize(m_minimum);
+    m_window->content()->setMinimumSize(m_original);
+}
+
 void WindowResizer::rebase()
 {
     remember();
+    if (m_minimumAsked && m_window && m_window->content())
+        holdMinimum();
+}
+
+void WindowResizer::releaseMinimum()
+{
+    if (!m_window || !m_window->content())
+        return;
+    m_minimum = QSize();
+    if (QWidget* top = m_window->topWidget())
+        top->setMinimumSize(0, 0);
+    m_window->content()->setMinimumSize(0, 0);
 }
 
 void WindowResizer::kill()

@@ -46,8 +46,11 @@ public:
     // Places the controls for the window's present size (run on every resize event).
     void resize();
     // Takes the controls' present places and the present size as the ones to follow from
-    // (after a procedure placed the controls itself, e.g. to fit the window into a frame).
+    // (after a procedure placed the controls itself, e.g. to fit the window into a frame);
+    // a window given a minimum size at init takes its present size as the minimum.
     void rebase();
+    // Lets the program make the window smaller than its minimum size, until the next rebase.
+    void releaseMinimum();
     // While off, resizes leave the controls where they are.
     void setEnabled(bool on) { m_enabled = on; }
     bool enabled() const { return m_enabled; }
@@ -75,10 +78,12 @@ private:
     };
 
     void remember();
+    void holdMinimum();
 
     Window* m_window = nullptr;
     int m_strategy = Off;
     bool m_enabled = true;
+    bool m_minimumAsked = false;
     QSize m_original;
     QSize m_minimum;
     std::vector<Placed> m_controls;
