@@ -2,6 +2,8 @@
 
 #include "app/browsepriosn/ExactDecimal.h"
 
+#include <algorithm>
+
 namespace app {
 namespace {
 
@@ -45,6 +47,8 @@ constexpr int NewOrder = 26;
 constexpr int BasketPhoto = 11;
 constexpr int Close = 54;
 constexpr int BasketMarker = 28;
+constexpr int BasketHeading = 27;
+constexpr int TotalsLast = 18;
 constexpr int BasketSheet = 29;
 constexpr int SearchSheet = 35;
 
@@ -120,6 +124,18 @@ void fitToWidth(PriceWindowLayout& layout, int clientWidth)
 
     l[PriceMarker].x = 0;
     l.window.width = clientWidth - 3;
+
+    // Mended: "Новый заказ" was placed at the start of the second row but left in the first,
+    // over "Удалить"; it joins the second row.
+    l[NewOrder].y = l[CheckPrices].y;
+    // Mended: the load date and the basket's heading would reach past the window's right edge;
+    // they end where the sheets end, the heading not before the totals row.
+    const int right = clientWidth - 6;
+    l[LoadDate].width = std::max(0, std::min(l[LoadDate].width, right - l[LoadDate].x));
+    Box& heading = l[BasketHeading];
+    const Box& lastTotal = l[TotalsLast];
+    heading.x = std::max(lastTotal.x + lastTotal.width, right - heading.width);
+    heading.width = std::max(0, std::min(heading.width, right - heading.x));
 }
 
 void fitToHeight(PriceWindowLayout& layout, int clientHeight)
@@ -132,6 +148,9 @@ void fitToHeight(PriceWindowLayout& layout, int clientHeight)
     const D s = S;
 
     l.window.y = 0;
+    // "Новый заказ" stays in the row it is in: the first as designed, the second after a fit
+    // to the width.
+    const bool newOrderInFirstRow = l[NewOrder].y == l[Delete].y;
 
     l[PriceList].y = S + 1;
     l[PriceList].height = R(half * hundredths(75) * hundredths(73));
@@ -174,6 +193,10 @@ void fitToHeight(PriceWindowLayout& layout, int clientHeight)
         l[control].y = l[Open].y + l[Open].height + 1;
         l[control].height = l[Open].height;
     }
+    if (newOrderInFirstRow)
+        l[NewOrder].y = l[Open].y;
+    // Mended: the basket's heading stays on the line of the totals row it belongs to.
+    l[BasketHeading].y = l[TotalsLabel].y;
 
     l[PriceMarker].y = l[PriceList].y;
     l[PriceMarker].height = l[PriceList].height;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 using namespace app;
@@ -67,6 +68,17 @@ PriceWindowLayout fitted(int width, int height)
 
 constexpr int Buttons[] = {7, 8, 9, 10, 11, 20, 21, 22, 23, 24, 25, 26, 54};
 
+} // namespace
+
+namespace app {
+void PrintTo(const Box& box, std::ostream* out)
+{
+    *out << "{" << box.x << ", " << box.y << ", " << box.width << ", " << box.height << "}";
+}
+} // namespace app
+
+namespace {
+
 bool overlap(const Box& a, const Box& b)
 {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
@@ -107,7 +119,7 @@ TEST(PriceWindowFit, NarrowFrameSpreadsTheButtonsByFractionsOfTheWidth)
     EXPECT_EQ(l.controls.at(1), (Box{3, 38, 589, 153}));
     EXPECT_EQ(l.controls.at(35), (Box{1, 2, 593, 192}));
     EXPECT_EQ(l.controls.at(3), (Box{420, 2, 130, 9}));
-    EXPECT_EQ(l.controls.at(6), (Box{492, 2, 155, 9}));
+    EXPECT_EQ(l.controls.at(6), (Box{492, 2, 102, 9})); // ends with the search sheet
     EXPECT_EQ(l.controls.at(12), (Box{1, 215, 593, 0}));
     EXPECT_EQ(l.controls.at(19), (Box{3, 247, 589, 90}));
     EXPECT_EQ(l.controls.at(29), (Box{1, 230, 593, 111}));
@@ -120,9 +132,10 @@ TEST(PriceWindowFit, NarrowFrameSpreadsTheButtonsByFractionsOfTheWidth)
         EXPECT_EQ(l.controls.at(control).width, box.width) << control;
     }
     EXPECT_EQ(l.controls.at(5).x, 0);
-    // Heights are untouched when the frame is tall enough; only the two headings move up.
+    // Heights are untouched when the frame is tall enough; only the two headings move up, and
+    // "Новый заказ" goes down to the second row.
     for (const auto& [control, box] : l.controls) {
-        if (control == 3 || control == 6)
+        if (control == 3 || control == 6 || control == 26)
             continue;
         EXPECT_EQ(box.height, designLayout().controls.at(control).height) << control;
         EXPECT_EQ(box.y, designLayout().controls.at(control).y) << control;
@@ -155,6 +168,31 @@ TEST(PriceWindowFit, WidthsOf640AndOfAHalfThatBinaryArithmeticWouldLose)
     EXPECT_EQ(odd.controls.at(22).width, 193);
     EXPECT_EQ(odd.controls.at(23).x, 490);
     EXPECT_EQ(odd.controls.at(11).width, 96);
+}
+
+TEST(PriceWindowFit, NewOrderAndTheBasketHeadingNeitherOverlapNorStickOut)
+{
+    // Spread across, "Новый заказ" starts the second row, under "Удалить" and not over it.
+    const PriceWindowLayout narrow = fitted(600, 480);
+    EXPECT_EQ(narrow.controls.at(26), (Box{1, 359, 120, 14}));
+    EXPECT_FALSE(overlap(narrow.controls.at(26), narrow.controls.at(20)));
+    // The basket's heading ends with the basket's sheet; at its narrowest it starts after the
+    // totals row and gives up width.
+    EXPECT_EQ(narrow.controls.at(27), (Box{487, 218, 107, 14}));
+    EXPECT_EQ(fitted(500, 480).controls.at(27), (Box{460, 218, 34, 14}));
+    EXPECT_EQ(fitted(500, 480).controls.at(6), (Box{410, 2, 84, 9}));
+
+    // Fitted only to the height, "Новый заказ" keeps its place at the end of the first row.
+    const PriceWindowLayout low = fitted(700, 300);
+    EXPECT_EQ(low.controls.at(26).y, low.controls.at(23).y);
+    EXPECT_EQ(low.controls.at(26).height, low.controls.at(23).height);
+    for (int other : {11, 24, 25, 54})
+        EXPECT_FALSE(overlap(low.controls.at(26), low.controls.at(other))) << other;
+    EXPECT_EQ(low.controls.at(27).y, low.controls.at(13).y);
+
+    // Fitted both ways it goes with the second row.
+    const PriceWindowLayout both = fitted(600, 300);
+    EXPECT_EQ(both.controls.at(26).y, both.controls.at(25).y);
 }
 
 TEST(PriceWindowFit, LowFrameSplitsTheHeightBetweenTheHalves)
