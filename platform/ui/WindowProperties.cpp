@@ -408,6 +408,13 @@ bool Window::setWindowProperty(Property property, std::string_view value)
             m_minimumWhileResizable = top->minimumSize();
             top->setFixedSize(top->size());
         }
+        // Nor may the user maximise a window held at its size.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(top)) {
+            const bool shown = sub->isVisible();
+            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, m_resizable);
+            if (shown)
+                sub->show();
+        }
         return true;
     case Property::Timer:
         setTimer(n);

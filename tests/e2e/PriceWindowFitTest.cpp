@@ -199,6 +199,7 @@ protected:
             app::K().PROIZV = "Bosch";
             app::K().KOL = static_cast<int16_t>(i + 1);
             app::K().CENA = 100.0 + 7 * i;
+            app::K().SUMMA = app::K().CENA * app::K().KOL;
             ASSERT_EQ(app::KORZAK().add(), 0);
         }
         app::RelateKORZAK->close();
@@ -327,6 +328,21 @@ TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)
     EXPECT_EQ(layout.window, (app::Box{5, 6, 700, 400}));
     EXPECT_EQ(resizable, "1");
     EXPECT_EQ(heading, "П Р А Й С - Л И С Т");
+}
+
+} // namespace
+
+namespace {
+
+// The frame keeps its client size in its own dialog units and the window compares it with its
+// own: the two must share their font for the units to agree.
+TEST(PriceWindowFitUnits, FrameAndPriceWindowShareTheirFont)
+{
+    const WindowDefinition frame = loadWindowDefinition("quelb001", "P1$APPFRAME");
+    const WindowDefinition window = loadWindowDefinition("quelb002", "P1$QUICKWINDOW");
+    EXPECT_EQ(frame.font.name, window.font.name);
+    EXPECT_EQ(frame.font.size, window.font.size);
+    EXPECT_EQ(frame.font.weight, window.font.weight);
 }
 
 } // namespace
