@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -100,6 +101,14 @@ std::string name(const Control& control)
     return std::to_string(control.number()) + " " + control.label();
 }
 
+void letEventsRun(int ms)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
 // Lets the window's events run until the fit is done (the window no longer larger than the
 // client area) and the resize it caused has been handled.
 bool waitForFit(Window& window)
@@ -110,16 +119,15 @@ bool waitForFit(Window& window)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const app::Box box = app::PriceWindowFitter::read(window).window;
         if (!app::fitNeeded(box, app::MainClientWidth, app::MainClientHeight)) {
-            const qint64 done = waited.elapsed();
-            while (waited.elapsed() < done + 100)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            letEventsRun(100);
             return true;
         }
     }
     return false;
 }
 
-void look(Seen& seen)
+// Looks at the window once it has fitted itself, or at once when it was fitted before.
+void look(Seen& seen, bool fitting = true)
 {
     Window* window = TestDriver::topWindow();
     Window* frame = ThreadRegistry::frame();
@@ -127,7 +135,10 @@ void look(Seen& seen)
         return;
     seen.clientWidth = app::MainClientWidth;
     seen.clientHeight = app::MainClientHeight;
-    seen.fitted = waitForFit(*window);
+    if (fitting)
+        seen.fitted = waitForFit(*window);
+    else
+        letEventsRun(100);
     seen.layout = app::PriceWindowFitter::read(*window);
     seen.resizable = window->property(0, Property::Resizable);
     seen.heading = platform::text::cp1251ToUtf8(window->property(3, Property::Text));
@@ -208,7 +219,8 @@ protected:
 
     // Opens the price-list window from the toolbar of a frame of this size, looks at it and
     // closes the program.
-    static Seen openIn(int frameWidth, int frameHeight, bool screenshot = false)
+    static Seen openIn(int frameWidth, int frameHeight, bool screenshot = false,
+                       const std::function<void(Seen&)>& then = {})
     {
         testsupport::TempWorkFolder folder;
         SetUpFiles();
@@ -221,6 +233,8 @@ protected:
             .call([&] { look(seen); });
         if (screenshot)
             driver.call(saveScreenshotWhenAsked);
+        if (then)
+            driver.call([&] { then(seen); });
         driver.close().waitClose(Title).menu("Выход");
         EXPECT_EQ(e2e::runProgram(driver), "");
         return seen;
@@ -286,6 +300,34 @@ TEST_F(PriceWindowFit, LowFrameFitsTheHeightAndLeavesTheWidths)
     EXPECT_EQ(seen.layout.controls.at(1).width, 631);
 }
 
+TEST_F(PriceWindowFit, AfterAFitDownTheUsersResizeFollowsTheResizer)
+{
+    app::PriceWindowLayout fitted;
+    const Seen seen = openIn(720, 370, false, [&](Seen& now) {
+        fitted = now.layout;
+        // The user drags the window's corner: wider and taller.
+        QWidget* top = TestDriver::topWindow()->topWidget();
+        top->resize(top->width() + 60, top->height() + 40);
+        look(now, false);
+    });
+    ASSERT_EQ(seen.resizable, "1");
+    const auto& before = fitted.controls;
+    const auto& after = seen.layout.controls;
+    EXPECT_GT(seen.layout.window.width, fitted.window.width);
+    EXPECT_GT(seen.layout.window.height, fitted.window.height);
+    // The lists take the growth; the buttons keep their sizes and stay apart.
+    EXPECT_GT(after.at(1).width, before.at(1).width);
+    EXPECT_GT(after.at(1).height + after.at(19).height, before.at(1).height + before.at(19).height);
+    for (int button : {20, 21, 22, 23, 24, 25, 26, 54})
+        EXPECT_EQ(after.at(button).height, before.at(button).height) << button;
+    EXPECT_TRUE(seen.overlaps.empty()) << ::testing::PrintToString(seen.overlaps);
+    // The totals row and the basket list still follow the resize handler.
+    for (int control = 14; control <= 18; ++control)
+        EXPECT_EQ(after.at(control).x, after.at(control - 1).x + after.at(control - 1).width);
+    EXPECT_EQ(after.at(19).y, after.at(29).y + 18);
+    EXPECT_EQ(after.at(19).y + after.at(19).height, after.at(29).y + after.at(29).height - 4);
+}
+
 TEST_F(PriceWindowFit, SmallFrameFitsBoth)
 {
     const QSize frame = FrameOfSize::unitsFor(800, 600);
@@ -313,10 +355,7 @@ TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)
         .menu(OpenPriceWindow)
         .waitOpen(Title)
         .call([&] {
-            QElapsedTimer waited;
-            waited.start();
-            while (waited.elapsed() < 150)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            letEventsRun(150);
             layout = app::PriceWindowFitter::read(*TestDriver::topWindow());
             resizable = TestDriver::topWindow()->property(0, Property::Resizable);
             heading = platform::text::cp1251ToUtf8(TestDriver::topWindow()->property(3, Property::Text));
