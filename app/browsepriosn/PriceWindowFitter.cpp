@@ -71,11 +71,10 @@ void PriceWindowFitter::fit(int clientWidth, int clientHeight)
     const bool low = tooLow(window, clientHeight);
     if (!wide && !low)
         return;
-    // The fit places the controls itself; the resizer follows the fitted places afterwards.
-    if (m_resizer) {
+    // The fit places the controls and sizes the window itself (the resizer, switched off,
+    // lets go of the minimum size); the resizer then follows from the fitted places.
+    if (m_resizer)
         m_resizer->setEnabled(false);
-        m_resizer->releaseMinimum();
-    }
     if (wide)
         narrow(clientWidth);
     if (low)

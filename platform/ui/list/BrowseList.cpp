@@ -187,6 +187,13 @@ void BrowseList::pageDown()
     setHighlighted(m_model->wholeFile() ? m_highlight + page : m_model->rows() - 1);
 }
 
+void BrowseList::moveToPlace(double place)
+{
+    if (m_model->wholeFile())
+        return;
+    highlight(m_model->loadAtPlace(place), true);
+}
+
 Locator* BrowseList::locator() const
 {
     if (m_current < 0 || m_current >= sortOrders())

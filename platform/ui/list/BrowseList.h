@@ -73,6 +73,9 @@ public:
     void lineDown();
     void pageUp();
     void pageDown();
+    // Page loading: the page at about this place of the order (0 first, 1 last), as the
+    // scroll bar's thumb is dragged there.
+    void moveToPlace(double place);
 
     // The locator of the current order; true when the list moved.
     bool takeCharacter(char typed);

@@ -72,6 +72,9 @@ private:
     bool takeKey(QKeyEvent* event);
     void pressed(int row, int column, int zone);
     void fitPage();
+    void pageBarAction(int action);
+    // The page bar's thumb where the page stands in the order.
+    void showPlace();
     void userMoved();
     void applyColumns();
 

@@ -135,6 +135,72 @@ void ListModel::replaceRows(std::vector<ListRow> rows)
     endResetModel();
 }
 
+void ListModel::learnShare()
+{
+    m_endsKnown = false;
+    if (m_wholeFile || m_rows.empty())
+        return;
+    // The last position in the file is about its record count (exact until records are
+    // deleted) and is one lookup where a count reads the whole file.
+    std::int64_t records = rows();
+    if (!(m_atStart && m_atEnd)) {
+        storage::RecordFile& file = m_view->file();
+        if (file.setFileOrder() == 0 && file.previous() == 0)
+            records = std::max<std::int64_t>(records, file.position());
+    }
+    m_share = records > 0 ? std::min(1.0, double(rows()) / double(records)) : 1.0;
+    placeInside();
+}
+
+void ListModel::placeInside()
+{
+    // A page at an end of the order is placed without them; a narrow search whose first page
+    // is all the user looks at never reads the far end.
+    if (m_endsKnown || m_wholeFile || m_rows.empty() || m_atStart || m_atEnd)
+        return;
+    readEnds();
+}
+
+void ListModel::readEnds()
+{
+    const std::vector<ListRow> first = readFromEnd(true, 1);
+    const std::vector<ListRow> last = readFromEnd(false, 1);
+    const ListRow& firstRow = first.empty() ? m_rows.front() : first.front();
+    const ListRow& lastRow = last.empty() ? m_rows.back() : last.front();
+    m_place = KeyPlace(m_view->file().layout(), m_view->key());
+    m_place.setEnds(firstRow.record.data(), firstRow.position, lastRow.record.data(),
+                    lastRow.position);
+    m_endsKnown = true;
+}
+
+double ListModel::pagePlace() const
+{
+    if (m_rows.empty() || m_atStart)
+        return 0.0;
+    if (m_atEnd)
+        return 1.0;
+    return m_place.fraction(m_rows.front().record.data(), m_rows.front().position);
+}
+
+int ListModel::loadAtPlace(double place)
+{
+    if (m_wholeFile)
+        return -1;
+    if (place <= 0.0)
+        return loadFirst();
+    if (place >= 1.0)
+        return loadLast();
+    if (!m_endsKnown) {
+        if (m_rows.empty())
+            return loadFirst();
+        readEnds();
+    }
+    std::vector<std::byte> values(m_view->file().layout().recordSize);
+    const std::int64_t position = m_place.target(place, values.data());
+    setBuffer(values);
+    return position > 0 ? loadAt(position, 0) : loadFromBuffer(true);
+}
+
 void ListModel::finishLoad()
 {
     if (m_pageFill)
@@ -161,6 +227,7 @@ int ListModel::loadFirst()
     if (!m_wholeFile && loaded.size() > page())
         loaded.resize(page());
     replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : 0;
 }
@@ -178,6 +245,7 @@ int ListModel::loadLast()
         loaded.resize(page());
     std::reverse(loaded.begin(), loaded.end());
     replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : rows() - 1;
 }
@@ -231,6 +299,7 @@ int ListModel::loadAt(std::int64_t position, int preferredRow)
     loaded.insert(loaded.end(), after.begin(),
                   after.begin() + static_cast<std::ptrdiff_t>(shownAfter));
     replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
     return static_cast<int>(beforeShown);
 }
@@ -274,6 +343,7 @@ int ListModel::scroll(int count)
         m_atStart = !more;
     }
     replaceRows(std::move(loaded));
+    placeInside();
     finishLoad();
     return moved;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/list/KeyPlace.h"
 #include "platform/ui/list/ListFormat.h"
 #include "platform/ui/list/ListRow.h"
 
@@ -71,6 +72,14 @@ public:
     int scroll(int rows);
     bool atStart() const { return m_atStart; }
     bool atEnd() const { return m_atEnd; }
+
+    // Page loading: where the page stands in the order (0 the first page, 1 the last; an
+    // estimate from the key in between that never decreases along the order) and the share of
+    // the passing records it shows (estimated from the file's last position).
+    double pagePlace() const;
+    double pageShare() const { return m_share; }
+    // The page at about that place of the order; the row to highlight.
+    int loadAtPlace(double place);
     void clear();
 
     // A blank row at the given place while a new record is typed in place, and its removal.
@@ -111,6 +120,9 @@ private:
                                     bool forward, std::size_t count);
     std::vector<ListRow> readFromEnd(bool forward, std::size_t count);
     void replaceRows(std::vector<ListRow> rows);
+    void learnShare();
+    void placeInside(); // reads the ends of the order once a page stands between them
+    void readEnds();
     void finishLoad();
     QVariant colour(int value) const;
 
@@ -127,6 +139,9 @@ private:
     int m_pageSize = 20;
     bool m_atStart = true;
     bool m_atEnd = true;
+    KeyPlace m_place;
+    bool m_endsKnown = false;
+    double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
 };
 

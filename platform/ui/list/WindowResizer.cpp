@@ -48,13 +48,12 @@ void WindowResizer::init(Window& window, int strategy, bool minimumIsOpeningSize
     m_window = &window;
     m_strategy = strategy;
     m_enabled = true;
+    m_keepMinimum = minimumIsOpeningSize;
     remember();
     QWidget* content = window.content();
     if (!content)
         return;
-    m_minimumAsked = minimumIsOpeningSize;
-    if (minimumIsOpeningSize)
-        holdMinimum();
+    takeMinimum();
     m_alive = std::make_shared<bool>(true);
     std::weak_ptr<bool> alive = m_alive;
     window.addEventHandler(Event::Sized, [this, alive](Window&) {
@@ -64,29 +63,39 @@ void WindowResizer::init(Window& window, int strategy, bool minimumIsOpeningSize
     });
 }
 
-void WindowResizer::holdMinimum()
+void WindowResizer::takeMinimum()
 {
+    if (!m_keepMinimum || !m_window || !m_window->content())
+        return;
     m_minimum = m_window->topWidget() ? m_window->topWidget()->size() : m_original;
+    applyMinimum(true);
+}
+
+void WindowResizer::applyMinimum(bool on)
+{
+    if (!m_keepMinimum || !m_window || !m_window->content())
+        return;
     if (QWidget* top = m_window->topWidget())
-        top->setMinimumSize(m_minimum);
-    m_window->content()->setMinimumSize(m_original);
+        top->setMinimumSize(on ? m_minimum : QSize(0, 0));
+    m_window->content()->setMinimumSize(on ? m_original : QSize(0, 0));
 }
 
 void WindowResizer::rebase()
 {
     remember();
-    if (m_minimumAsked && m_window && m_window->content())
-        holdMinimum();
+    if (m_enabled)
+        takeMinimum();
 }
 
-void WindowResizer::releaseMinimum()
+void WindowResizer::setEnabled(bool on)
 {
-    if (!m_window || !m_window->content())
+    if (on == m_enabled)
         return;
-    m_minimum = QSize();
-    if (QWidget* top = m_window->topWidget())
-        top->setMinimumSize(0, 0);
-    m_window->content()->setMinimumSize(0, 0);
+    m_enabled = on;
+    if (on)
+        takeMinimum();
+    else
+        applyMinimum(false);
 }
 
 void WindowResizer::kill()

@@ -47,12 +47,12 @@ public:
     void resize();
     // Takes the controls' present places and the present size as the ones to follow from
     // (after a procedure placed the controls itself, e.g. to fit the window into a frame);
-    // a window given a minimum size at init takes its present size as the minimum.
+    // with the minimum flag the present size becomes the minimum.
     void rebase();
-    // Lets the program make the window smaller than its minimum size, until the next rebase.
-    void releaseMinimum();
-    // While off, resizes leave the controls where they are.
-    void setEnabled(bool on) { m_enabled = on; }
+    // While off, resizes leave the controls where they are and the window has no minimum size,
+    // so a procedure can place the controls and size the window itself; switched on again,
+    // the window's size then is its minimum (with the flag).
+    void setEnabled(bool on);
     bool enabled() const { return m_enabled; }
     void kill();
 
@@ -78,12 +78,13 @@ private:
     };
 
     void remember();
-    void holdMinimum();
+    void takeMinimum();
+    void applyMinimum(bool on);
 
     Window* m_window = nullptr;
     int m_strategy = Off;
     bool m_enabled = true;
-    bool m_minimumAsked = false;
+    bool m_keepMinimum = false;
     QSize m_original;
     QSize m_minimum;
     std::vector<Placed> m_controls;

@@ -1,6 +1,12 @@
+#include "platform/ui/Control.h"
+#include "platform/ui/Window.h"
 #include "platform/ui/list/WindowResizer.h"
 
+#include <QWidget>
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using platform::ui::WindowResizer;
 
@@ -121,6 +127,96 @@ TEST(WindowResizer, DefaultWithoutListsLetsTheSheetsGrow)
     EXPECT_EQ(placed[0], QRect(5, 5, 300, 200));
     EXPECT_EQ(placed[1].top(), 220);
     EXPECT_EQ(placed[1].size(), QSize(60, 14));
+}
+
+} // namespace
+
+namespace {
+
+using platform::ui::ControlDefinition;
+using platform::ui::Property;
+using platform::ui::Window;
+using platform::ui::WindowDefinition;
+
+ControlDefinition control(int number, const char* label, const char* kind, int x, int y, int width,
+                          int height)
+{
+    ControlDefinition made;
+    made.number = number;
+    made.label = label;
+    made.kind = kind;
+    made.at = {x, y, width, height};
+    return made;
+}
+
+class ResizedWindow : public testing::Test
+{
+protected:
+    ResizedWindow()
+    {
+        WindowDefinition definition;
+        definition.module = "test";
+        definition.label = "P1$WINDOW";
+        definition.kind = "window";
+        definition.at = {0, 0, 200, 150};
+        definition.controls = {control(1, "?UPPER", "list", 5, 5, 190, 60),
+                               control(2, "?BUTTON1", "button", 5, 70, 50, 14),
+                               control(3, "?LOWER", "list", 5, 90, 190, 40),
+                               control(4, "?CLOSE", "button", 150, 134, 45, 14)};
+        window = std::make_unique<Window>(definition);
+        opened = window->content()->size();
+    }
+
+    int number(int control, Property property) const
+    {
+        return window->propertyNumber(control, property);
+    }
+
+    std::unique_ptr<Window> window;
+    QSize opened;
+};
+
+TEST_F(ResizedWindow, PlacesReadThroughThePropertiesFollowTheResize)
+{
+    WindowResizer resizer;
+    resizer.init(*window, WindowResizer::Default, false);
+    window->content()->resize(opened.width() + 200, opened.height() + 200);
+    resizer.resize();
+    // Both lists grew, the button between them moved down past the upper one, and the
+    // properties say so (a procedure placing controls after a resize reads them).
+    EXPECT_GT(number(1, Property::Height), 60);
+    EXPECT_GT(number(3, Property::Height), 40);
+    EXPECT_GT(number(2, Property::Y), number(1, Property::Y) + number(1, Property::Height));
+    EXPECT_GT(number(3, Property::Y), number(2, Property::Y) + number(2, Property::Height));
+    EXPECT_EQ(number(2, Property::Height), 14);
+    EXPECT_EQ(window->control(3)->widget()->geometry().top(),
+              window->units().toPixelsY(number(3, Property::Y)));
+}
+
+TEST_F(ResizedWindow, AProcedureThatPlacesTheControlsItselfRebasesTheResizer)
+{
+    WindowResizer resizer;
+    resizer.init(*window, WindowResizer::Default, true);
+    EXPECT_EQ(window->content()->minimumSize(), opened);
+
+    // Switched off, the window can be made smaller and a resize moves nothing.
+    resizer.setEnabled(false);
+    EXPECT_EQ(window->content()->minimumSize(), QSize(0, 0));
+    const QSize fitted(opened.width() - 60, opened.height() - 20);
+    window->content()->resize(fitted);
+    resizer.resize();
+    EXPECT_EQ(number(1, Property::Width), 190);
+    // The procedure places a control, takes the places as the ones to follow and switches
+    // resizing on: the fitted size is the smallest now.
+    window->setProperty(4, Property::X, 10);
+    resizer.rebase();
+    resizer.setEnabled(true);
+    EXPECT_EQ(window->content()->minimumSize(), fitted);
+
+    window->content()->resize(fitted.width() + 100, fitted.height());
+    resizer.resize();
+    EXPECT_LT(number(4, Property::X), 100); // moved on from 10, not from the definition's 150
+    EXPECT_GT(number(1, Property::Width), 190);
 }
 
 } // namespace
