@@ -2,6 +2,7 @@
 
 #include "app/browsepriosn/BasketList.h"
 #include "app/browsepriosn/BasketOperations.h"
+#include "platform/storage/ErrorState.h"
 #include "app/browsepriosn/BrowsepriosnSettings.h"
 #include "app/browsepriosn/PriceList.h"
 #include "app/browsepriosn/PriceSortOrders.h"
@@ -205,6 +206,8 @@ void Browsepriosn::setUpPriceList()
     m_priceList->setErrorReporter(&GlobalErrors());
     for (const PriceSortOrder& order : priceSortOrders()) {
         SortOrder& added = m_priceList->addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
         added.addResetField(v.fk);
         if (order.variable == "ks")
             added.addResetField(v.ks);
@@ -479,16 +482,35 @@ void Browsepriosn::showBasketResult(BasketResult result)
     case BasketResult::QuantityTooLarge:
         showRefusal(quantityTooLargeMessage());
         break;
+    case BasketResult::WriteFailed:
+        showBasketWriteFailure();
+        break;
     case BasketResult::Unchanged:
         break;
     }
+}
+
+void Browsepriosn::showBasketWriteFailure()
+{
+    const int code = platform::storage::errorCode();
+    const std::string file = platform::storage::errorFile();
+    setProgramCursor("");
+    message(basketWriteFailedMessage(code, file), w("Ошибка"), MessageIcon::Hand, Button::Ok);
+    // The list reads the basket again, as the file holds it.
+    m_basketList->reset(true);
+    flip(m_variables.BasketResetToggle);
 }
 
 void Browsepriosn::deleteHighlighted()
 {
     if (m_basketList->fetchHighlighted() != 0)
         return;
-    if (deleteLine(K().KOD) != 0)
+    int32_t highlighted = 0;
+    if (deleteLine(K().KOD, highlighted) == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
+    if (highlighted != 0)
         m_basketList->resetToBuffer();
     else
         m_basketList->reset(true);
@@ -500,7 +522,10 @@ void Browsepriosn::newOrder()
     if (proczap(ConfirmQuestion::NewOrder) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    emptyBasket();
+    if (emptyBasket() != 0) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.BasketResetToggle);
     window().select(C::PriceList);
     setProgramCursor("");
@@ -511,7 +536,10 @@ void Browsepriosn::checkBasketPrices()
     if (proczap(ConfirmQuestion::PriceCheck) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    checkPrices();
+    if (checkPrices() == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.PriceResetToggle);
     flip(m_variables.BasketResetToggle);
     setProgramCursor("");
@@ -557,6 +585,10 @@ void Browsepriosn::setAnaloguesMode(bool on)
 void Browsepriosn::loadPriceList()
 {
     PriceWindowCalls& calls = priceWindowCalls();
+    // A load rewrites the price list, which leaves the search copies stale: their memory is
+    // given back for the load, and the next search in a tab makes its copy again.
+    for (int order = 0; order < m_priceList->sortOrders(); ++order)
+        m_priceList->sortOrder(order).releaseSearchCopy();
     if (!calls.ipmprice || calls.ipmprice() != 0)
         return;
     const int32_t today = Clock::today();

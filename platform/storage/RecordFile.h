@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,16 @@
 namespace platform::storage {
 
 class FilterSql;
+
+// Changes whenever the file's records may have changed: a write through this process, a
+// commit by another process, or the file made anew. Equal versions mean the same records.
+struct ContentVersion
+{
+    uint64_t connection = 0;
+    uint64_t writes = 0;
+    int64_t others = 0;
+    bool operator==(const ContentVersion&) const = default;
+};
 
 class RecordFile
 {
@@ -71,6 +82,16 @@ public:
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none
 
+    // The calling thread's open connection's content version (all zero when not open).
+    ContentVersion contentVersion();
+    // Whether a run of writes (stream) is open on the file: its records may still roll back.
+    bool inStream() const;
+    // Every record of the key in the key's order (equal values by position), with the value
+    // of an expression over the file's fields translated to SQL; the call gets the position
+    // and the value's text and returns false to stop. The storage code.
+    int scanKeyOrder(int key, const FilterSql& expression,
+                     const std::function<bool(int64_t, std::string_view)>& each);
+
     int add();                   // 40 on a unique key's duplicate
     int put();                   // rewrite the record last read
     int erase();                 // delete the record last read
@@ -78,7 +99,15 @@ public:
     int64_t records();
 
     int stream();                // start a run of writes (one transaction)
+    // One run of writes over this file and partner (both open for writing in the calling
+    // thread, neither in a run): one transaction whose commit takes both files as one unit,
+    // so a failure or a killed process leaves both as before or both as after. Each file
+    // ends it with its own flush or discard; the last of them commits.
+    int stream(RecordFile& partner);
     int flush();                 // make the run durable and end it
+    // Ends the thread's run of writes without keeping any of them (the partner's of a joint
+    // run neither: its later writes and its flush are refused with 97).
+    int discard();
 
     // Driver strings: "Recover=<seconds>", "QUICKSCAN=on", "QUICKSCAN=off".
     int send(std::string_view command);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 // One record file read in a key's order (or physical order) through an optional filter
 // expression and an optional per-record predicate: next and previous give only the records that
@@ -14,6 +15,7 @@
 namespace platform::storage {
 
 class Bindings;
+class ContainsSearch;
 class FilterSql;
 class RecordFile;
 
@@ -42,6 +44,12 @@ public:
     using Predicate = std::function<bool()>;
     void setPredicate(Predicate predicate) { m_predicate = std::move(predicate); }
 
+    // A narrowing through an in-memory copy of a searched text, used by the walks in its key's
+    // order while its condition holds (null: none). The records given are the same.
+    void setContainsSearch(std::shared_ptr<ContainsSearch> search);
+    // Whether the current walk goes through the narrowing.
+    bool walksThroughIndex() const { return m_indexed; }
+
     // Positions: next() then gives the first passing record, previous() the last one.
     int setStart();
     int setEnd();
@@ -64,9 +72,14 @@ public:
     int64_t records();
 
 private:
+    enum class From : uint8_t { Start, Values, Entry };
+
     int step(bool forward);
     int positioned(int code);
     void translate();
+    void beginIndexed(From from);
+    int stepIndexed(bool forward);
+    int locate(bool forward, std::size_t& entry);
 
     RecordFile& m_file;
     int m_key;
@@ -74,6 +87,13 @@ private:
     bool m_inStorage = true;
     std::shared_ptr<const FilterSql> m_sql;
     Predicate m_predicate;
+
+    std::shared_ptr<ContainsSearch> m_search;
+    bool m_indexed = false;
+    From m_from = From::Start;
+    std::vector<std::byte> m_values; // the buffer's key values a walk starts from
+    std::size_t m_entry = 0;         // the entry of the record last given
+    int64_t m_position = 0;          // and its record position
 };
 
 } // namespace platform::storage

@@ -123,6 +123,10 @@ int Cursor::step(Database& database, bool forward, std::byte* record, int64_t& r
 
 int Cursor::fill(Database& database, bool forward)
 {
+    // Records read ahead and then dropped by a write (a walk that rewrites as it goes) start
+    // the read-ahead small again, so each write costs the same whatever the file's size.
+    if (m_generation != database.generation() && m_aheadNext < m_aheadRowids.size())
+        m_batch = FirstBatch;
     m_ahead.clear();
     m_aheadRowids.clear();
     m_aheadNext = 0;

@@ -41,6 +41,7 @@ void BrowseList::applySortOrder(int index)
     SortOrder& order = *m_orders[static_cast<std::size_t>(index)];
     m_view->setKey(order.key());
     m_view->setFilter(order.filter(), m_bindings);
+    m_view->setContainsSearch(order.containsSearch(m_file, m_bindings));
     order.resetFieldsChanged(); // remembered as read
     m_current = index;
     m_applied = index;

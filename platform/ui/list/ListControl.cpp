@@ -90,6 +90,7 @@ ListControl::ListControl(Window& window, const ControlDefinition& definition, QW
     });
     if (const auto parsed = ListFormat::parse(definition.format))
         m_format = *parsed;
+    m_definedColumns = m_format.columns().size();
     applyAppearance();
 }
 
@@ -400,7 +401,10 @@ bool ListControl::setProperty(Property p, std::string_view value)
 {
     switch (p) {
     case Property::Format: {
-        const auto parsed = ListFormat::parse(value);
+        // A format is read up to the list's own columns: a stored one with more (a damaged
+        // settings file) neither costs more nor adds columns that show nothing.
+        const std::size_t own = m_definedColumns > 0 ? m_definedColumns : std::size_t(-1);
+        const auto parsed = ListFormat::parse(value, own);
         if (!parsed)
             return false;
         setFormat(*parsed);

@@ -82,6 +82,7 @@ private:
     BrowseList* m_list = nullptr;
     InPlaceEditor* m_editor = nullptr;
     ListFormat m_format;
+    std::size_t m_definedColumns = 0; // the columns of the window definition's format
     int m_lineHeight = 0;
     std::map<int, QFont> m_styleFonts;
     std::vector<std::string> m_iconList;
