@@ -40,12 +40,9 @@ void setIfChanged(Window& window, int control, Property property, int before, in
 
 } // namespace
 
-PriceWindowFitter::PriceWindowFitter(Window& window, WindowResizer* resizer,
-                                     ListControl* priceList, ListControl* basketList)
-    : m_window(window)
-    , m_resizer(resizer)
-    , m_priceList(priceList)
-    , m_basketList(basketList)
+PriceWindowFitter::PriceWindowFitter(Window& window, WindowResizer* resizer, ListControl* priceList,
+                                     ListControl* basketList)
+    : m_window(window), m_resizer(resizer), m_priceList(priceList), m_basketList(basketList)
 {
 }
 

@@ -1,5 +1,5 @@
-#include "app/browsepriosn/ExactDecimal.h"
 #include "app/browsepriosn/PriceWindowFit.h"
+#include "app/browsepriosn/ExactDecimal.h"
 
 #include <gtest/gtest.h>
 
@@ -242,8 +242,8 @@ TEST(PriceWindowFit, LowButWideEnoughFrameKeepsTheWidths)
     }
     // H = 350: S = R(32.8125) = 33, U = R(131.25) = 131.
     EXPECT_EQ(l.controls.at(1).y, 34);
-    EXPECT_EQ(l.controls.at(1).height, 96); // R(95.8125)
-    EXPECT_EQ(l.controls.at(38).y, 18);     // T(16.5 + 2)
+    EXPECT_EQ(l.controls.at(1).height, 96);  // R(95.8125)
+    EXPECT_EQ(l.controls.at(38).y, 18);      // T(16.5 + 2)
     EXPECT_EQ(l.controls.at(38).height, 12); // T(33 - 16.5 - 4)
     EXPECT_EQ(l.controls.at(7).y, 133);
 }

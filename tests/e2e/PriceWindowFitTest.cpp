@@ -23,8 +23,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,8 +46,7 @@ class FrameOfSize
 {
 public:
     // In the frame's dialog units.
-    FrameOfSize(int width, int height)
-        : m_previous(resourceFolder())
+    FrameOfSize(int width, int height) : m_previous(resourceFolder())
     {
         const std::filesystem::path copy = m_folder.path().toStdString();
         std::filesystem::copy(m_previous, copy, std::filesystem::copy_options::recursive);
@@ -173,7 +172,8 @@ void saveScreenshotWhenAsked()
     const QRect outer = frame->frameGeometry();
     QScreen* screen = QGuiApplication::primaryScreen();
     if (QGuiApplication::platformName() == QLatin1String("xcb") && screen)
-        screen->grabWindow(0, outer.x(), outer.y(), outer.width(), outer.height()).save(file, "PNG");
+        screen->grabWindow(0, outer.x(), outer.y(), outer.width(), outer.height())
+            .save(file, "PNG");
     else
         frame->grab().save(file, "PNG");
 }
@@ -227,10 +227,9 @@ protected:
         FrameOfSize frame(frameWidth, frameHeight);
         Seen seen;
         TestDriver driver;
-        driver.waitOpen(e2e::FrameTitle)
-            .menu(OpenPriceWindow)
-            .waitOpen(Title)
-            .call([&] { look(seen); });
+        driver.waitOpen(e2e::FrameTitle).menu(OpenPriceWindow).waitOpen(Title).call([&] {
+            look(seen);
+        });
         if (screenshot)
             driver.call(saveScreenshotWhenAsked);
         if (then)
@@ -358,7 +357,8 @@ TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)
             letEventsRun(150);
             layout = app::PriceWindowFitter::read(*TestDriver::topWindow());
             resizable = TestDriver::topWindow()->property(0, Property::Resizable);
-            heading = platform::text::cp1251ToUtf8(TestDriver::topWindow()->property(3, Property::Text));
+            heading =
+                platform::text::cp1251ToUtf8(TestDriver::topWindow()->property(3, Property::Text));
         })
         .close()
         .waitClose(Title)
