@@ -3,6 +3,7 @@
 #include "platform/storage/ContainsSearch.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/FilterSql.h"
+#include "platform/storage/KeyOrder.h"
 #include "platform/storage/RecordFile.h"
 
 #include <cstring>
@@ -65,6 +66,7 @@ void View::beginIndexed(From from)
 {
     m_indexed = m_search && m_key >= 0 && m_filter.isValid() && m_search->begin(m_key);
     m_from = from;
+    m_skipped.clear();
     if (m_indexed && from == From::Values)
         m_values.assign(m_file.buffer(), m_file.buffer() + m_file.layout().recordSize);
 }
@@ -124,14 +126,11 @@ int View::locate(bool forward, std::size_t& entry)
         entry = forward ? 0 : entries - 1;
         return Error::None;
     case From::Entry:
-        if (m_entry >= entries || index.position(m_entry) != m_position) {
-            // The copy was made again since: find the record last given in it.
-            m_entry = index.entryOf(m_position);
-            if (m_entry == ContainsIndex::NoEntry)
-                return Error::RecordNotAvailable;
+        if (m_entry < entries && index.position(m_entry) == m_position) {
+            entry = forward ? m_entry + 1 : m_entry - 1;
+            return Error::None;
         }
-        entry = forward ? m_entry + 1 : m_entry - 1;
-        return Error::None;
+        return relocate(forward, entry);
     case From::Values:
         break;
     }
@@ -153,15 +152,41 @@ int View::locate(bool forward, std::size_t& entry)
     return Error::None;
 }
 
+// The copy was made again after a write: the walk goes on after the record last given, by its
+// key values as given and its position, as the file's own walk does; as there, a record that
+// was rewritten while it was the walk's last one (its key may have moved it further on) is not
+// met again in this walk.
+int View::relocate(bool forward, std::size_t& entry)
+{
+    ContainsIndex& index = m_search->index();
+    const FileLayout& layout = m_file.layout();
+    std::size_t low = 0;
+    std::size_t high = index.entries();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        const int64_t position = index.position(middle);
+        const int code = m_file.getPosition(position);
+        if (code != Error::None)
+            return code;
+        const int order = compareKeyValues(layout, m_key, m_file.buffer(), m_given.data());
+        const bool before = order < 0 || (order == 0 && (forward ? position <= m_position
+                                                                 : position < m_position));
+        if (before)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    entry = forward ? low : low - 1;
+    m_skipped.insert(m_position);
+    return Error::None;
+}
+
 int View::stepIndexed(bool forward)
 {
     ContainsIndex& index = m_search->index();
     // A write since the walk began: the copy is made again and the walk goes on from its
     // place in the new one.
-    if (!m_search->begin(m_key)) {
-        setError(Error::RecordNotAvailable, m_file.diskName());
-        return Error::RecordNotAvailable;
-    }
+    m_search->follow();
     std::size_t entry = 0;
     int code = locate(forward, entry);
     if (code != Error::None) {
@@ -170,7 +195,7 @@ int View::stepIndexed(bool forward)
     }
     const std::size_t entries = index.entries();
     for (; entry < entries; forward ? ++entry : --entry) {
-        if (!m_search->matches(entry))
+        if (!m_search->matches(entry) || m_skipped.count(index.position(entry)) != 0)
             continue;
         code = m_file.getPosition(index.position(entry));
         if (code == Error::RecordNotFound)
@@ -180,6 +205,7 @@ int View::stepIndexed(bool forward)
         m_from = From::Entry;
         m_entry = entry;
         m_position = index.position(entry);
+        m_given.assign(m_file.buffer(), m_file.buffer() + m_file.layout().recordSize);
         if (m_filter.matches() && (!m_predicate || m_predicate())) {
             clearError();
             return Error::None;

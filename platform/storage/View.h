@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // One record file read in a key's order (or physical order) through an optional filter
@@ -76,6 +77,7 @@ private:
     void beginIndexed(From from);
     int stepIndexed(bool forward);
     int locate(bool forward, std::size_t& entry);
+    int relocate(bool forward, std::size_t& entry);
 
     RecordFile& m_file;
     int m_key;
@@ -90,6 +92,8 @@ private:
     std::vector<std::byte> m_values; // the buffer's key values a walk starts from
     std::size_t m_entry = 0;         // the entry of the record last given
     int64_t m_position = 0;          // and its record position
+    std::vector<std::byte> m_given;  // and the record as given
+    std::unordered_set<int64_t> m_skipped; // positions not to give again in this walk
 };
 
 } // namespace platform::storage
