@@ -120,9 +120,12 @@ TEST_F(ContainsSearchTest, WritesDuringAWalkNeitherSkipNorRepeatRecords)
     twin.setDiskName("twin.tps");
     ASSERT_EQ(twin.create(), 0);
     ASSERT_EQ(twin.open(), 0);
-    for (RecordFile* file : {&m_file, &twin})
-        for (int i = 0; i < 40; ++i)
+    for (RecordFile* file : {&m_file, &twin}) {
+        ASSERT_EQ(file->stream(), 0);
+        for (int i = 0; i < 24; ++i)
             ASSERT_EQ(addItem(*file, i, (i % 3 ? "ёж " : "уж ") + std::to_string(i % 7)), 0);
+        ASSERT_EQ(file->flush(), 0);
+    }
     m_sought = w("ёж");
     std::vector<int> met[2];
     for (int through = 0; through < 2; ++through) {
@@ -152,7 +155,7 @@ TEST_F(ContainsSearchTest, WritesDuringAWalkNeitherSkipNorRepeatRecords)
         EXPECT_EQ(view.walksThroughIndex(), through == 1);
     }
     EXPECT_EQ(met[1], met[0]);
-    EXPECT_GT(met[0].size(), 27u);
+    EXPECT_GT(met[0].size(), 16u);
 }
 
 TEST_F(ContainsSearchTest, AnotherProcessWritingTheFileIsSeenAtTheNextSearch)
