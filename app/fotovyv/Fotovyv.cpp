@@ -5,6 +5,7 @@
 #include "app/fotovyv/PhotoLayout.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/RecordFieldBinding.h"
 #include "platform/ui/Window.h"
 
 namespace app {
@@ -23,7 +24,7 @@ int Fotovyv::init()
         return level;
     Window& w = window();
     // The item fields show the caller's record buffer as the caller left it.
-    w.bind("PR:KOD", PR().KOD);
+    w.bindUse("PR:KOD", bindingToField(PRIOSN().layout(), PRIOSN().buffer(), "PR:KOD"));
     w.bind("PR:NAIM", PR().NAIM);
     w.bind("PR:OBOZ", PR().OBOZ);
     w.select(w.nextField(0));
