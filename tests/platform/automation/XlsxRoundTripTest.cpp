@@ -85,6 +85,7 @@ TEST(XlsxRoundTrip, TextsThatLookLikeEscapesKeepEveryCharacter)
         QStringLiteral("_x005F_"),          QStringLiteral("_x0001_ and \x01"),
         QStringLiteral("__x0041__"),        QStringLiteral("_x004_"),
         QStringLiteral("_X0041_ _x00G1_"),  QStringLiteral("tab\tand\x1F"),
+        QStringLiteral("cr\r, lf\n, both\r\n"),
         QString(32766, u'-') + QStringLiteral("_x0041_"), // the cut leaves "_": no escape
         QStringLiteral("_x0041_").repeated(5000),
     };
