@@ -34,15 +34,19 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
     if (copies <= 0)
         return;
     const auto used = sheet.usedRange();
-    QPrinter& printer = platform::ui::PrinterSetup::printer();
+    QPrinter* chosen = platform::ui::PrinterSetup::forJob();
+    if (!chosen)
+        return; // no printer, and no file chosen instead
+    QPrinter& printer = *chosen;
     printer.setCopyCount(copies);
     if (setup.value("orientation").toInteger() == 2)
         printer.setPageOrientation(QPageLayout::Landscape);
     else if (setup.value("orientation").toInteger() == 1)
         printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(points(setup, "leftmargin", 51), points(setup, "topmargin", 72),
-                                     points(setup, "rightmargin", 51), points(setup, "bottommargin", 72)),
-                           QPageLayout::Point);
+    printer.setPageMargins(
+        QMarginsF(points(setup, "leftmargin", 51), points(setup, "topmargin", 72),
+                  points(setup, "rightmargin", 51), points(setup, "bottommargin", 72)),
+        QPageLayout::Point);
     QPainter painter;
     if (!painter.begin(&printer))
         throw AutomationError("the printer cannot be opened");
@@ -60,7 +64,8 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
     decorate();
     if (used) {
         for (int row = 1; row <= used->lastRow; ++row) {
-            const double height = sheet.rowHeight(row).value_or(SheetEditing::fontHeight(sheet, row));
+            const double height =
+                sheet.rowHeight(row).value_or(SheetEditing::fontHeight(sheet, row));
             if (y + height > page.height() && y > 0) {
                 printer.newPage();
                 decorate();
@@ -71,19 +76,21 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
                 const double width = sheet.columnWidth(column) * kPointsPerWidthUnit + 5;
                 const QRectF box(x, y, width, height);
                 if (const workbook::Cell* cell = sheet.cellAt(row, column)) {
-                    QFont font(cell->format.font.name, std::max(1, static_cast<int>(cell->format.font.size)));
+                    QFont font(cell->format.font.name,
+                               std::max(1, static_cast<int>(cell->format.font.size)));
                     font.setBold(cell->format.font.bold);
                     font.setItalic(cell->format.font.italic);
                     painter.setFont(font);
                     int flags = Qt::AlignVCenter;
                     const auto horizontal = cell->format.alignment.horizontal;
-                    if (horizontal == workbook::HorizontalAlignment::Right
-                        || (horizontal == workbook::HorizontalAlignment::General
-                            && cell->value.type() == workbook::CellValue::Type::Number))
+                    if (horizontal == workbook::HorizontalAlignment::Right ||
+                        (horizontal == workbook::HorizontalAlignment::General &&
+                         cell->value.type() == workbook::CellValue::Type::Number))
                         flags |= Qt::AlignRight;
                     else if (horizontal == workbook::HorizontalAlignment::Center)
                         flags |= Qt::AlignHCenter;
-                    painter.drawText(box.adjusted(2, 0, -2, 0), flags, SheetEditing::shownText(*cell));
+                    painter.drawText(box.adjusted(2, 0, -2, 0), flags,
+                                     SheetEditing::shownText(*cell));
                     const auto& borders = cell->format.borders;
                     if (borders.edge(workbook::Edge::Left).isVisible())
                         painter.drawLine(box.topLeft(), box.bottomLeft());
@@ -100,6 +107,7 @@ void SheetPrinter::print(const workbook::Worksheet& sheet, const SettingsObject&
         }
     }
     painter.end();
+    platform::ui::PrinterSetup::jobDone();
 }
 
 } // namespace platform::automation::excel
