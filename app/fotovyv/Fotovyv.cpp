@@ -5,6 +5,7 @@
 #include "app/fotovyv/PhotoLayout.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/Window.h"
 
 namespace app {
@@ -28,6 +29,8 @@ int Fotovyv::init()
     w.bind("PR:OBOZ", PR().OBOZ);
     w.select(w.nextField(0));
     setCloseButton(w.number("?CLOSE"));
+    // Esc closes the photo as it closes any dialog.
+    w.addAlertKey(0, platform::ui::keyCodeFromName("Esc"));
     m_rekvOpened = RelateREKV && RelateREKV->open() == 0;
     w.open();
 
@@ -36,6 +39,13 @@ int Fotovyv::init()
         w.unhide(w.number("?STRING1"));
     }
     return Level::Benign;
+}
+
+int Fotovyv::takeWindowEvent()
+{
+    if (event() == Event::AlertKey && keyCode() == platform::ui::keyCodeFromName("Esc"))
+        window().post(Event::CloseWindow);
+    return WindowController::takeWindowEvent();
 }
 
 bool Fotovyv::showPhoto()
