@@ -12,6 +12,8 @@
 #include "app/dictionary/Records.h"
 #include "bench/PriceRows.h"
 #include "platform/storage/Bindings.h"
+#include "platform/storage/ContainsSearch.h"
+#include "platform/storage/View.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/text/CaseTable.h"
 #include "platform/ui/list/BrowseList.h"
@@ -157,6 +159,8 @@ void TypeOneCharacter(benchmark::State& state)
     list.setPageSize(PageRows);
     for (const app::PriceSortOrder& order : app::priceSortOrders()) {
         platform::ui::SortOrder& added = list.addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
         added.addResetField(v.fk);
         added.addResetField(v.ks);
         added.addResetField(v.kodstr2);
@@ -169,6 +173,9 @@ void TypeOneCharacter(benchmark::State& state)
     const std::string full = searchText(tab, many);
     const std::string typedBefore = full.substr(0, full.size() - 1);
     list.load();
+    // The tab's search copy is made by the first search after a load; SearchCopyBuild times it.
+    setSearch(v, tab, full);
+    list.reset(false);
     int shown = 0;
     for (auto _ : state) {
         setSearch(v, tab, typedBefore);
@@ -183,6 +190,86 @@ void TypeOneCharacter(benchmark::State& state)
         state.SkipWithError("unexpected rows on the first page");
     state.SetLabel(std::string(TabNames[tab]) + (many ? " many" : " none") + ", " +
                    std::to_string(shown) + " rows shown");
+}
+
+// Making a tab's search copy over the file: the first search in a tab after a load waits for it.
+void SearchCopyBuild(benchmark::State& state)
+{
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    const int tab = static_cast<int>(state.range(1));
+    RecordFile& file = priceFile(rows);
+    const app::PriceSortOrder& order = app::priceSortOrders()[static_cast<std::size_t>(tab)];
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        platform::storage::ContainsIndex index(file, order.key, std::string(order.searched));
+        const auto started = Clock::now();
+        if (!index.refresh())
+            state.SkipWithError("no copy made");
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - started).count());
+        bytes = index.memoryBytes();
+    }
+    state.counters["MB/copy"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    state.SetLabel(TabNames[tab]);
+}
+
+// The records every tab lists for a few search texts, through the copy and through the
+// storage's own filtered walk, compared one by one; an error names the first difference.
+void SearchResultsAgree(benchmark::State& state)
+{
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    RecordFile& file = priceFile(rows);
+    app::PriceWindowVariables v;
+    platform::storage::Bindings bindings;
+    bindings.bind("ks", v.ks);
+    bindings.bind("kodstr2", v.kodstr2);
+    bindings.bind("kodstr3", v.kodstr3);
+    bindings.bind("kodstr4", v.kodstr4);
+    bindings.bind("kodstr5", v.kodstr5);
+    bindings.bind("kodstr6", v.kodstr6);
+    bindings.bind("fk", v.fk);
+    bindings.bind("k1", v.k1);
+    bindings.bind("k2", v.k2);
+    std::size_t compared = 0;
+    int searches = 0;
+    for (auto _ : state) {
+        for (int tab = 0; tab < 6; ++tab) {
+            const app::PriceSortOrder& order = app::priceSortOrders()[static_cast<std::size_t>(tab)];
+            auto search = std::make_shared<platform::storage::ContainsSearch>(
+                file, order.key, std::string(order.searched), std::string(order.sought),
+                std::string(order.searchCondition), &bindings);
+            PriosnRecord sample{};
+            bench::PriceRows().fill(rows / 3, sample);
+            const std::string samples[] = {
+                searchText(tab, false), searchText(tab, true),
+                tab == 5 ? std::to_string(sample.KOD).substr(2, 4)
+                         : std::string(tab == 0   ? sample.OBOZ.clipped().substr(3, 4)
+                                       : tab == 1 ? sample.NAIM.clipped().substr(2, 5)
+                                       : tab == 2 ? sample.PRIMEN.clipped().substr(4, 6)
+                                       : tab == 3 ? sample.PROIZV.clipped().substr(1, 4)
+                                                  : sample.GRUP.clipped().substr(2, 4))};
+            for (const std::string& text : samples) {
+                setSearch(v, tab, platform::text::lower(text));
+                std::vector<int64_t> listed[2];
+                for (int through = 0; through < 2; ++through) {
+                    platform::storage::View view(file, order.key);
+                    view.setFilter(order.filter, &bindings);
+                    if (through)
+                        view.setContainsSearch(search);
+                    view.setStart();
+                    while (view.next() == 0)
+                        listed[through].push_back(file.position());
+                }
+                ++searches;
+                compared += listed[0].size();
+                if (listed[0] != listed[1])
+                    state.SkipWithError((std::string(TabNames[tab]) + " \"" + text + "\" differs")
+                                            .c_str());
+            }
+            setSearch(v, tab, "");
+        }
+    }
+    state.counters["records/compared"] = static_cast<double>(compared);
+    state.counters["searches/compared"] = searches;
 }
 
 void arguments(benchmark::internal::Benchmark* b)
@@ -279,6 +366,12 @@ void SqliteCliFirstPage(benchmark::State& state)
 
 BENCHMARK(TypeOneCharacter)->Apply(arguments)->Iterations(5)->UseManualTime()->Unit(
     benchmark::kMillisecond);
+BENCHMARK(SearchCopyBuild)
+    ->ArgsProduct({{1000000}, {0, 1, 2, 3, 4, 5}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SearchResultsAgree)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(SqliteCliFirstPage)->Apply(arguments)->Iterations(1)->UseManualTime()->Unit(
     benchmark::kMillisecond);
 

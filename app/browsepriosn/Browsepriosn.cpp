@@ -2,13 +2,16 @@
 
 #include "app/browsepriosn/BasketList.h"
 #include "app/browsepriosn/BasketOperations.h"
+#include "platform/storage/ErrorState.h"
 #include "app/browsepriosn/BrowsepriosnSettings.h"
 #include "app/browsepriosn/PriceList.h"
 #include "app/browsepriosn/PriceSortOrders.h"
 #include "app/browsepriosn/PriceWindowCalls.h"
+#include "app/browsepriosn/PriceWindowFitter.h"
 #include "app/browsepriosn/RowMarks.h"
 #include "app/browsepriosn/SelectionState.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/frame/FrameGlobals.h"
 #include "app/proczak/OrderParams.h"
 #include "app/proczak/Proczak.h"
 #include "app/proczak1/Proczak1.h"
@@ -155,8 +158,16 @@ int Browsepriosn::init()
     setUpPriceList();
     setUpBasketList();
     m_resizer = std::make_unique<WindowResizer>();
-    m_resizer->init(window(), WindowResizer::Off, true);
-    restoreSettings();
+    m_resizer->init(window(), WindowResizer::Default, true);
+    // A window larger than the frame's client area fits itself in on the first timer tick;
+    // its saved geometry is then not applied.
+    if (fitNeeded(PriceWindowFitter::read(window()).window, MainClientWidth, MainClientHeight)) {
+        m_variables.FitPending = 1;
+        window().setProperty(0, Property::Timer, 1);
+    } else {
+        restoreGeometry();
+    }
+    restoreFormats();
     m_priceList->load();
     m_basketList->load();
     window().display();
@@ -195,6 +206,8 @@ void Browsepriosn::setUpPriceList()
     m_priceList->setErrorReporter(&GlobalErrors());
     for (const PriceSortOrder& order : priceSortOrders()) {
         SortOrder& added = m_priceList->addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
         added.addResetField(v.fk);
         if (order.variable == "ks")
             added.addResetField(v.ks);
@@ -256,7 +269,7 @@ void Browsepriosn::setUpBasketList()
     }
 }
 
-void Browsepriosn::restoreSettings()
+void Browsepriosn::restoreGeometry()
 {
     if (const auto geometry = savedGeometry()) {
         window().setProperty(0, Property::X, geometry->x);
@@ -265,6 +278,10 @@ void Browsepriosn::restoreSettings()
         window().setProperty(0, Property::Height, geometry->height);
         window().post(Event::Sized);
     }
+}
+
+void Browsepriosn::restoreFormats()
+{
     if (const std::string format = savedPriceFormat(); !format.empty())
         window().setProperty(C::PriceList, Property::Format, format);
     if (const std::string format = savedBasketFormat(); !format.empty())
@@ -333,6 +350,10 @@ int Browsepriosn::takeAccepted()
 int Browsepriosn::beforeFramework()
 {
     switch (accepted()) {
+    case C::Fit:
+        PriceWindowFitter(window(), m_resizer.get(), m_priceControl, m_basketControl)
+            .fit(MainClientWidth, MainClientHeight);
+        break;
     case C::Analogues:
         setAnaloguesMode(m_variables.fk == 0);
         break;
@@ -461,16 +482,35 @@ void Browsepriosn::showBasketResult(BasketResult result)
     case BasketResult::QuantityTooLarge:
         showRefusal(quantityTooLargeMessage());
         break;
+    case BasketResult::WriteFailed:
+        showBasketWriteFailure();
+        break;
     case BasketResult::Unchanged:
         break;
     }
+}
+
+void Browsepriosn::showBasketWriteFailure()
+{
+    const int code = platform::storage::errorCode();
+    const std::string file = platform::storage::errorFile();
+    setProgramCursor("");
+    message(basketWriteFailedMessage(code, file), w("Ошибка"), MessageIcon::Hand, Button::Ok);
+    // The list reads the basket again, as the file holds it.
+    m_basketList->reset(true);
+    flip(m_variables.BasketResetToggle);
 }
 
 void Browsepriosn::deleteHighlighted()
 {
     if (m_basketList->fetchHighlighted() != 0)
         return;
-    if (deleteLine(K().KOD) != 0)
+    int32_t highlighted = 0;
+    if (deleteLine(K().KOD, highlighted) == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
+    if (highlighted != 0)
         m_basketList->resetToBuffer();
     else
         m_basketList->reset(true);
@@ -482,7 +522,10 @@ void Browsepriosn::newOrder()
     if (proczap(ConfirmQuestion::NewOrder) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    emptyBasket();
+    if (emptyBasket() != 0) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.BasketResetToggle);
     window().select(C::PriceList);
     setProgramCursor("");
@@ -493,7 +536,10 @@ void Browsepriosn::checkBasketPrices()
     if (proczap(ConfirmQuestion::PriceCheck) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    checkPrices();
+    if (checkPrices() == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.PriceResetToggle);
     flip(m_variables.BasketResetToggle);
     setProgramCursor("");
@@ -539,6 +585,10 @@ void Browsepriosn::setAnaloguesMode(bool on)
 void Browsepriosn::loadPriceList()
 {
     PriceWindowCalls& calls = priceWindowCalls();
+    // A load rewrites the price list, which leaves the search copies stale: their memory is
+    // given back for the load, and the next search in a tab makes its copy again.
+    for (int order = 0; order < m_priceList->sortOrders(); ++order)
+        m_priceList->sortOrder(order).releaseSearchCopy();
     if (!calls.ipmprice || calls.ipmprice() != 0)
         return;
     const int32_t today = Clock::today();
@@ -692,6 +742,14 @@ int Browsepriosn::takeWindowEvent()
         break;
     case Event::GainFocus:
         window().setProperty(0, Property::Active, 1);
+        break;
+    case Event::Timer:
+        if (m_variables.FitPending == 1) {
+            window().post(Event::Accepted, C::Fit);
+            window().setProperty(0, Property::Timer, 0);
+            window().setProperty(0, Property::Resizable, 1);
+            m_variables.FitPending = 0;
+        }
         break;
     default:
         break;

@@ -13,6 +13,11 @@ struct PriceSortOrder
     int tab;                   // position on the search sheet
     std::string_view variable; // the search variable, a reset field of the order
     std::string_view filter;
+    // The filter's substring search, so that the list can search an in-memory copy: while
+    // searchCondition holds, a record passes exactly when `searched` contains `sought`.
+    std::string_view searched;
+    std::string_view sought;
+    std::string_view searchCondition;
 };
 
 const std::array<PriceSortOrder, 6>& priceSortOrders();

@@ -68,4 +68,12 @@ bool FilterExpression::matches()
     return m_root->truth();
 }
 
+std::string_view FilterExpression::value()
+{
+    if (m_error != 0 || !m_root)
+        return {};
+    loadBases();
+    return m_root->text();
+}
+
 } // namespace platform::storage

@@ -37,6 +37,9 @@ public:
     const std::string& errorMessage() const { return m_errorMessage; }
 
     bool matches();
+    // The expression's value as a text (a number in its default text form); empty when the
+    // text is empty or did not compile. Valid until the next evaluation.
+    std::string_view value();
 
     // The compiled tree (null when empty or invalid) and the slot through which it reads the
     // fields of file (null when the file is not in the scope).

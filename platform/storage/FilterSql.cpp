@@ -64,6 +64,21 @@ std::shared_ptr<const FilterSql> FilterSql::translate(const FilterExpression& ex
     return sql;
 }
 
+std::shared_ptr<const FilterSql> FilterSql::translateText(const FilterExpression& expression,
+                                                          const RecordFile& file)
+{
+    const filter::Node* root = expression.root();
+    const std::byte* const* base = expression.baseOf(file);
+    if (!expression.isValid() || !root || !base || root->type() != filter::ValueType::String)
+        return nullptr;
+    std::shared_ptr<FilterSql> sql(new FilterSql(file.layout(), base));
+    filter::SqlTerm term;
+    if (!root->toSql(*sql, term) || term.boolean)
+        return nullptr;
+    sql->m_condition = "(" + term.sql + ")";
+    return sql;
+}
+
 std::string FilterSql::addParameter(Parameter parameter)
 {
     const int number = FirstParameter + static_cast<int>(m_parameters.size());

@@ -34,7 +34,13 @@ public:
     static std::shared_ptr<const FilterSql> translate(const FilterExpression& expression,
                                                       const RecordFile& file);
 
-    // A parenthesized condition.
+    // A text-valued expression (no condition) as SQL, for reading its value per record: null
+    // when it is empty, invalid, not a text or cannot be translated. Stored texts have no
+    // trailing blanks, so the value read is the evaluator's without its trailing blanks.
+    static std::shared_ptr<const FilterSql> translateText(const FilterExpression& expression,
+                                                          const RecordFile& file);
+
+    // A parenthesized condition (the text expression of translateText).
     const std::string& condition() const { return m_condition; }
     // Whether the condition names only these fields (indexes into the layout's fields).
     bool usesOnly(const std::vector<int>& fields) const;

@@ -1,6 +1,7 @@
 #include "platform/storage/RecordFile.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/FilterSql.h"
 #include "platform/storage/LogicalThread.h"
 #include "platform/storage/sqlite/Cursor.h"
 #include "platform/storage/sqlite/Database.h"
@@ -232,7 +233,7 @@ int RecordFile::open(uint8_t mode)
     const LockLevel level = !write                             ? LockLevel::None
                             : (deny == 0x10 || deny == 0x20) ? LockLevel::Exclusive
                                                                : LockLevel::Shared;
-    if (write && sqlite3_db_readonly(database->handle(), "main") == 1)
+    if (write && database->readOnly())
         return m_impl->finish(Error::AccessDenied);
     if (!database->lock().acquire(level))
         return m_impl->finish(Error::AccessDenied);
@@ -300,6 +301,63 @@ int RecordFile::setKeyFromBuffer(int key)
     return m_impl->finish(Error::None);
 }
 
+int RecordFile::setKeyAt(int key, int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    m_impl->cursor(state).setKeyAt(key, state.buffer.data(), position);
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::setFileOrderAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    m_impl->cursor(state).setFileOrderAt(position);
+    return m_impl->finish(Error::None);
+}
+
+int64_t RecordFile::position() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.hasLastRead ? state.lastRead : 0;
+}
+
+int RecordFile::getAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    const int code = peekAt(position, state.buffer.data());
+    state.hasLastRead = code == Error::None;
+    if (code == Error::None)
+        state.lastRead = position;
+    return code;
+}
+
+int RecordFile::peekAt(int64_t position, std::byte* record)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = sqlite3_bind_int64(statement, 1, position);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        m_impl->codec.read(statement, 1, record);
+    sqlite3_reset(statement);
+    if (rc == SQLITE_ROW)
+        return m_impl->finish(Error::None);
+    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
 int RecordFile::setWalkFilter(std::shared_ptr<const FilterSql> filter)
 {
     ThreadState& state = m_impl->state();
@@ -348,6 +406,59 @@ int RecordFile::get(int key)
     sqlite3_reset(statement);
     state.hasLastRead = false;
     return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
+ContentVersion RecordFile::contentVersion()
+{
+    ThreadState& state = m_impl->state();
+    if (!state.database)
+        return {};
+    Database& database = *state.database;
+    ContentVersion version{database.serial(), database.generation(), 0};
+    // Commits of other connections (another process) move the data version.
+    int code = Error::None;
+    if (sqlite3_stmt* statement = database.statement("PRAGMA data_version", code)) {
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            version.others = sqlite3_column_int64(statement, 0);
+        sqlite3_reset(statement);
+    }
+    return version;
+}
+
+bool RecordFile::inStream() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.database->streaming();
+}
+
+int RecordFile::scanKeyOrder(int key, const FilterSql& expression,
+                             const std::function<bool(int64_t, std::string_view)>& each)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    // Not a kept statement: it is made once per scan and runs for a long time.
+    sqlite3_stmt* statement = nullptr;
+    const std::string sql = m_impl->schema.keyOrderScan(key, expression.condition());
+    int rc = sqlite3_prepare_v2(database->handle(), sql.c_str(), static_cast<int>(sql.size()),
+                                &statement, nullptr);
+    if (rc == SQLITE_OK)
+        rc = expression.bind(statement);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+        const int size = sqlite3_column_bytes(statement, 1);
+        if (!each(sqlite3_column_int64(statement, 0),
+                  std::string_view(text ? text : "", static_cast<std::size_t>(size)))) {
+            rc = SQLITE_DONE;
+            break;
+        }
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    return m_impl->finish(rc == SQLITE_DONE ? Error::None : sqlite::storageCode(rc));
 }
 
 int RecordFile::add()
@@ -456,6 +567,44 @@ int RecordFile::stream()
     const int code = state.database->beginStream();
     state.streaming = code == Error::None;
     return m_impl->finish(code);
+}
+
+int RecordFile::stream(RecordFile& partner)
+{
+    ThreadState& state = m_impl->state();
+    ThreadState& other = partner.m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (const int code = partner.m_impl->writable(other))
+        return partner.m_impl->finish(code);
+    if (state.streaming || other.streaming)
+        return m_impl->finish(Error::StreamError);
+    if (state.database == other.database)
+        return m_impl->finish(Error::ExclusiveAccessRequired);
+    if (const int code = state.database->join(*other.database))
+        return m_impl->finish(code);
+    const int code = state.database->beginStream();
+    if (code != Error::None) {
+        state.database->detachGuests(); // the partner goes back to its own connection
+        return m_impl->finish(code);
+    }
+    state.database->beginStream(); // nests: the partner's flush is one more end
+    state.streaming = true;
+    other.streaming = true;
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::discard()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!state.streaming)
+        return m_impl->finish(Error::None);
+    state.streaming = false;
+    state.database->abandonStream();
+    state.database->endStream();
+    return m_impl->finish(Error::None);
 }
 
 int RecordFile::flush()

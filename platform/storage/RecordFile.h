@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,16 @@
 namespace platform::storage {
 
 class FilterSql;
+
+// Changes whenever the file's records may have changed: a write through this process, a
+// commit by another process, or the file made anew. Equal versions mean the same records.
+struct ContentVersion
+{
+    uint64_t connection = 0;
+    uint64_t writes = 0;
+    int64_t others = 0;
+    bool operator==(const ContentVersion&) const = default;
+};
 
 class RecordFile
 {
@@ -49,6 +60,19 @@ public:
     int setFileOrder();          // next() then walks physical order from the start
     int setKey(int key);         // from the start of the key's order
     int setKeyFromBuffer(int key); // from the first record whose key is not lower than the buffer's
+    // Every key ends in a hidden component, the record's position (physical order), so equal
+    // key values are ordered by position and (key values, position) is a unique place. The walk
+    // goes on beyond the buffer's key values at the position: next() gives the first record
+    // after that place, previous() the last one before it.
+    int setKeyAt(int key, int64_t position);
+    int setFileOrderAt(int64_t position); // the same in physical order
+    // The position of the record last read or written (0: none), and a record read by its
+    // position as the record last read (35 when no record is there).
+    int64_t position() const;
+    int getAt(int64_t position);
+    // The record at a position copied into record (recordSize bytes), leaving the buffer and
+    // the record last read alone; 35 when no record is there.
+    int peekAt(int64_t position, std::byte* record);
     // A condition (a translated filter) the calling thread's current walk must meet, decided
     // by the engine so that rejected records are never fetched; the set operations above
     // remove it, so it is given after them.
@@ -58,6 +82,16 @@ public:
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none
 
+    // The calling thread's open connection's content version (all zero when not open).
+    ContentVersion contentVersion();
+    // Whether a run of writes (stream) is open on the file: its records may still roll back.
+    bool inStream() const;
+    // Every record of the key in the key's order (equal values by position), with the value
+    // of an expression over the file's fields translated to SQL; the call gets the position
+    // and the value's text and returns false to stop. The storage code.
+    int scanKeyOrder(int key, const FilterSql& expression,
+                     const std::function<bool(int64_t, std::string_view)>& each);
+
     int add();                   // 40 on a unique key's duplicate
     int put();                   // rewrite the record last read
     int erase();                 // delete the record last read
@@ -65,7 +99,15 @@ public:
     int64_t records();
 
     int stream();                // start a run of writes (one transaction)
+    // One run of writes over this file and partner (both open for writing in the calling
+    // thread, neither in a run): one transaction whose commit takes both files as one unit,
+    // so a failure or a killed process leaves both as before or both as after. Each file
+    // ends it with its own flush or discard; the last of them commits.
+    int stream(RecordFile& partner);
     int flush();                 // make the run durable and end it
+    // Ends the thread's run of writes without keeping any of them (the partner's of a joint
+    // run neither: its later writes and its flush are refused with 97).
+    int discard();
 
     // Driver strings: "Recover=<seconds>", "QUICKSCAN=on", "QUICKSCAN=off".
     int send(std::string_view command);

@@ -54,8 +54,19 @@ int View::positioned(int code)
     return code;
 }
 
+void View::setContainsSearch(std::shared_ptr<ContainsSearch> search)
+{
+    m_contains.setSearch(std::move(search));
+}
+
+bool View::walksThroughIndex() const
+{
+    return m_contains.active();
+}
+
 int View::setStart()
 {
+    m_contains.begin(m_filter.isValid() ? m_key : -1, false);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key));
 }
 
@@ -67,7 +78,13 @@ int View::setEnd()
 
 int View::setFromBuffer()
 {
+    m_contains.begin(m_filter.isValid() ? m_key : -1, true);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key));
+}
+
+int View::setAt(int64_t position)
+{
+    return positioned(m_key < 0 ? m_file.setFileOrderAt(position) : m_file.setKeyAt(m_key, position));
 }
 
 bool View::passes()
@@ -83,6 +100,10 @@ int View::step(bool forward)
         setError(Error::RecordNotAvailable, m_file.diskName());
         return Error::RecordNotAvailable;
     }
+    if (m_contains.active())
+        return m_contains.step(forward, [this] {
+            return m_filter.matches() && (!m_predicate || m_predicate());
+        });
     for (;;) {
         const int code = forward ? m_file.next() : m_file.previous();
         if (code != Error::None)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/storage/ContainsWalk.h"
 #include "platform/storage/FilterExpression.h"
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 namespace platform::storage {
 
 class Bindings;
+class ContainsSearch;
 class FilterSql;
 class RecordFile;
 
@@ -42,12 +44,22 @@ public:
     using Predicate = std::function<bool()>;
     void setPredicate(Predicate predicate) { m_predicate = std::move(predicate); }
 
+    // A narrowing through an in-memory copy of a searched text, used by the walks in its key's
+    // order while its condition holds (null: none). The records given are the same.
+    void setContainsSearch(std::shared_ptr<ContainsSearch> search);
+    // Whether the current walk goes through the narrowing.
+    bool walksThroughIndex() const;
+
     // Positions: next() then gives the first passing record, previous() the last one.
     int setStart();
     int setEnd();
     // From the buffer's key values: next() gives the first passing record whose key is not
     // lower, previous() the last whose key is not higher. In physical order: as setStart.
     int setFromBuffer();
+    // Beyond the place (the buffer's key values, the position): next() gives the first passing
+    // record after it, previous() the last one before it. Equal key values are ordered by
+    // position, so a place is unique however many records share a value.
+    int setAt(int64_t position);
 
     int next();     // 33 when no further record passes
     int previous();
@@ -70,6 +82,8 @@ private:
     bool m_inStorage = true;
     std::shared_ptr<const FilterSql> m_sql;
     Predicate m_predicate;
+
+    ContainsWalk m_contains{m_file};
 };
 
 } // namespace platform::storage

@@ -198,6 +198,8 @@ private:
     bool m_shown = false;
     bool m_started = false; // the open event has been raised; events dispatch from now on
     bool m_modal = false;
+    bool m_resizable = true;
+    QSize m_minimumWhileResizable; // the minimum size to go back to when resizing is on again
     bool m_dispatching = false;
     bool m_destroying = false;
     bool m_inAlias = false;

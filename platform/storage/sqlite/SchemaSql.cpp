@@ -255,6 +255,15 @@ std::string SchemaSql::filteredFile(bool positioned, bool forward, const std::st
            + (forward ? "" : " DESC") + " LIMIT ?2";
 }
 
+std::string SchemaSql::keyOrderScan(int key, const std::string& expression) const
+{
+    const KeyDef& def = m_layout.keys[static_cast<std::size_t>(key)];
+    const std::string where = keyFilter(def);
+    return "SELECT rowid, " + expression + " FROM records INDEXED BY "
+           + indexName(static_cast<std::size_t>(key)) + (where.empty() ? "" : " WHERE " + where)
+           + orderFrom(def, 0, true);
+}
+
 std::string SchemaSql::filteredKeyFromEnd(int key, bool forward, const std::string& condition) const
 {
     return makeKeyFromEnd(key, forward, true, condition);

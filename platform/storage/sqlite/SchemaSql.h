@@ -52,6 +52,9 @@ public:
     std::string filteredKeySegment(int key, int equalCount, bool forward,
                                    const std::string& condition) const;
     const std::string& byRowid() const { return m_byRowid; } // ?1 the rowid
+    // Every record of the key in its order (components, then rowid): the rowid and the value
+    // of an SQL expression over the columns, read through the key's index.
+    std::string keyOrderScan(int key, const std::string& expression) const;
 
 private:
     struct KeyQueries

@@ -1,5 +1,7 @@
 #include "platform/ui/list/SortOrder.h"
 
+#include "platform/storage/ContainsSearch.h"
+
 #include <cstring>
 
 namespace platform::ui {
@@ -20,6 +22,29 @@ bool SortOrder::resetFieldsChanged()
         }
     }
     return changed;
+}
+
+void SortOrder::setContainsSearch(std::string searched, std::string sought, std::string condition)
+{
+    m_searched = std::move(searched);
+    m_sought = std::move(sought);
+    m_condition = std::move(condition);
+    m_search.reset();
+}
+
+std::shared_ptr<storage::ContainsSearch> SortOrder::containsSearch(storage::RecordFile& file,
+                                                                   const storage::Bindings* bindings)
+{
+    if (!m_search && !m_searched.empty() && m_key >= 0)
+        m_search = std::make_shared<storage::ContainsSearch>(file, m_key, m_searched, m_sought,
+                                                             m_condition, bindings);
+    return m_search;
+}
+
+void SortOrder::releaseSearchCopy()
+{
+    if (m_search)
+        m_search->index().release();
 }
 
 } // namespace platform::ui
