@@ -1,9 +1,14 @@
 // A browse list over the price list in name order: opening it and filling the first page,
-// moving to the last page, and one locator letter. BENCH_ROWS sets the rows (default 1000000).
+// moving to the last page, and one locator letter; and PgDn held down through one maker who
+// makes every tenth item (100,000 equal key values at a million rows) on the manufacturer tab
+// with its search filter. BENCH_ROWS sets the rows (default 1000000).
+#include "app/browsepriosn/PriceSortOrders.h"
 #include "app/dictionary/Layouts.h"
 #include "app/dictionary/Records.h"
 #include "bench/PriceRows.h"
+#include "platform/storage/Bindings.h"
 #include "platform/storage/RecordFile.h"
+#include "platform/text/FixedString.h"
 #include "platform/ui/list/BrowseList.h"
 #include "platform/ui/list/StepLocator.h"
 
@@ -22,6 +27,8 @@ using platform::storage::RecordFile;
 using platform::ui::BrowseList;
 
 constexpr int PageRows = 30;
+// The maker every tenth row is given ("ОДИН ПРОИЗВОДИТЕЛЬ" in Windows-1251).
+constexpr const char* SharedMaker = "\xCE\xC4\xC8\xCD \xCF\xD0\xCE\xC8\xC7\xC2\xCE\xC4\xC8\xD2\xC5\xCB\xDC";
 
 std::size_t rowCount()
 {
@@ -45,6 +52,8 @@ RecordFile& priceFile()
         made->stream();
         for (std::size_t i = 0; i < rowCount(); ++i) {
             rows.fill(i, made->record<PriosnRecord>());
+            if (i % 10 == 0)
+                made->record<PriosnRecord>().PROIZV = SharedMaker;
             if (made->add() != 0)
                 std::abort();
         }
@@ -103,5 +112,62 @@ void LocatorLetter(benchmark::State& state)
     }
 }
 BENCHMARK(LocatorLetter)->Unit(benchmark::kMillisecond);
+
+// The manufacturer tab as the window has it: its key and its search filter, nothing typed.
+struct MakerTab
+{
+    platform::storage::Bindings bindings;
+    int32_t ks = 0;
+    platform::text::FixedString<50> kodstr2, kodstr3, kodstr5;
+    platform::text::FixedString<200> kodstr4;
+    platform::text::FixedString<30> kodstr6;
+    uint8_t fk = 0;
+    int32_t k1 = 0, k2 = 0;
+
+    MakerTab()
+    {
+        bindings.bind("ks", ks);
+        bindings.bind("kodstr2", kodstr2);
+        bindings.bind("kodstr3", kodstr3);
+        bindings.bind("kodstr4", kodstr4);
+        bindings.bind("kodstr5", kodstr5);
+        bindings.bind("kodstr6", kodstr6);
+        bindings.bind("fk", fk);
+        bindings.bind("k1", k1);
+        bindings.bind("k2", k2);
+    }
+};
+
+void PageDownThroughOneMaker(benchmark::State& state)
+{
+    RecordFile& file = priceFile();
+    MakerTab tab;
+    BrowseList list(file);
+    const auto& layout = file.layout();
+    for (const char* field : {"PR:PROIZV", "PR:KOD", "PR:NAIM"})
+        list.addField(layout.fieldIndex(field));
+    list.setBindings(&tab.bindings);
+    for (const app::PriceSortOrder& order : app::priceSortOrders())
+        if (order.key == app::PR_poproizv)
+            list.addSortOrder(order.key, std::string(order.filter));
+    list.setPageSize(PageRows);
+    const auto toFirstOfTheMaker = [&] {
+        file.clearBuffer();
+        file.record<PriosnRecord>().PROIZV = SharedMaker;
+        list.resetToBuffer();
+    };
+    toFirstOfTheMaker();
+    const std::string maker = SharedMaker;
+    for (auto _ : state) {
+        list.pageDown();
+        const auto& last = list.model().row(list.model().rows() - 1).cells.at(0);
+        if (last.compare(0, maker.size(), maker) != 0 || list.model().atEnd()) {
+            state.PauseTiming();
+            toFirstOfTheMaker();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(PageDownThroughOneMaker)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,6 +145,59 @@ void PriceLoadReload1M(benchmark::State& state)
     runLoad(state, 1000000, "second.txt");
 }
 
+// Adding manufacturers costs the same per record at any count: 20,000 lines naming 200
+// manufacturers against 20,000 lines naming 20,000 (bench/run prints the ratio of their times).
+void runManufacturers(benchmark::State& state, int makers)
+{
+    constexpr int Lines = 20000;
+    Folder& folder = folders()[static_cast<std::size_t>(makers) + 1];
+    if (folder.path.empty()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "price-load-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        folder.path = pattern;
+        std::ofstream out(folder.path / "makers.txt", std::ios::binary);
+        for (int i = 1; i <= Lines; ++i)
+            out << i << ";D-" << i << ";Item " << i << ";;1;10.50;Manufacturer " << (i % makers)
+                << ";;0.5;Group\r\n";
+    }
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path);
+    app::DictionaryInit();
+    app::RelatePRIOSN->open();
+    app::RelatePROIZ->open();
+    for (auto _ : state) {
+        // The median of five loads: the commit's syncs make single loads noisy on a busy disk.
+        std::vector<double> spent;
+        for (int load = 0; load < 5; ++load) {
+            app::PriceListImport import;
+            const auto started = Clock::now();
+            const int code = import.run("makers.txt");
+            spent.push_back(std::chrono::duration<double>(Clock::now() - started).count());
+            if (code != 0 || app::PROIZ().records() != makers)
+                state.SkipWithError("the load failed");
+        }
+        std::sort(spent.begin(), spent.end());
+        state.SetIterationTime(spent[2]);
+    }
+    app::RelatePRIOSN->close();
+    app::RelatePROIZ->close();
+    app::DictionaryKill();
+    std::filesystem::current_path(previous);
+}
+
+void PriceLoad200Manufacturers(benchmark::State& state)
+{
+    runManufacturers(state, 200);
+}
+void PriceLoad20kManufacturers(benchmark::State& state)
+{
+    runManufacturers(state, 20000);
+}
+
+BENCHMARK(PriceLoad200Manufacturers)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(PriceLoad20kManufacturers)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PriceLoadFirst100k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PriceLoadReload100k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PriceLoadFirst1M)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

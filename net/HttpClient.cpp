@@ -108,6 +108,8 @@ void HttpClient::Init()
     m_httpError.clear();
     m_error.clear();
     m_progressControl = 0;
+    m_contentType.clear();
+    m_contentLength.clear();
     m_dataList = std::make_unique<HttpParameterList>();
     m_szServerName = "localhost";
     m_nServerPort = 80;

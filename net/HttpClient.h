@@ -62,6 +62,10 @@ public:
     }
     HttpParameterList* dataList() { return m_dataList.get(); }
     std::int32_t progressControl() const { return m_progressControl; }
+    // Of the last successful request: the Content-Type and Content-Length headers as the
+    // server sent them (empty when absent).
+    const std::string& contentType() const { return m_contentType; }
+    const std::string& contentLength() const { return m_contentLength; }
     void setProgressControl(std::int32_t control) { m_progressControl = control; }
 
     const std::string& agent() const { return m_szAgent; }
@@ -106,6 +110,8 @@ private:
     std::string m_error;
     std::optional<std::string> m_response;
     std::int32_t m_progressControl = 0;
+    std::string m_contentType;
+    std::string m_contentLength;
 };
 
 } // namespace net

@@ -7,6 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <filesystem>
+
+#include <unistd.h>
 #include <charconv>
 #include <cstring>
 #include <vector>
@@ -20,6 +24,7 @@ using platform::text::w;
 
 constexpr std::size_t ReadBufferSize = 40000;
 constexpr inet::DWORD ContentLengthBufferSize = 10;
+constexpr inet::DWORD ContentTypeBufferSize = 200;
 constexpr std::size_t VerbLength = 9;
 constexpr std::size_t HttpErrorWidth = 200;
 
@@ -79,16 +84,59 @@ std::string queryStatus(inet::HINTERNET request, std::vector<char>& buffer)
     return std::string(buffer.data(), std::min(end, HttpErrorWidth - 1));
 }
 
-std::uint64_t contentLength(inet::HINTERNET request)
+std::string contentLengthText(inet::HINTERNET request)
 {
     char text[ContentLengthBufferSize] = {};
     inet::DWORD length = ContentLengthBufferSize;
     inet::DWORD index = 0;
     inet::HttpQueryInfoA(request, inet::HTTP_QUERY_CONTENT_LENGTH, text, &length, &index);
+    return std::string(text, strnlen(text, sizeof text));
+}
+
+std::uint64_t numberOf(const std::string& text)
+{
     std::uint64_t number = 0;
-    const char* end = text + strnlen(text, sizeof text);
-    std::from_chars(text, end, number);
+    std::from_chars(text.data(), text.data() + text.size(), number);
     return number;
+}
+
+std::string contentTypeText(inet::HINTERNET request)
+{
+    char text[ContentTypeBufferSize] = {};
+    inet::DWORD length = ContentTypeBufferSize;
+    inet::DWORD index = 0;
+    inet::HttpQueryInfoA(request, inet::HTTP_QUERY_CONTENT_TYPE, text, &length, &index);
+    return std::string(text, strnlen(text, sizeof text));
+}
+
+// The client's box after a failed read: what the user can do something about is said plainly.
+std::string readFailureMessage(std::int32_t code)
+{
+    switch (code) {
+    case inet::WinInetError::CannotConnect:
+        return w("Соединение отклонено: сервер не отвечает по этому адресу и порту");
+    case inet::WinInetError::Timeout:
+        return w("Превышено время ожидания: сервер не передаёт данные");
+    default:
+        return w("Ошибка считывания данных");
+    }
+}
+
+// The body is written beside the target and renamed over it once complete, so a failed
+// download leaves the target as it was and nobody reading it meets a half-written file.
+std::string partFileName(const std::string& target)
+{
+    return target + ".part-" + std::to_string(::getpid());
+}
+
+int moveOver(const std::string& from, const std::string& to)
+{
+    std::error_code error;
+    std::filesystem::rename(platform::storage::resolveFileName(from),
+                            platform::storage::resolveFileName(to), error);
+    if (!error)
+        return 0;
+    return error.value() == ENOSPC ? 90 : error.value() == ENOENT ? 3 : 5;
 }
 
 } // namespace
@@ -101,6 +149,8 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
     m_httpError.clear();
     m_httpStatus = 0;
     m_response.reset();
+    m_contentLength.clear();
+    m_contentType.clear();
     platform::storage::ByteFile& file = downloadFile();
     file.clearBuffer();
     std::vector<char> readBuffer(ReadBufferSize, ' ');
@@ -165,13 +215,15 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
     } else {
         // 14.-15.
         m_httpError.clear();
-        const std::uint64_t length = contentLength(m_hRequest);
+        m_contentLength = contentLengthText(m_hRequest);
+        m_contentType = contentTypeText(m_hRequest);
+        const std::uint64_t length = numberOf(m_contentLength);
         const std::string target(clipped(targetFile));
         const bool toFile = !target.empty();
         std::string collected;
         bool fileFailed = false;
         if (toFile) {
-            file.setDiskName(target.substr(0, DownloadNameLength));
+            file.setDiskName(partFileName(target.substr(0, DownloadNameLength)));
             int code = file.create();
             if (code == 0)
                 code = file.open(0x22);
@@ -190,7 +242,9 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
             if (!inet::InternetReadFile(m_hRequest, readBuffer.data(),
                                         static_cast<inet::DWORD>(readBuffer.size()), &got)) {
                 CaptureError(w("Чтение данных"), false);
-                ShowMessage(w("Ошибка считывания данных"), 1);
+                // A cancel was the user's own wish: nothing to tell.
+                if (m_errorCode != static_cast<std::int32_t>(inet::WinInetError::OperationCancelled))
+                    ShowMessage(readFailureMessage(m_errorCode), 1);
                 if (toFile) {
                     file.close();
                     platform::storage::removeFile(file.diskName());
@@ -199,7 +253,10 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
             }
             if (got == 0) {
                 if (toFile) {
-                    if (const int code = file.close(); code != 0)
+                    int code = file.close();
+                    if (code == 0 && (code = moveOver(file.diskName(), target)) != 0)
+                        platform::storage::removeFile(file.diskName());
+                    if (code != 0)
                         failTargetFile(w("Запись файла"), w("Ошибка записи файла "), code, target);
                 } else {
                     m_response = std::move(collected);

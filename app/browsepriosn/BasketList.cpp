@@ -38,7 +38,7 @@ void BasketList::setQueueRecord(platform::ui::ListRow& row)
     row.cells.resize(Columns);
     row.colours.resize(Columns);
     row.icons.resize(Columns, 0);
-    row.cells[0] = numberCell(line.KOD, "n8");
+    row.cells[0] = numberCell(line.KOD, "n10");
     row.cells[1] = line.OBOZ.str();
     row.cells[2] = line.NAIM.str();
     row.cells[3] = line.PROIZV.str();

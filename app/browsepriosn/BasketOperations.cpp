@@ -3,6 +3,7 @@
 #include "app/browsepriosn/RealArithmetic.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/storage/ErrorState.h"
+#include "platform/text/Cp1251.h"
 
 #include <cmath>
 
@@ -42,6 +43,14 @@ const char* quantityTooLargeMessage()
     return "Количество в одной позиции заказа не может быть больше 32767. Заказ не изменён.";
 }
 
+std::string basketWriteFailedMessage(int code, std::string_view file)
+{
+    using platform::text::w;
+    return w("Заказ не изменён: не удалось записать корзину ") + std::string(file) + ": " +
+           platform::storage::errorTextOf(code) + " (" + std::to_string(code) + ").\n" +
+           w("Корзина показана такой, какой она записана.");
+}
+
 double lineSum(int32_t quantity, double price)
 {
     return roundHalfUp(static_cast<double>(quantity) * price, 2);
@@ -59,7 +68,8 @@ BasketResult orderItem(const PriosnRecord& item, int32_t quantity)
         copyItem(ordered, K());
         K().KOL = static_cast<int16_t>(total);
         K().SUMMA = lineSum(K().KOL, K().CENA);
-        KORZAK().put();
+        if (KORZAK().put() != 0)
+            return BasketResult::WriteFailed;
     } else {
         if (quantity > MaxLineQuantity)
             return BasketResult::QuantityTooLarge;
@@ -68,7 +78,8 @@ BasketResult orderItem(const PriosnRecord& item, int32_t quantity)
         copyItem(ordered, K());
         K().KOL = static_cast<int16_t>(quantity);
         K().SUMMA = lineSum(K().KOL, K().CENA);
-        KORZAK().add();
+        if (KORZAK().add() != 0)
+            return BasketResult::WriteFailed;
     }
     findLine(ordered.KOD);
     return BasketResult::Done;
@@ -84,19 +95,20 @@ BasketResult changeQuantity(int32_t code, int32_t quantity)
         return BasketResult::Unchanged;
     K().KOL = static_cast<int16_t>(quantity);
     K().SUMMA = lineSum(K().KOL, K().CENA);
-    KORZAK().put();
+    if (KORZAK().put() != 0)
+        return BasketResult::WriteFailed;
     return BasketResult::Done;
 }
 
-int32_t deleteLine(int32_t code)
+BasketResult deleteLine(int32_t code, int32_t& highlighted)
 {
-    if (findLine(code))
-        KORZAK().erase();
+    highlighted = code;
+    if (findLine(code) && KORZAK().erase() != 0)
+        return BasketResult::WriteFailed;
     K().KOD = code - 1;
     KORZAK().setKeyFromBuffer(K_pokod);
-    if (KORZAK().next() != 0)
-        return 0;
-    return K().KOD;
+    highlighted = KORZAK().next() == 0 ? K().KOD : 0;
+    return BasketResult::Done;
 }
 
 int emptyBasket()
@@ -104,9 +116,11 @@ int emptyBasket()
     return KORZAK().empty();
 }
 
-int checkPrices()
+BasketResult checkPrices(int* repriced)
 {
-    int repriced = 0;
+    int rewritten = 0;
+    if (repriced)
+        *repriced = 0;
     KORZAK().setFileOrder();
     while (KORZAK().next() == 0) {
         if (!findItem(K().KOD))
@@ -115,10 +129,13 @@ int checkPrices()
             continue;
         K().CENA = PR().CENA;
         K().SUMMA = lineSum(K().KOL, K().CENA);
-        if (KORZAK().put() == 0)
-            ++repriced;
+        if (KORZAK().put() != 0)
+            return BasketResult::WriteFailed;
+        ++rewritten;
+        if (repriced)
+            *repriced = rewritten;
     }
-    return repriced;
+    return BasketResult::Done;
 }
 
 double lineWeight(const KorzakRecord& line)

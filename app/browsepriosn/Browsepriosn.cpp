@@ -2,6 +2,7 @@
 
 #include "app/browsepriosn/BasketList.h"
 #include "app/browsepriosn/BasketOperations.h"
+#include "platform/storage/ErrorState.h"
 #include "app/browsepriosn/BrowsepriosnSettings.h"
 #include "app/browsepriosn/PriceList.h"
 #include "app/browsepriosn/PriceSortOrders.h"
@@ -155,7 +156,7 @@ int Browsepriosn::init()
     setUpPriceList();
     setUpBasketList();
     m_resizer = std::make_unique<WindowResizer>();
-    m_resizer->init(window(), WindowResizer::Off, true);
+    m_resizer->init(window(), WindowResizer::Default, true);
     restoreSettings();
     m_priceList->load();
     m_basketList->load();
@@ -463,16 +464,35 @@ void Browsepriosn::showBasketResult(BasketResult result)
     case BasketResult::QuantityTooLarge:
         showRefusal(quantityTooLargeMessage());
         break;
+    case BasketResult::WriteFailed:
+        showBasketWriteFailure();
+        break;
     case BasketResult::Unchanged:
         break;
     }
+}
+
+void Browsepriosn::showBasketWriteFailure()
+{
+    const int code = platform::storage::errorCode();
+    const std::string file = platform::storage::errorFile();
+    setProgramCursor("");
+    message(basketWriteFailedMessage(code, file), w("Ошибка"), MessageIcon::Hand, Button::Ok);
+    // The list reads the basket again, as the file holds it.
+    m_basketList->reset(true);
+    flip(m_variables.BasketResetToggle);
 }
 
 void Browsepriosn::deleteHighlighted()
 {
     if (m_basketList->fetchHighlighted() != 0)
         return;
-    if (deleteLine(K().KOD) != 0)
+    int32_t highlighted = 0;
+    if (deleteLine(K().KOD, highlighted) == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
+    if (highlighted != 0)
         m_basketList->resetToBuffer();
     else
         m_basketList->reset(true);
@@ -484,7 +504,10 @@ void Browsepriosn::newOrder()
     if (proczap(ConfirmQuestion::NewOrder) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    emptyBasket();
+    if (emptyBasket() != 0) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.BasketResetToggle);
     window().select(C::PriceList);
     setProgramCursor("");
@@ -495,7 +518,10 @@ void Browsepriosn::checkBasketPrices()
     if (proczap(ConfirmQuestion::PriceCheck) != Proczap::Yes)
         return;
     setProgramCursor("wait");
-    checkPrices();
+    if (checkPrices() == BasketResult::WriteFailed) {
+        showBasketWriteFailure();
+        return;
+    }
     flip(m_variables.PriceResetToggle);
     flip(m_variables.BasketResetToggle);
     setProgramCursor("");

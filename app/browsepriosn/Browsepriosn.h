@@ -59,6 +59,8 @@ private:
     void changeHighlightedQuantity();
     // Refreshes the basket after a change, or says why nothing changed.
     void showBasketResult(BasketResult result);
+    // A write the basket file refused: the reason, then the basket as stored.
+    void showBasketWriteFailure();
     void deleteHighlighted();
     void newOrder();
     void checkBasketPrices();

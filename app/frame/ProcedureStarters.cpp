@@ -1,6 +1,7 @@
 #include "app/frame/ProcedureStarters.h"
 
 #include "app/browsepriosn/Browsepriosn.h"
+#include "app/conv/Conv.h"
 #include "app/procman/Procman.h"
 #include "app/procoprog/Procoprog.h"
 #include "app/procprim/Procprim.h"
@@ -19,7 +20,7 @@ const std::array<ProcedureStarter, 7>& starters()
         {Procedure::ustan, "ustan", 50000, ustan},
         {Procedure::procman, "procman", 50000, procman},
         {Procedure::procprim, "procprim", 25000, procprim},
-        {Procedure::conv, "conv", 25000, {}},
+        {Procedure::conv, "conv", 25000, conv},
         {Procedure::procoprog, "procoprog", 25000, procoprog},
         {Procedure::propba, "propba", 25000, propba},
     }};

@@ -1,6 +1,7 @@
 #include "app/ipmprice/Ipmprice.h"
 
 #include "app/dictionary/Dictionary.h"
+#include "app/ipmprice/DownloadWait.h"
 #include "app/ipmprice/PriceListDownload.h"
 #include "app/ipmprice/PriceListImport.h"
 #include "net/HttpClient.h"
@@ -31,6 +32,8 @@ constexpr int DownloadWarning = 6;
 constexpr int StatusLine = 7;
 constexpr int LoadButton = 8;
 constexpr int CancelButton = 9;
+
+constexpr int DamagedFile = 36;
 
 // Lines or records between two redraws of the title counter.
 constexpr int64_t ProgressEvery = 2000;
@@ -82,6 +85,9 @@ int Ipmprice::init()
 int Ipmprice::kill()
 {
     const int level = WindowController::kill();
+    // A download the window closed on before loading it goes (one that was loaded is
+    // quelbit.txt by now).
+    PriceListDownload::keepReceived(false);
     if (m_filesOpened) {
         RelatePRIOSN->close();
         RelatePROIZ->close();
@@ -179,7 +185,9 @@ void Ipmprice::PriceLoadRun()
     case PriceLoadState::Downloading: {
         bool loaded = false;
         {
-            BusyCursor busy;
+            // The window stays responsive and "Отменить" ends the download; the timer ticks
+            // that come meanwhile wait in the window's queue.
+            DownloadWait wait(window(), CancelButton);
             loaded = PriceListDownload(m_client).run();
         }
         if (loaded) {
@@ -211,10 +219,52 @@ void Ipmprice::PriceLoadRun()
     window().post(Event::CloseWindow);
 }
 
+// A price file that cannot be opened because it is damaged: the load replaces the whole list,
+// so it may start from a new file, the damaged one kept beside it for whoever wants to look.
+bool Ipmprice::replaceDamagedPriceFile()
+{
+    // Probed without the relation manager, whose report of the damage was shown at the open.
+    const int code = PRIOSN().open();
+    if (code == 0)
+        PRIOSN().close();
+    if (code != DamagedFile)
+        return code == 0 && RelatePRIOSN->open() == 0;
+    return recreatePriceFile(false);
+}
+
+// opened: the file opened and the damage was met inside it. The thread's open is ended and made
+// again on the new file, so the relation manager's count of opens stays right.
+bool Ipmprice::recreatePriceFile(bool opened)
+{
+    if (message(w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"),
+                w("Загрузка прайс-листа"), MessageIcon::Question, Button::Yes | Button::No)
+        != Button::Yes)
+        return false;
+    if (opened)
+        PRIOSN().close();
+    // Refused while another window or process still has the file open; a journal goes with it.
+    const std::string damaged = PRIOSN().diskName();
+    if (platform::storage::renameFile(damaged, damaged + ".bad") != 0 || PRIOSN().create() != 0
+        || (opened ? PRIOSN().open() : RelatePRIOSN->open()) != 0) {
+        if (opened && !PRIOSN().isOpen())
+            PRIOSN().open(); // back to the state the relation manager counts
+        message(w("Не удалось создать файл прайс-листа ") + PRIOSN().diskName(), w("Ошибка"),
+                MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 void Ipmprice::importPriceList()
 {
     const std::string fileName =
-        m_source == 0 ? trimmed(m_fileName.view()) : PriceListDownload::targetFile();
+        m_source == 0 ? trimmed(m_fileName.view()) : PriceListDownload::receivedFile();
+    if (!PRIOSN().isOpen() && !replaceDamagedPriceFile()) {
+        if (m_source != 0)
+            PriceListDownload::keepReceived(false);
+        m_result = 1;
+        return;
+    }
     // The title counts the lines and records; the runtime redraws it between slices of the
     // load, while the user's input waits.
     PriceListImport import(
@@ -231,6 +281,12 @@ void Ipmprice::importPriceList()
         BusyCursor busy;
         code = import.run(fileName);
     }
+    if (code == DamagedFile && PRIOSN().isOpen() && recreatePriceFile(true)) {
+        BusyCursor busy;
+        code = import.run(fileName);
+    }
+    if (m_source != 0)
+        PriceListDownload::keepReceived(code == 0);
     if (code != 0) {
         message(import.failure() + w(". Прайс-лист не изменён."), w("Ошибка"),
                 MessageIcon::Exclamation);

@@ -29,6 +29,8 @@ private:
     void PriceLoadRun();
     void showWorking(const char* statusUtf8);
     void importPriceList();
+    bool replaceDamagedPriceFile();
+    bool recreatePriceFile(bool opened);
     void lookUpFile();
 
     net::HttpClient& m_client;

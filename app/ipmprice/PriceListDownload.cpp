@@ -6,16 +6,69 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
 
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
 
 namespace app {
 
 using platform::text::w;
 namespace ui = platform::ui;
 
+namespace {
+
+constexpr std::int32_t Cancelled = 12017;
+
+bool isWebPage(std::string_view contentType)
+{
+    std::string type;
+    for (const char c : contentType.substr(0, contentType.find(';')))
+        if (c != ' ')
+            type += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return type == "text/html" || type == "application/xhtml+xml";
+}
+
+// The body's last byte: a list ends with a line end.
+bool endsWithLineEnd(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in.tellg();
+    if (size <= 0)
+        return true; // empty: the load says there is no price line
+    in.seekg(size - 1);
+    char last = 0;
+    in.get(last);
+    return last == '\n';
+}
+
+} // namespace
+
 std::string PriceListDownload::targetFile()
 {
     return (std::filesystem::current_path() / "quelbit.txt").string();
+}
+
+std::string PriceListDownload::receivedFile()
+{
+    return targetFile() + ".new-" + std::to_string(::getpid());
+}
+
+void PriceListDownload::keepReceived(bool loaded)
+{
+    std::error_code error;
+    if (loaded)
+        std::filesystem::rename(receivedFile(), targetFile(), error);
+    std::filesystem::remove(receivedFile(), error);
+}
+
+bool PriceListDownload::refused(const char* whyUtf8)
+{
+    ui::message(w(whyUtf8) + w(" Прайс-лист не изменён."), w("Ошибка"),
+                ui::MessageIcon::Exclamation);
+    keepReceived(false);
+    return false;
 }
 
 bool PriceListDownload::run()
@@ -49,12 +102,22 @@ bool PriceListDownload::run()
         port = static_cast<uint16_t>(REKD().SITEPORT);
 
     bool loaded = false;
+    m_cancelled = false;
     if (m_client.Connect(server, port, accessType) != 0) {
         ui::message(w("Ошибка соединения с сайтом:") + m_client.ErrorText(), w("Ошибка"),
                     ui::MessageIcon::Exclamation);
-    } else if (m_client.Load(Path, targetFile()) != 0) {
-        ui::message(w("Не удается скачать файл прайс-листа!"), w("Ошибка"),
-                    ui::MessageIcon::Exclamation);
+    } else if (m_client.Load(Path, receivedFile()) != 0) {
+        m_cancelled = m_client.errorCode() == Cancelled;
+        if (!m_cancelled)
+            ui::message(w("Не удается скачать файл прайс-листа!"), w("Ошибка"),
+                        ui::MessageIcon::Exclamation);
+    } else if (isWebPage(m_client.contentType())) {
+        // An error or login page answered with 200 is no price list.
+        loaded = refused("Сервер прислал веб-страницу вместо файла прайс-листа.");
+    } else if (m_client.contentLength().empty() && !endsWithLineEnd(receivedFile())) {
+        // Without an announced length the end of the connection is the end of the body, and
+        // a list cut off there ends inside a line.
+        loaded = refused("Файл прайс-листа получен не полностью.");
     } else {
         loaded = true;
     }

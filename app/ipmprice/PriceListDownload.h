@@ -7,9 +7,13 @@ namespace net {
 class HttpClient;
 }
 
-// Fetches "quelbit.txt" from the price-list server into the working folder: the proxy from the
-// requisites (REKV), the site and port from the download-site record (REKV_D), the built-in
-// server when no site is set. Failures are shown to the user. REKV and REKV_D must be open.
+// Fetches "quelbit.txt" from the price-list server: the proxy from the requisites (REKV), the
+// site and port from the download-site record (REKV_D), the built-in server when no site is
+// set. The body goes to a file of this process beside "quelbit.txt" (receivedFile), which the
+// load reads and which replaces "quelbit.txt" only once the price list was loaded from it
+// (keepReceived): a download that fails or brings no price list leaves the previous
+// "quelbit.txt" as it was, and no other copy of the program reads a file being written.
+// Failures are shown to the user, a cancel is not. REKV and REKV_D must be open.
 namespace app {
 
 class PriceListDownload
@@ -22,14 +26,23 @@ public:
 
     explicit PriceListDownload(net::HttpClient& client) : m_client(client) {}
 
-    // True when the file arrived.
+    // True when the file arrived whole.
     bool run();
+    // The user cancelled the download run() was making.
+    bool cancelled() const { return m_cancelled; }
 
-    // Where the download goes: "quelbit.txt" in the current working folder.
+    // "quelbit.txt" in the current working folder.
     static std::string targetFile();
+    // Where the download goes: beside it, named for this process.
+    static std::string receivedFile();
+    // The received file replaces "quelbit.txt" (loaded) or goes (not loaded).
+    static void keepReceived(bool loaded);
 
 private:
+    bool refused(const char* whyUtf8);
+
     net::HttpClient& m_client;
+    bool m_cancelled = false;
 };
 
 } // namespace app

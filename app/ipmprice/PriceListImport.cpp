@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace app {
 namespace {
@@ -19,6 +20,20 @@ using platform::text::w;
 
 constexpr int EndOfFile = 33;
 constexpr int DuplicateKey = 40;
+constexpr int SourceChanged = 64;
+constexpr int NoPriceLines = 13;
+
+// A line written as the format asks: a code in digits, then a separator. A source with none
+// (an empty file, only line ends, a web page) is no price list, whatever else it holds.
+bool isPriceLine(std::string_view line)
+{
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    if (!line.empty() && line.front() == '-')
+        line.remove_prefix(1);
+    return !line.empty() && line.front() >= '0' && line.front() <= '9'
+           && line.find(';') != std::string_view::npos;
+}
 
 std::string codeText(int code)
 {
@@ -26,6 +41,14 @@ std::string codeText(int code)
         if (number == code)
             return w(text);
     return w("код ") + std::to_string(code);
+}
+
+// A folder, a pipe, a device: something that is there but is no file to read a list from.
+bool isSomethingElseThanAFile(std::string_view name)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(platform::storage::resolveFileName(name), error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 std::string_view withoutLeadingBlanks(std::string_view text)
@@ -57,40 +80,30 @@ void PriceListImport::report(Phase phase, int64_t counter, bool last)
         m_progress(phase, counter);
 }
 
-// Reads the whole file once before anything is written: a file that cannot be read to its end
-// must not leave a half-updated price list, and the storage has no way to take writes back.
-int PriceListImport::checkReadable(std::string_view fileName)
+int PriceListImport::failWithout(int code, std::string_view whatUtf8, std::string_view name,
+                                 std::string_view afterUtf8)
 {
-    ByteFile probe(1 << 16);
-    probe.setDiskName(std::string(fileName));
-    if (const int code = probe.open(0x20))
-        return fail(code, "Ошибка открытия файла ", fileName);
-    int code = probe.setToStart();
-    while (code == 0)
-        code = probe.next();
-    probe.close();
-    if (code != EndOfFile)
-        return fail(code, "Ошибка чтения файла ", fileName);
-    return 0;
+    m_failure = w(whatUtf8) + std::string(name) + w(afterUtf8);
+    return code;
 }
 
 int PriceListImport::run(std::string_view fileName)
 {
     m_failure.clear();
     m_lines = 0;
+    m_priceLines = 0;
+    m_bytes = 0;
     m_stored.clear();
     m_makers.clear();
 
-    // The text is read through its own byte file, held open (others denied writing) from the
-    // check to the end, so it cannot change between the two reads.
+    // Held open with others denied writing from the start to the end of the load; whether
+    // someone changed it anyway is checked at its end.
     ByteFile text(1);
     text.setDiskName(std::string(fileName));
+    if (isSomethingElseThanAFile(fileName))
+        return failWithout(5, "Ошибка открытия файла ", fileName, " (это не файл)");
     if (const int code = text.open(0x20))
         return fail(code, "Ошибка открытия файла ", fileName);
-    if (const int code = checkReadable(fileName)) {
-        text.close();
-        return code;
-    }
 
     RecordFile& prices = PRIOSN();
     RecordFile& makers = PROIZ();
@@ -98,27 +111,34 @@ int PriceListImport::run(std::string_view fileName)
         text.close();
         return fail(5, "Прайс-лист открыт только для чтения");
     }
-    int code = prices.stream();
-    if (code == 0)
-        code = makers.stream();
-    if (code == 0)
-        code = readStoredPrices();
+    // Both lists change as one unit: a failure or a killed process leaves both as they were.
+    int code = prices.stream(makers);
+    if (code != 0) {
+        text.close();
+        return fail(code, "Ошибка записи прайс-листа");
+    }
+    code = readStoredPrices();
     if (code == 0 && (code = prices.empty()) != 0)
         fail(code, "Ошибка записи прайс-листа");
     if (code == 0 && (code = makers.empty()) != 0)
         fail(code, "Ошибка записи списка производителей");
     if (code == 0)
         code = importLines(text);
+    if (code == 0 && (m_bytes != text.sizeAtOpen() || !text.unchangedSinceOpen()))
+        code = failWithout(SourceChanged, "Файл ", fileName, " изменён во время загрузки");
+    if (code == 0 && m_priceLines == 0)
+        code = failWithout(NoPriceLines, "В файле ", fileName, " нет строк прайс-листа");
     text.close();
-    // A failed write has made the storage give up the whole run; the flushes then refuse it.
-    const int flushedPrices = prices.flush();
-    const int flushedMakers = makers.flush();
-    if (code != 0)
+    if (code != 0) {
+        makers.discard();
+        prices.discard();
         return code;
-    if (flushedPrices != 0)
-        return fail(flushedPrices, "Ошибка записи прайс-листа");
-    if (flushedMakers != 0)
-        return fail(flushedMakers, "Ошибка записи списка производителей");
+    }
+    // The second flush commits both files.
+    const int flushedMakers = makers.flush();
+    const int flushedPrices = prices.flush();
+    if (flushedMakers != 0 || flushedPrices != 0)
+        return fail(flushedPrices != 0 ? flushedPrices : flushedMakers, "Ошибка записи прайс-листа");
     return 0;
 }
 
@@ -158,6 +178,7 @@ int PriceListImport::importLines(ByteFile& text)
     if (code != 0)
         return fail(code, "Ошибка чтения файла ", text.diskName());
     while ((code = text.next()) == 0) {
+        ++m_bytes;
         if (!assembler.take(text.byte()))
             continue;
         ++m_lines;
@@ -185,6 +206,8 @@ int PriceListImport::importLine(std::string_view text)
     const std::optional<PriceListTextLine> line = PriceListTextLine::parse(text);
     if (!line)
         return 0; // an empty line carries no item
+    if (isPriceLine(text))
+        ++m_priceLines;
     if (const int code = addManufacturer(withoutLeadingBlanks(line->manufacturer)))
         return code;
 

@@ -23,8 +23,10 @@ class ByteFile;
 // line is added. The result is the same, in the file's order, and a reload costs what a first
 // load costs instead of rewriting every record and its eight index entries.
 //
-// The whole load is one run of writes committed at its end, so a failure or a killed process
-// leaves the previous lists whole; a file that cannot be opened or read changes nothing.
+// The whole load is one run of writes over both files committed as one unit at its end, so a
+// failure or a killed process leaves the previous lists whole. A file that cannot be opened or
+// read, that another process changed during the load, or that holds no price line changes
+// nothing.
 namespace app {
 
 class PriceListImport
@@ -44,19 +46,22 @@ public:
     int64_t lines() const { return m_lines; }
 
 private:
-    int checkReadable(std::string_view fileName);
     int readStoredPrices();
     int importLines(platform::storage::ByteFile& text);
     int importLine(std::string_view line);
     int addManufacturer(std::string_view name);
     const double* storedPrice(int32_t code) const;
     int fail(int code, std::string_view whatUtf8, std::string_view name = {});
+    int failWithout(int code, std::string_view whatUtf8, std::string_view name,
+                    std::string_view afterUtf8);
     void report(Phase phase, int64_t counter, bool last = false);
 
     Progress m_progress;
     int64_t m_every;
     std::string m_failure;
     int64_t m_lines = 0;
+    int64_t m_priceLines = 0;
+    int64_t m_bytes = 0;
     std::vector<std::pair<int32_t, double>> m_stored; // code and price before the load, by code
     std::unordered_set<std::string> m_makers;         // manufacturer names already offered to PROIZ
 };

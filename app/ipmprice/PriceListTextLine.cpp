@@ -2,7 +2,9 @@
 
 #include "app/ipmprice/PriceNumberReadings.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace app {
 namespace {
@@ -14,9 +16,11 @@ std::string_view withoutTrailingBlanks(std::string_view text)
     return text;
 }
 
+// A NUL byte ends a text: nothing after it reaches the record.
 std::string textField(std::string_view field)
 {
-    return std::string(field.substr(0, PriceListTextLine::TextLength));
+    field = field.substr(0, field.find('\0'));
+    return std::string(withoutTrailingBlanks(field.substr(0, PriceListTextLine::TextLength)));
 }
 
 } // namespace
@@ -52,9 +56,10 @@ std::optional<PriceListTextLine> PriceListTextLine::parse(std::string_view line)
     result.designation = textField(fields[1]);
     result.name = textField(fields[2]);
     result.applicability = textField(fields[3]);
-    // Kept in 16 bits, as the price list holds it.
+    // Held at the limits of the 16-bit field, as the code is held at those of its own.
     result.packQuantity = static_cast<int16_t>(
-        static_cast<uint16_t>(static_cast<uint32_t>(readWholeNumber(fields[4]))));
+        std::clamp<int32_t>(readWholeNumber(fields[4]), std::numeric_limits<int16_t>::min(),
+                            std::numeric_limits<int16_t>::max()));
     result.price = readDecimalNumber(fields[5]);
     result.manufacturer = textField(fields[6]);
     result.secondCode = fields[7].empty() ? result.code : readWholeNumber(fields[7]);

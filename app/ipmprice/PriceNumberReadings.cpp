@@ -1,8 +1,11 @@
 #include "app/ipmprice/PriceNumberReadings.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
 #include <string>
 
 namespace app {
@@ -33,17 +36,20 @@ std::size_t exponentEnd(std::string_view text, std::size_t at)
     return digits > i ? digits : at;
 }
 
+// A number beyond the range of a REAL is held at the largest one of its sign (a price of
+// "-1e309" or of 400 digits is not stored as infinite, nor read as 0); one too small to hold
+// reads as 0.
 double parsed(std::string_view number)
 {
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range)
-        return number.find_first_of("eE") != std::string_view::npos &&
-                       number.find("e-") == std::string_view::npos &&
-                       number.find("E-") == std::string_view::npos
-                   ? std::numeric_limits<double>::infinity()
-                   : 0.0;
-    return value;
+    if (result.ec != std::errc::result_out_of_range)
+        return value;
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const double slow = strtod_l(std::string(number).c_str(), nullptr, c);
+    if (std::isinf(slow))
+        return std::copysign(std::numeric_limits<double>::max(), slow);
+    return slow;
 }
 
 } // namespace

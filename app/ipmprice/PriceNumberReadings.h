@@ -4,7 +4,8 @@
 #include <string_view>
 
 // The three ways a price-list field is read as a number. Each reads as much of the text as
-// forms a number and ignores the rest; a text without a number reads as 0.
+// forms a number and ignores the rest; a text without a number reads as 0. A number beyond
+// the range of its result is held at the nearest limit.
 namespace app {
 
 // Blanks, an optional "-" (a "+" gives 0), digits, optionally "." or "," with further digits and

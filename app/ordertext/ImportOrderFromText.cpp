@@ -78,6 +78,18 @@ bool ImportOrderFromText(std::string_view fileName)
                               w("Ошибка"), MessageIcon::Hand);
         return false;
     }
+    return takeOrderLines(lines, fileName);
+}
+
+bool takeOrderLines(const std::vector<KorzakRecord>& lines, std::string_view fileName)
+{
+    using platform::ui::MessageIcon;
+    if (lines.empty()) {
+        platform::ui::message(w("В файле ") + std::string(trimmed(fileName)) +
+                                  w(" нет строк заказа. Заказ не изменён."),
+                              w("Ошибка"), MessageIcon::Hand);
+        return false;
+    }
     if (const int failed = replaceBasket(lines)) {
         platform::ui::message(w("Не удалось записать заказ в корзину (ошибка ") +
                                   std::to_string(failed) + ").",

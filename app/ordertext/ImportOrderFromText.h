@@ -17,6 +17,11 @@ int readOrderTextFile(std::string_view fileName, std::vector<KorzakRecord>& line
 // told why. True when the basket was replaced.
 bool ImportOrderFromText(std::string_view fileName);
 
+// The last step of both order readers: lines read from the file (Windows-1251 name) replace the
+// basket; a file that gave none (not an order, or an empty one) leaves the basket as it was and
+// says so, as does a basket that could not be written. True when the basket was replaced.
+bool takeOrderLines(const std::vector<KorzakRecord>& lines, std::string_view fileName);
+
 // Empties the basket and adds the lines; 0 or the first failing storage code (a line whose code
 // is already in the basket is left out, as a duplicate code cannot be stored).
 int replaceBasket(const std::vector<KorzakRecord>& lines);

@@ -22,11 +22,15 @@ bool isSpace(char c)
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Text to double in the "C" locale whatever locale the process set (Qt sets the user's).
+// Text to double in the "C" locale whatever locale the process set (Qt sets the user's). A
+// number beyond the range of a REAL is held at the largest one of its sign, never infinite.
 double cText(const std::string& text)
 {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return strtod_l(text.c_str(), nullptr, c);
+    const double value = strtod_l(text.c_str(), nullptr, c);
+    if (std::isinf(value))
+        return std::copysign(std::numeric_limits<double>::max(), value);
+    return value;
 }
 
 // The standard conversion's grammar: returns the characters it consumes (0: no number) and
@@ -139,10 +143,14 @@ int32_t truncatedLong(double value)
     return static_cast<int32_t>(t);
 }
 
-int16_t truncatedShortLowBits(double value)
+int16_t truncatedShort(double value)
 {
-    const auto low = static_cast<uint16_t>(static_cast<uint32_t>(truncatedLong(value)) & 0xFFFFu);
-    return static_cast<int16_t>(low);
+    const int32_t whole = truncatedLong(value);
+    if (whole > std::numeric_limits<int16_t>::max())
+        return std::numeric_limits<int16_t>::max();
+    if (whole < std::numeric_limits<int16_t>::min())
+        return std::numeric_limits<int16_t>::min();
+    return static_cast<int16_t>(whole);
 }
 
 } // namespace app

@@ -14,7 +14,8 @@ double decimalNumber(std::string_view text);
 
 // The standard text-to-floating-point conversion of the leading number (price and sum): leading
 // blanks, an optional "+" or "-", digits with "." as the only point, an optional exponent. Only
-// the first 39 characters are looked at; no number gives 0.
+// the first 39 characters are looked at; no number gives 0. Beyond the range of a REAL the
+// value is held at the largest one of its sign.
 double leadingReal(std::string_view text);
 
 // Whether the standard conversion consumes the whole text (trailing blanks removed first); an
@@ -24,7 +25,8 @@ bool isCompleteNumber(std::string_view text);
 // A value truncated toward zero, held to the range of the target (infinities and huge values
 // give the nearest limit).
 int32_t truncatedLong(double value);
-// The low 16 bits of the truncated value, as a 16-bit field stores them.
-int16_t truncatedShortLowBits(double value);
+// A value truncated toward zero, held to the range of a 16-bit field (70000 is 32767, not the
+// low 16 bits of it).
+int16_t truncatedShort(double value);
 
 } // namespace app

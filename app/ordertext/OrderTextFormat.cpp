@@ -32,6 +32,12 @@ template <std::size_t N> std::string value(const platform::text::FixedString<N>&
     return field.str();
 }
 
+// A NUL byte ends a text: nothing after it reaches the record.
+std::string_view untilNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
 void storeField(KorzakRecord& record, int position, std::string_view text)
 {
     switch (position) {
@@ -39,16 +45,16 @@ void storeField(KorzakRecord& record, int position, std::string_view text)
         record.KOD = isCompleteNumber(text) ? truncatedLong(decimalNumber(text)) : 0;
         break;
     case 2:
-        record.OBOZ = text;
+        record.OBOZ = withoutTrailingBlanks(untilNul(text));
         break;
     case 3:
-        record.NAIM = text;
+        record.NAIM = withoutTrailingBlanks(untilNul(text));
         break;
     case 4:
-        record.PROIZV = text;
+        record.PROIZV = withoutTrailingBlanks(untilNul(text));
         break;
     case 5:
-        record.KOL = truncatedShortLowBits(decimalNumber(text));
+        record.KOL = truncatedShort(decimalNumber(text));
         break;
     case 6:
         record.CENA = leadingReal(text);
@@ -128,7 +134,8 @@ std::optional<KorzakRecord> orderLineRecord(std::string_view line)
     }
     // The text after the last ";" is the sum, however many fields came before it.
     record.SUMMA = leadingReal(withoutTrailingBlanks(field));
-    if (record.KOD == 0)
+    // A negative quantity is no order: the line is not taken into the basket.
+    if (record.KOD == 0 || record.KOL < 0)
         return std::nullopt;
     return record;
 }

@@ -29,7 +29,8 @@ std::string orderBasketLine(const KorzakRecord& line);
 std::vector<std::string> orderFileLines(std::string_view bytes);
 
 // The basket line a file line gives, or nothing when the line is a header ("#" after leading
-// blanks) or its code is 0. Texts are cut to 50, the pack size is 0.
+// blanks), its code is 0 or its quantity negative. Texts end at a NUL byte and are cut to 50;
+// a quantity beyond 32767 is held there; the pack size is 0.
 std::optional<KorzakRecord> orderLineRecord(std::string_view line);
 
 } // namespace app

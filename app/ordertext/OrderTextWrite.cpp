@@ -4,7 +4,8 @@
 #include "app/ordertext/BasketOrder.h"
 #include "app/ordertext/OrderTextFormat.h"
 #include "platform/storage/ByteFile.h"
-#include "platform/storage/RecordFile.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/storage/FileReplacement.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
 
@@ -40,8 +41,11 @@ int OrderTextLine(platform::storage::ByteFile& file, std::string_view line)
 
 int writeOrderTextFile(std::string_view fileName, std::string_view comment, int basketSortTab)
 {
+    // The order goes to a file beside the old one, which it replaces only when whole: a full
+    // disk or a killed program leaves the previous order as it was.
+    platform::storage::FileReplacement replacement(trimmed(fileName));
     platform::storage::ByteFile file(1);
-    file.setDiskName(std::string(trimmed(fileName)));
+    file.setDiskName(replacement.temporaryName());
     if (const int code = file.create())
         return code;
     if (const int code = file.open(0x22))
@@ -58,10 +62,9 @@ int writeOrderTextFile(std::string_view fileName, std::string_view comment, int 
     while (failed == 0 && KORZAK().next() == 0)
         note(OrderTextLine(file, orderBasketLine(K())));
     note(file.close());
-    // A file cut short by a full disk must not pass for the order.
     if (failed != 0)
-        platform::storage::removeFile(file.diskName());
-    return failed;
+        return failed;
+    return replacement.commit();
 }
 
 bool OrderTextWrite(std::string_view fileName, std::string_view comment, int basketSortTab)
@@ -70,8 +73,9 @@ bool OrderTextWrite(std::string_view fileName, std::string_view comment, int bas
     const int code = writeOrderTextFile(fileName, comment, basketSortTab);
     if (code != 0) {
         platform::ui::message(w("Не удалось записать файл заказа ") +
-                                  std::string(trimmed(fileName)) + w(" (ошибка ") +
-                                  std::to_string(code) + ").",
+                                  std::string(trimmed(fileName)) + ": " +
+                                  platform::storage::errorTextOf(code) + " (" +
+                                  std::to_string(code) + w("). Прежний файл не изменён."),
                               w("Ошибка"), MessageIcon::Hand);
         return false;
     }

@@ -16,7 +16,8 @@ int OrderTextLine(platform::storage::ByteFile& file, std::string_view line);
 
 // Writes the file (Windows-1251 name, blanks around it ignored) with the comment and the
 // basket in the order of the sort tab; KORZAK must be open and REKV's record loaded. Returns
-// 0 or the storage code of the step that failed; a file that failed is removed.
+// 0 or the storage code of the step that failed; on a failure any previous file of that name
+// is left as it was.
 int writeOrderTextFile(std::string_view fileName, std::string_view comment, int basketSortTab);
 
 // The save window's step: writes the file and tells the user "Файл заказа сформирован." only

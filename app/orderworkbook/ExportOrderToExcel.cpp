@@ -9,6 +9,9 @@
 #include "platform/text/Picture.h"
 #include "platform/ui/MessageBox.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,28 @@ std::string withoutLeadingBlanks(const std::string& text)
 std::string cell(char column, int row)
 {
     return std::string(1, column) + std::to_string(row);
+}
+
+// A text entered as it stands: the leading "'" keeps Excel from taking "0012", "1E3" or
+// " 007 " for a number and "=A1" for a formula, so the supplier reads the designation as typed.
+std::string asText(std::string_view text)
+{
+    return "'" + std::string(text);
+}
+
+// The number in its picture; one that does not fit the picture is written in full rather than
+// as the picture's overflow marks, which would read back as no number at all.
+std::string numberText(double value, std::string_view picture)
+{
+    std::string text = formatNumber(value, picture);
+    if (text.find_first_not_of('#') != std::string::npos || !std::isfinite(value))
+        return text;
+    const auto point = picture.find('.');
+    const int decimals =
+        point == std::string_view::npos ? 0 : std::atoi(picture.data() + point + 1);
+    char full[400];
+    std::snprintf(full, sizeof full, "%.*f", decimals, value);
+    return full;
 }
 
 void thinBorders(office::ExcelAutomation& excel)
@@ -77,7 +102,7 @@ void writeHeader(office::ExcelAutomation& excel, std::string_view comment, doubl
     for (const std::string& line : orderHeaderLines(REK(), comment))
         texts.push_back(line.substr(1));
     texts.push_back(w("Общий вес заказа (кг): ") +
-                    withoutLeadingBlanks(formatNumber(totalWeight, "n_11.4")));
+                    withoutLeadingBlanks(numberText(totalWeight, "n_11.4")));
     for (int row = 2; row <= 10; ++row) {
         const std::string r = std::to_string(row);
         excel.SelectRange("A" + r + ":G" + r);
@@ -109,10 +134,10 @@ void writeHeadings(office::ExcelAutomation& excel)
 
 void writeLine(office::ExcelAutomation& excel, const KorzakRecord& k, int row)
 {
-    const std::string values[] = {std::to_string(k.KOD),          std::string(k.OBOZ.view()),
-                                  std::string(k.NAIM.view()),     std::string(k.PROIZV.view()),
-                                  formatNumber(k.KOL, "n_5"),     formatNumber(k.CENA, "n_11.2"),
-                                  formatNumber(k.SUMMA, "n_11.2")};
+    const std::string values[] = {std::to_string(k.KOD),        asText(k.OBOZ.view()),
+                                  asText(k.NAIM.view()),        asText(k.PROIZV.view()),
+                                  numberText(k.KOL, "n_5"),     numberText(k.CENA, "n_11.2"),
+                                  numberText(k.SUMMA, "n_11.2")};
     for (int column = 0; column < 7; ++column) {
         excel.SelectRange(cell(static_cast<char>('A' + column), row));
         excel.SetActiveCellFormula(values[column]);
@@ -135,9 +160,10 @@ void writeLine(office::ExcelAutomation& excel, const KorzakRecord& k, int row)
 bool writeOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName,
                         std::string_view comment, int basketSortTab, double totalWeight)
 {
+    // An existing file stays until the new one is complete: the server writes the workbook
+    // beside it and puts it in its place only then, so a failed or cut-off save keeps the order
+    // the user had.
     const std::string name(withoutTrailingBlanks(fileName));
-    if (platform::storage::fileExists(name) && platform::storage::removeFile(name) != 0)
-        return false; // the old file would pass for the new order
     excel.AddWorkbook();
     const int widths[] = {10, 40, 40, 30, 12, 16, 17};
     for (int column = 1; column <= 7; ++column)
@@ -150,8 +176,11 @@ bool writeOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileNam
     while (KORZAK().next() == 0)
         writeLine(excel, K(), ++row);
     excel.SaveWorkbookAs(name);
-    // Excel answers nothing about the save; the file on disk is the proof.
-    const bool saved = platform::storage::fileExists(name);
+    // SaveAs answers nothing; a workbook that was saved has no unsaved changes left, and an
+    // older file of the name proves nothing.
+    const bool saved =
+        office::OfficeAutomation::numberOf(excel.GetProperty("ActiveWorkbook.Saved")) != 0 &&
+        platform::storage::fileExists(name);
     // An unsaved workbook closed with save would stay open; closed without, nothing is left.
     excel.CloseActiveWindow(saved ? 1 : 0);
     return saved;

@@ -13,8 +13,8 @@ namespace app {
 // Builds and saves the workbook (Windows-1251 name, trailing blanks ignored; ".xlsx" gives the
 // Office Open XML form, any other name the binary one) from the basket in the order of the sort
 // tab and the current requisites record; KORZAK must be open and Excel started. An existing file
-// of that name goes first, so Excel does not ask about replacing it. True when the file was
-// written; the workbook window is closed either way.
+// of that name is replaced only by a complete new one. True when the file was written; the
+// workbook window is closed either way.
 bool writeOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName,
                         std::string_view comment, int basketSortTab, double totalWeight);
 

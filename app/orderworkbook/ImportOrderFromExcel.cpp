@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@ using platform::text::w;
 
 // The seventh blank A cell of the sheet ends the reading, adjacent or not.
 constexpr int kBlankCellsToStop = 7;
+// The last row of a sheet: a column A filled to the end stops there.
+constexpr int kLastSheetRow = 1048576;
 
 std::string_view trimmed(std::string_view text)
 {
@@ -65,15 +68,21 @@ double realOf(std::string text)
     return leadingNumber(text);
 }
 
-// Truncated toward zero; values beyond the range give 0 rather than an undefined conversion.
-int64_t wholeOf(double value)
+// Truncated toward zero and held at the limits of the field, as the price list does for codes.
+template <typename Field> Field fieldOf(double value)
 {
-    return std::fabs(value) < 9.0e18 ? static_cast<int64_t>(value) : 0;
+    using limits = std::numeric_limits<Field>;
+    if (!(value < static_cast<double>(limits::max())))
+        return limits::max();
+    if (!(value > static_cast<double>(limits::min())))
+        return limits::min();
+    return static_cast<Field>(value);
 }
 
-int64_t wholeOf(std::string_view text)
+// A cell's text for a text field: a NUL byte ends it, as it ends a text everywhere else.
+std::string textOf(const std::string& cellText, size_t fieldSize)
 {
-    return wholeOf(leadingNumber(text));
+    return cellText.substr(0, std::min(cellText.find('\0'), fieldSize));
 }
 
 } // namespace
@@ -93,9 +102,9 @@ bool readOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName
     if (office::OfficeAutomation::numberOf(excel.GetProperty("Workbooks.Count")) <= before)
         return false;
     int blanks = 0;
-    for (int row = 1;; ++row) {
+    for (int row = 1; row <= kLastSheetRow; ++row) {
         const std::string r = std::to_string(row);
-        const std::string a = excel.GetRangeValue("A" + r).substr(0, 200);
+        const std::string a = textOf(excel.GetRangeValue("A" + r), 200);
         if (trimmed(a).empty()) {
             if (++blanks == kBlankCellsToStop)
                 break;
@@ -104,13 +113,15 @@ bool readOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName
         const auto code = completeNumber(a);
         if (!code)
             continue; // the title, requisites and heading rows
+        const double quantity = leadingNumber(excel.GetRangeValue("E" + r));
+        if (quantity < 0)
+            continue; // a negative quantity is no order line
         KorzakRecord k{};
-        k.KOD = static_cast<int32_t>(wholeOf(*code));
-        k.OBOZ = excel.GetRangeValue("B" + r).substr(0, 50);
-        k.NAIM = excel.GetRangeValue("C" + r).substr(0, 50);
-        k.PROIZV = excel.GetRangeValue("D" + r).substr(0, 50);
-        // The field is 16 bits: only the low bits of the quantity are kept.
-        k.KOL = static_cast<int16_t>(static_cast<uint16_t>(wholeOf(excel.GetRangeValue("E" + r))));
+        k.KOD = fieldOf<int32_t>(*code);
+        k.OBOZ = textOf(excel.GetRangeValue("B" + r), 50);
+        k.NAIM = textOf(excel.GetRangeValue("C" + r), 50);
+        k.PROIZV = textOf(excel.GetRangeValue("D" + r), 50);
+        k.KOL = fieldOf<int16_t>(quantity);
         k.CENA = realOf(excel.GetRangeValue("F" + r));
         k.SUMMA = realOf(excel.GetRangeValue("G" + r));
         k.UPAK = 0; // the workbook does not carry the pack size
@@ -133,13 +144,7 @@ bool ImportOrderFromExcel(office::ExcelAutomation& excel, std::string_view fileN
                               MessageIcon::Hand);
         return false;
     }
-    if (const int failed = replaceBasket(lines)) {
-        platform::ui::message(w("Не удалось записать заказ в корзину (ошибка ") +
-                                  std::to_string(failed) + ").",
-                              w("Ошибка"), MessageIcon::Hand);
-        return false;
-    }
-    return true;
+    return takeOrderLines(lines, fileName);
 }
 
 } // namespace app

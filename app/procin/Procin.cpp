@@ -3,6 +3,7 @@
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/ImportOrderFromText.h"
 #include "app/orderworkbook/ImportOrderFromExcel.h"
+#include "app/procin/OrderFileKind.h"
 #include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
 #include "platform/storage/ErrorReporter.h"
@@ -29,19 +30,6 @@ Procin::Procin(std::string_view orderFileName)
 }
 
 Procin::~Procin() = default;
-
-bool Procin::isWorkbookName(std::string_view name)
-{
-    while (!name.empty() && name.back() == ' ')
-        name.remove_suffix(1);
-    if (name.size() < 4)
-        return false;
-    std::string ending(name.substr(name.size() - 4));
-    for (char& c : ending)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return ending == ".XLS";
-}
 
 int Procin::init()
 {
@@ -92,7 +80,7 @@ void Procin::importOrder()
     }
     // Excel is started hidden for every file, created only when not running yet.
     m_excel->Init(&window(), kExcelControl, 1, 0, 0);
-    if (isWorkbookName(m_orderFileName)) {
+    if (orderFileKindOf(m_orderFileName) == OrderFileKind::Workbook) {
         ImportOrderFromExcel(*m_excel, m_orderFileName);
         return;
     }

@@ -11,8 +11,8 @@ class ExcelAutomation;
 }
 
 // The order-open window: a small "please wait" window that, on its first timer tick, reads the
-// chosen order file into the basket (a workbook when the name ends in ".xls", a text file
-// otherwise) and closes itself.
+// chosen order file into the basket (a workbook or a text file, told by its content whatever
+// its name) and closes itself.
 namespace app {
 
 class Procin : public platform::ui::WindowController
@@ -25,9 +25,6 @@ public:
     int kill() override;
     int takeAccepted() override;
     int takeWindowEvent() override;
-
-    // Whether the name (trailing blanks removed) ends in ".xls" in any mix of capitals.
-    static bool isWorkbookName(std::string_view name);
 
 private:
     void importOrder();

@@ -4,12 +4,14 @@
 #include "app/procnul/MarkClearing.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/RecordFileManager.h"
 #include "platform/storage/View.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ProgressWindow.h"
 
 #include <QPushButton>
@@ -46,6 +48,10 @@ void applyDefinition(ProgressWindow& window, const char* module)
 
 int runMarkClearing(const MarkClearingJob& job)
 {
+    // A copy that only reads the files leaves the marks to the copy that writes them; a program
+    // that is being ended asks nothing more.
+    if (storage::RecordFileManager::readOnly() || programEnding())
+        return Response::Cancelled;
     auto& reporter = GlobalErrors();
     reporter.pushProcedure(job.procedure);
     PendingRequest = 0;
@@ -62,7 +68,17 @@ int runMarkClearing(const MarkClearingJob& job)
     window.setUserText(w("Закрытие файлов"));
     job.file().send("QUICKSCAN=on");
 
+    // One run of writes for the whole batch: a commit per record made every record cost a sync
+    // of the file, and the program's end took minutes after a large load. "Отменить" keeps the
+    // records done so far, as the flush commits them.
+    const bool streaming = opened && job.file().stream() == 0;
     const int response = process.run(window);
+    if (streaming) {
+        const int flushed = job.file().flush();
+        if (flushed != 0 && !process.failed())
+            message(recordNotUpdatedMessage(flushed, job.file().diskName()), w("Ошибка"),
+                    MessageIcon::Hand);
+    }
 
     if (opened)
         job.relation->close();
@@ -75,8 +91,9 @@ int clearMark(MarkClearing& process, RecordFile& file, uint8_t& mark)
 {
     mark = 0;
     if (file.put() != 0) {
-        message(w("Record was not updated (Process:View)\n") + storage::errorText(), w("Ошибка"),
+        message(recordNotUpdatedMessage(storage::errorCode(), storage::errorFile()), w("Ошибка"),
                 MessageIcon::Hand);
+        process.noteFailure();
         process.setResponse(Response::Completed);
         return Level::Fatal;
     }
@@ -84,6 +101,12 @@ int clearMark(MarkClearing& process, RecordFile& file, uint8_t& mark)
 }
 
 } // namespace
+
+std::string recordNotUpdatedMessage(int code, std::string_view file)
+{
+    return w("Запись не обновлена: отметка выбора не снята.\n") + storage::errorTextOf(code) +
+           " (" + std::to_string(code) + ")\n" + w("Файл ") + std::string(file);
+}
 
 int ClearApplicabilityMark(MarkClearing& process)
 {

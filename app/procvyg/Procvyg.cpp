@@ -4,6 +4,8 @@
 #include "app/ordertext/OrderTextWrite.h"
 #include "app/orderworkbook/ExportOrderToExcel.h"
 #include "office/ExcelAutomation.h"
+#include "office/OutlookAutomation.h"
+#include "platform/automation/OleContainer.h"
 #include "platform/automation/OleControl.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/View.h"
@@ -30,6 +32,7 @@ constexpr int kChooseFile = 5;
 constexpr int kFileName = 6;
 constexpr int kManagerPrompt = 10;
 constexpr int kManagerList = 11;
+constexpr int kOutlookControl = 13;
 constexpr int kExcelControl = 14;
 constexpr int kMailChoice = 15;
 constexpr int kExecute = 16;
@@ -51,7 +54,8 @@ std::string_view withoutTrailingBlanks(std::string_view text)
 
 Procvyg::Procvyg(int32_t basketSortTab, double totalWeight)
     : WindowController("quelbarto$quelb014", "P1$WINDOW"), m_basketSortTab(basketSortTab),
-      m_totalWeight(totalWeight), m_excel(std::make_unique<office::ExcelAutomation>())
+      m_totalWeight(totalWeight), m_excel(std::make_unique<office::ExcelAutomation>()),
+      m_outlook(std::make_unique<office::OutlookAutomation>())
 {
     m_fileName = w(kPrompt);
     window().bind("TYPEKOD", m_typeKod);
@@ -95,7 +99,8 @@ int Procvyg::init()
     showManagerChoice();
     if (auto* list = dynamic_cast<DropList*>(window().control(kManagerList))) {
         m_managers = std::make_unique<platform::storage::View>(SPRMAN(), SPR_poname);
-        list->fill(*m_managers, 0, 1); // shows SPR:NAME, copies SPR:KMAIL
+        list->setColumns({{w("Менеджер"), 219}, {"E-mail", 120}});
+        list->fill(*m_managers, {0, 1}, 1); // shows SPR:NAME and SPR:KMAIL, copies SPR:KMAIL
     }
     return Level::Benign;
 }
@@ -166,10 +171,12 @@ int Procvyg::execute()
         window().select(kChooseFile);
         return Level::Benign;
     }
-    // Excel runs hidden on ?SMEXCEL; it is created only when not running yet. Outlook
-    // (?SMOUTLOOK) is started here once the mail step is in place.
+    // Excel runs hidden on ?SMEXCEL, the mail server on ?SMOUTLOOK; each is created only when
+    // not running yet. The mail choice is kept for the timer step.
     if (m_typeKod == 1)
         m_excel->Init(&window(), kExcelControl, 1, 0, 0);
+    if (m_mail == 1)
+        m_outlook->Init(&window(), kOutlookControl, 1, 0, 0);
     m_saveState = 1;
     return Level::Benign;
 }
@@ -229,9 +236,40 @@ void Procvyg::saveOrder()
         return;
     }
     m_saveState = 3;
-    // Mailing the saved file to ManagerEmail through Outlook (?SMOUTLOOK) belongs here when the
-    // mail choice is offered.
+    if (m_mail == 1) {
+        const std::string reason = mailOrder();
+        if (!reason.empty()) {
+            // The order is saved but did not go: the user is told why and keeps the window,
+            // its choices and the file, and may send again once the cause is mended.
+            message(w("Заказ сохранён в файл ") + std::string(withoutTrailingBlanks(m_fileName.view()))
+                        + w(", но не отправлен: ") + reason,
+                    w("Ошибка"), MessageIcon::Exclamation);
+            m_saveState = 0;
+            return;
+        }
+    }
     window().post(Event::Accepted, kCancel);
+}
+
+std::string Procvyg::mailOrder()
+{
+    setProgramCursor("wait");
+    office::OutlookAutomation& outlook = *m_outlook;
+    outlook.CreateItem("Mail");
+    const bool created = outlook.object().find_first_not_of(' ') != std::string::npos;
+    outlook.SetTo(withoutTrailingBlanks(m_managerEmail.view()));
+    outlook.SetSubject(w("Заказ от ") + std::string(withoutTrailingBlanks(REK().NAIM.view())));
+    outlook.SetBody(w("Заказ в аттачменте"));
+    outlook.AddAttachment(withoutTrailingBlanks(m_fileName.view()));
+    outlook.Send();
+    // The class reports nothing; the channel keeps why the send failed.
+    auto* channel = platform::automation::OleControl::containerOf(&window(), kOutlookControl);
+    std::string reason = !created  ? w("почтовый сервер не создал письмо")
+                         : channel ? channel->lastError()
+                                   : std::string();
+    outlook.CloseItem();
+    setProgramCursor("");
+    return reason;
 }
 
 int Procvyg::takeWindowEvent()

@@ -13,10 +13,12 @@ class View;
 }
 namespace office {
 class ExcelAutomation;
+class OutlookAutomation;
 }
 
-// The order save window: the user picks the format and the file name, types a comment and
-// presses "Выполнить"; the file is written on the next timer tick and the window closes.
+// The order save window: the user picks the format and the file name, types a comment, may
+// choose to mail the file to a manager, and presses "Выполнить"; the file is written (and
+// mailed) on the next timer tick and the window closes.
 namespace app {
 
 class Procvyg : public platform::ui::WindowController
@@ -43,6 +45,8 @@ private:
     void fixFileExtension(bool workbook);
     void showManagerChoice();
     void saveOrder();
+    // Mails the saved file to the manager; the reason when the mail did not go, else "".
+    std::string mailOrder();
 
     int32_t m_basketSortTab;
     double m_totalWeight;
@@ -57,7 +61,8 @@ private:
     platform::text::FixedString<150> m_dialogFileName;
 
     std::unique_ptr<platform::storage::View> m_managers;
-    std::unique_ptr<office::ExcelAutomation> m_excel; // started on ?SMEXCEL when needed
+    std::unique_ptr<office::ExcelAutomation> m_excel;     // started on ?SMEXCEL when needed
+    std::unique_ptr<office::OutlookAutomation> m_outlook; // started on ?SMOUTLOOK when needed
     bool m_filesOpened = false;
 };
 

@@ -9,10 +9,29 @@
 #include "app/startup/LocaleOverrides.h"
 #include "app/startup/ProgramSettings.h"
 #include "platform/storage/ErrorReporter.h"
+#include "platform/storage/FolderLock.h"
+#include "platform/storage/RecordFileManager.h"
+#include "platform/text/Cp1251.h"
 #include "platform/system/Version.h"
 #include "platform/ui/Locale.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgramEnd.h"
 
 namespace app {
+
+namespace {
+
+// Said once, when the first data file is opened: the windows would otherwise report every
+// open the first copy refuses.
+void tellSecondCopy()
+{
+    using platform::text::w;
+    platform::ui::message(w("Программа уже работает с этой папкой. Эта копия открывает "
+                            "данные только для чтения: изменения в ней не сохраняются."),
+                          w("Сообщение"), platform::ui::MessageIcon::Information);
+}
+
+} // namespace
 
 void MainProgram()
 {
@@ -31,10 +50,20 @@ void MainProgram()
 
     SaveAndSwitchOffDragFullWindows();
 
+    // A second copy in the same folder reads the data files only: the first copy holds them
+    // for writing, and every refused open would be a message of its own.
+    platform::storage::FolderLock folderLock;
+    const bool secondCopy = !folderLock.acquire(".");
+    platform::storage::RecordFileManager::setReadOnly(secondCopy, tellSecondCopy);
+
     // Data files of another version are found before the frame opens, so the frame asks about
     // them first thing.
     DatabaseVersionMismatch = PriceListLayoutDiffers() ? 1 : 0;
     Main();
+    // Windows whose release waited behind a handler (an end asked for inside a dialog) close
+    // now, while the dictionary's files are still there to close.
+    platform::ui::finishRemainingWindows();
+    platform::storage::RecordFileManager::setReadOnly(false);
 
     RestoreDragFullWindows();
     ProgramSettings().kill();

@@ -2,6 +2,7 @@
 
 #include "app/startup/CompiledResources.h"
 #include "app/startup/MainProgram.h"
+#include "platform/ui/ProgramEnd.h"
 
 #include <QApplication>
 
@@ -20,7 +21,8 @@ int ProgramEntry(int argc, char** argv)
     resources.provide();
 
     MainProgram();
-    return 0;
+    // 0 after the frame closed; the code of a stop box's abort or a failed script otherwise.
+    return platform::ui::programExitCode();
 }
 
 } // namespace app

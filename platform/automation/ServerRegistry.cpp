@@ -1,6 +1,7 @@
 #include "platform/automation/ServerRegistry.h"
 
 #include "platform/automation/excel/ExcelApplication.h"
+#include "platform/automation/outlook/OutlookApplication.h"
 
 #include <QString>
 
@@ -21,6 +22,7 @@ std::map<std::string, ServerRegistry::Factory>& factories()
 {
     static std::map<std::string, ServerRegistry::Factory> registry{
         {key("Excel.Application"), [] { return std::make_shared<excel::ExcelApplication>(); }},
+        {key("Outlook.Application"), [] { return std::make_shared<outlook::OutlookApplication>(); }},
     };
     return registry;
 }

@@ -10,7 +10,7 @@
 namespace platform::automation {
 
 // The automation servers built into the runtime, by programmatic identifier (compared without
-// regard to case). "Excel.Application" is there from the start; other servers register
+// regard to case). "Excel.Application" and "Outlook.Application" are there from the start; other servers register
 // themselves, and a test may put a double in a server's place.
 class ServerRegistry
 {

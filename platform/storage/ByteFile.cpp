@@ -4,6 +4,7 @@
 #include "platform/storage/RecordFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -37,8 +38,9 @@ int codeOfErrno(int error, const std::string& path)
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-    case EIO:
         return Error::DiskFull;
+    case EIO:
+        return Error::DriverError;
     case ENOMEM:
         return Error::OutOfMemory;
     case EWOULDBLOCK:
@@ -48,7 +50,49 @@ int codeOfErrno(int error, const std::string& path)
     }
 }
 
+std::atomic<int64_t> g_failReadsFrom{-1};
+std::atomic<int> g_failReadsErrno{EIO};
+
+// A file or a device; not a folder, a pipe or a socket.
+bool isFileLike(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
+}
+
+int64_t modifiedNanoseconds(const struct stat& info)
+{
+    return static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+// pread, failing as the test hook says.
+ssize_t readAt(int fd, std::byte* into, std::size_t size, int64_t offset)
+{
+    const int64_t failFrom = g_failReadsFrom.load();
+    if (failFrom >= 0 && offset + static_cast<int64_t>(size) > failFrom) {
+        if (offset >= failFrom) {
+            errno = g_failReadsErrno.load();
+            return -1;
+        }
+        size = static_cast<std::size_t>(failFrom - offset);
+    }
+    return ::pread(fd, into, size, offset);
+}
+
 } // namespace
+
+void ByteFile::failReadsFrom(int64_t byteOffset, int error)
+{
+    g_failReadsErrno = error;
+    g_failReadsFrom = byteOffset;
+}
+
+bool ByteFile::unchangedSinceOpen() const
+{
+    struct stat info {};
+    if (!isOpen() || ::fstat(m_fd, &info) != 0)
+        return false;
+    return info.st_size == m_sizeAtOpen && modifiedNanoseconds(info) == m_modifiedAtOpen;
+}
 
 ByteFile::ByteFile(std::size_t maxRecordSize)
     : m_record(std::max<std::size_t>(maxRecordSize, 1), std::byte{' '})
@@ -90,9 +134,20 @@ int ByteFile::create()
     if (m_diskName.empty())
         return fail(Error::BadFileName);
     const std::string path = resolveFileName(m_diskName);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Emptied only under the lock: a reader that denies writing holds it shared.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return fail(codeOfErrno(errno, path));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !isFileLike(info) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return fail(Error::AccessDenied);
+    }
+    if (S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
+        const int code = codeOfErrno(errno, path);
+        ::close(fd);
+        return fail(code);
+    }
     ::close(fd);
     clearError();
     return Error::None;
@@ -106,9 +161,16 @@ int ByteFile::open(uint8_t mode)
         return fail(Error::BadFileName);
     const std::string path = resolveFileName(m_diskName);
     const bool writable = (mode & 0x0F) != 0;
-    const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    // Not blocking on a pipe that has no writer: a pipe is refused like a folder.
+    const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail(codeOfErrno(errno, path));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !isFileLike(info)) {
+        ::close(fd);
+        return fail(Error::AccessDenied);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     // Denying others writing takes the file's lock exclusively when writing and shared when
     // reading; a writer that denies nothing still takes it shared, so it is refused while
@@ -125,16 +187,17 @@ int ByteFile::open(uint8_t mode)
         return fail(Error::AccessDenied);
     }
 
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
         ::close(fd);
         return fail(Error::AccessDenied);
     }
 
     m_fd = fd;
+    m_sizeAtOpen = info.st_size;
+    m_modifiedAtOpen = modifiedNanoseconds(info);
     m_writable = writable;
     m_writeError = 0;
-    m_endOffset = S_ISREG(info.st_mode) ? info.st_size : 0;
+    m_endOffset = info.st_size;
     m_writeBuffer.resize(IoBufferSize);
     m_writeUsed = 0;
     m_readBuffer.resize(std::max(IoBufferSize, m_record.size()));
@@ -177,7 +240,7 @@ int ByteFile::flushWrites()
             // A short write is a full disk too; what did not reach the file is dropped and the
             // failure stays reported by every later write and by close.
             const int code = written < 0 ? codeOfErrno(errno, m_diskName) : Error::DiskFull;
-            m_writeError = code == Error::AccessDenied ? Error::AccessDenied : Error::DiskFull;
+            m_writeError = code;
             m_endOffset += static_cast<int64_t>(done);
             m_writeUsed = 0;
             return m_writeError;
@@ -250,12 +313,12 @@ int ByteFile::fillReadBuffer()
     m_readUsed = kept;
     m_readAt = 0;
     while (m_readUsed < m_readBuffer.size()) {
-        const ssize_t got = ::pread(m_fd, m_readBuffer.data() + m_readUsed,
-                                    m_readBuffer.size() - m_readUsed, m_readOffset);
+        const ssize_t got = readAt(m_fd, m_readBuffer.data() + m_readUsed,
+                                   m_readBuffer.size() - m_readUsed, m_readOffset);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return codeOfErrno(errno, m_diskName);
+            return errno == EIO ? Error::ReadError : codeOfErrno(errno, m_diskName);
         if (got == 0)
             break;
         m_readUsed += static_cast<std::size_t>(got);

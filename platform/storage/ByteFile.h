@@ -37,12 +37,16 @@ public:
     void setByte(uint8_t value) { m_record[0] = std::byte{value}; }
     void clearBuffer();
 
-    int create();                // a new empty file, replacing any file of that name
-    int open(uint8_t mode = 0x22); // share-mode byte as for record files
+    // A new empty file, or an existing one emptied: refused (5) while another opener denies
+    // writing, so a file someone is reading is never cut under them.
+    int create();
+    // Share-mode byte as for record files. A folder, a pipe or a socket gives 5 (a pipe
+    // without a writer does not block).
+    int open(uint8_t mode = 0x22);
     int close();
     bool isOpen() const { return m_fd >= 0; }
 
-    // Appends go through a write buffer: a failed write (90 when the disk is full) is reported
+    // Appends go through a write buffer: a failed write (39 when the disk is full) is reported
     // by the add that flushes, by every later add and by close. A record longer than the
     // maximum gives 33; a file opened for reading only gives 5.
     int add();                   // the buffer's first byte
@@ -51,6 +55,15 @@ public:
     int setToStart();
     int next();                  // 33 past the end
     int64_t records();           // bytes / maximum record size, rounded up
+
+    // The size the file had when it was opened, and whether it still has that size and its
+    // modification time of then (another process may write a file opened for reading).
+    int64_t sizeAtOpen() const { return m_sizeAtOpen; }
+    bool unchangedSinceOpen() const;
+
+    // Test hook: reads of any file at or beyond byteOffset fail with the errno given, until
+    // it is cleared with a negative offset.
+    static void failReadsFrom(int64_t byteOffset, int error);
 
 private:
     int fail(int code);
@@ -73,6 +86,9 @@ private:
     std::size_t m_readUsed = 0;
     std::size_t m_readAt = 0;
     int64_t m_readOffset = 0;    // the file offset of m_readBuffer[m_readUsed]
+
+    int64_t m_sizeAtOpen = 0;
+    int64_t m_modifiedAtOpen = 0; // nanoseconds
 };
 
 } // namespace platform::storage

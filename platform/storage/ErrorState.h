@@ -27,7 +27,12 @@ constexpr int SharingViolation = 64;
 constexpr int StreamError = 97;
 constexpr int BadExpression = 800;
 constexpr int UnknownVariable = 801;
-constexpr int DiskFull = 90;
+// A write that found no room (full disk, quota, file size limit).
+constexpr int DiskFull = 39;
+// A read the disk could not carry out.
+constexpr int ReadError = 23;
+// Any other failure of the storage engine.
+constexpr int DriverError = 90;
 } // namespace Error
 
 int errorCode();

@@ -10,10 +10,12 @@ namespace {
 int g_currentThread = 1;
 int g_nextListenerId = 1;
 
+// Never destroyed: objects destroyed at the process's end (a file's manager) still remove
+// their listeners, whatever the order of the static destructors.
 std::map<int, ThreadEndListener>& listeners()
 {
-    static std::map<int, ThreadEndListener> all;
-    return all;
+    static auto* all = new std::map<int, ThreadEndListener>;
+    return *all;
 }
 
 } // namespace

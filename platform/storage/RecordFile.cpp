@@ -233,7 +233,7 @@ int RecordFile::open(uint8_t mode)
     const LockLevel level = !write                             ? LockLevel::None
                             : (deny == 0x10 || deny == 0x20) ? LockLevel::Exclusive
                                                                : LockLevel::Shared;
-    if (write && sqlite3_db_readonly(database->handle(), "main") == 1)
+    if (write && database->readOnly())
         return m_impl->finish(Error::AccessDenied);
     if (!database->lock().acquire(level))
         return m_impl->finish(Error::AccessDenied);
@@ -301,6 +301,63 @@ int RecordFile::setKeyFromBuffer(int key)
     return m_impl->finish(Error::None);
 }
 
+int RecordFile::setKeyAt(int key, int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!m_impl->validKey(key))
+        return m_impl->finish(IndexNotAvailable);
+    m_impl->cursor(state).setKeyAt(key, state.buffer.data(), position);
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::setFileOrderAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    m_impl->cursor(state).setFileOrderAt(position);
+    return m_impl->finish(Error::None);
+}
+
+int64_t RecordFile::position() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.hasLastRead ? state.lastRead : 0;
+}
+
+int RecordFile::getAt(int64_t position)
+{
+    ThreadState& state = m_impl->state();
+    const int code = peekAt(position, state.buffer.data());
+    state.hasLastRead = code == Error::None;
+    if (code == Error::None)
+        state.lastRead = position;
+    return code;
+}
+
+int RecordFile::peekAt(int64_t position, std::byte* record)
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return Error::FileNotOpen;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
+    if (!statement)
+        return m_impl->finish(code);
+    int rc = sqlite3_bind_int64(statement, 1, position);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        m_impl->codec.read(statement, 1, record);
+    sqlite3_reset(statement);
+    if (rc == SQLITE_ROW)
+        return m_impl->finish(Error::None);
+    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
+}
+
 int RecordFile::setWalkFilter(std::shared_ptr<const FilterSql> filter)
 {
     ThreadState& state = m_impl->state();
@@ -343,37 +400,6 @@ int RecordFile::get(int key)
         state.lastRead = sqlite3_column_int64(statement, 0);
         sqlite3_reset(statement);
         std::memcpy(state.buffer.data(), m_impl->scratch.data(), m_impl->layout.recordSize);
-        state.hasLastRead = true;
-        return m_impl->finish(Error::None);
-    }
-    sqlite3_reset(statement);
-    state.hasLastRead = false;
-    return m_impl->finish(rc == SQLITE_DONE ? Error::RecordNotFound : sqlite::storageCode(rc));
-}
-
-int64_t RecordFile::position() const
-{
-    const ThreadState& state = m_impl->state();
-    return state.hasLastRead ? state.lastRead : 0;
-}
-
-int RecordFile::getPosition(int64_t position)
-{
-    ThreadState& state = m_impl->state();
-    Database* database = m_impl->opened(state);
-    if (!database)
-        return Error::FileNotOpen;
-    int code = Error::None;
-    sqlite3_stmt* statement = database->statement(m_impl->schema.byRowid(), code);
-    if (!statement)
-        return m_impl->finish(code);
-    int rc = sqlite3_bind_int64(statement, 1, position);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        m_impl->codec.read(statement, 1, state.buffer.data());
-        sqlite3_reset(statement);
-        state.lastRead = position;
         state.hasLastRead = true;
         return m_impl->finish(Error::None);
     }
@@ -541,6 +567,44 @@ int RecordFile::stream()
     const int code = state.database->beginStream();
     state.streaming = code == Error::None;
     return m_impl->finish(code);
+}
+
+int RecordFile::stream(RecordFile& partner)
+{
+    ThreadState& state = m_impl->state();
+    ThreadState& other = partner.m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (const int code = partner.m_impl->writable(other))
+        return partner.m_impl->finish(code);
+    if (state.streaming || other.streaming)
+        return m_impl->finish(Error::StreamError);
+    if (state.database == other.database)
+        return m_impl->finish(Error::ExclusiveAccessRequired);
+    if (const int code = state.database->join(*other.database))
+        return m_impl->finish(code);
+    const int code = state.database->beginStream();
+    if (code != Error::None) {
+        state.database->detachGuests(); // the partner goes back to its own connection
+        return m_impl->finish(code);
+    }
+    state.database->beginStream(); // nests: the partner's flush is one more end
+    state.streaming = true;
+    other.streaming = true;
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::discard()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    if (!state.streaming)
+        return m_impl->finish(Error::None);
+    state.streaming = false;
+    state.database->abandonStream();
+    state.database->endStream();
+    return m_impl->finish(Error::None);
 }
 
 int RecordFile::flush()

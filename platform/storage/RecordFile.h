@@ -60,6 +60,19 @@ public:
     int setFileOrder();          // next() then walks physical order from the start
     int setKey(int key);         // from the start of the key's order
     int setKeyFromBuffer(int key); // from the first record whose key is not lower than the buffer's
+    // Every key ends in a hidden component, the record's position (physical order), so equal
+    // key values are ordered by position and (key values, position) is a unique place. The walk
+    // goes on beyond the buffer's key values at the position: next() gives the first record
+    // after that place, previous() the last one before it.
+    int setKeyAt(int key, int64_t position);
+    int setFileOrderAt(int64_t position); // the same in physical order
+    // The position of the record last read or written (0: none), and a record read by its
+    // position as the record last read (35 when no record is there).
+    int64_t position() const;
+    int getAt(int64_t position);
+    // The record at a position copied into record (recordSize bytes), leaving the buffer and
+    // the record last read alone; 35 when no record is there.
+    int peekAt(int64_t position, std::byte* record);
     // A condition (a translated filter) the calling thread's current walk must meet, decided
     // by the engine so that rejected records are never fetched; the set operations above
     // remove it, so it is given after them.
@@ -68,11 +81,6 @@ public:
     int next();                  // 33 past the end
     int previous();
     int get(int key);            // the record whose key equals the buffer's; 35 when none
-
-    // The record's position (SQLite rowid) of the record last read, 0 when none; and the
-    // record at a position read into the buffer as the record last read (35 when gone).
-    int64_t position() const;
-    int getPosition(int64_t position);
 
     // The calling thread's open connection's content version (all zero when not open).
     ContentVersion contentVersion();
@@ -91,7 +99,15 @@ public:
     int64_t records();
 
     int stream();                // start a run of writes (one transaction)
+    // One run of writes over this file and partner (both open for writing in the calling
+    // thread, neither in a run): one transaction whose commit takes both files as one unit,
+    // so a failure or a killed process leaves both as before or both as after. Each file
+    // ends it with its own flush or discard; the last of them commits.
+    int stream(RecordFile& partner);
     int flush();                 // make the run durable and end it
+    // Ends the thread's run of writes without keeping any of them (the partner's of a joint
+    // run neither: its later writes and its flush are refused with 97).
+    int discard();
 
     // Driver strings: "Recover=<seconds>", "QUICKSCAN=on", "QUICKSCAN=off".
     int send(std::string_view command);

@@ -11,7 +11,26 @@ namespace {
 // Read access, denying nothing: the last try after a refused open.
 constexpr uint8_t ReadOnlyMode = 0x40;
 
+bool g_readOnly = false;
+
+std::function<void()>& readOnlyNotice()
+{
+    static std::function<void()> notice;
+    return notice;
+}
+
 } // namespace
+
+void RecordFileManager::setReadOnly(bool on, std::function<void()> notice)
+{
+    g_readOnly = on;
+    readOnlyNotice() = on ? std::move(notice) : nullptr;
+}
+
+bool RecordFileManager::readOnly()
+{
+    return g_readOnly;
+}
 
 RecordFileManager::~RecordFileManager()
 {
@@ -76,8 +95,13 @@ int RecordFileManager::open()
             return code;
         }
     }
-    int code = m_file->open(openMode);
-    if (code == Error::AccessDenied) {
+    if (g_readOnly && readOnlyNotice()) {
+        const auto notice = std::move(readOnlyNotice());
+        readOnlyNotice() = nullptr;
+        notice();
+    }
+    int code = m_file->open(g_readOnly ? ReadOnlyMode : openMode);
+    if (code == Error::AccessDenied && !g_readOnly) {
         if (lockRecover > 0) {
             m_file->send("Recover=" + std::to_string(lockRecover));
             code = m_file->open(openMode);

@@ -3,6 +3,7 @@
 #include "platform/storage/RecordFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -39,6 +40,12 @@ public:
     int openCount() const; // for the calling thread
 
     RecordFile* file() const { return m_file; }
+
+    // For the whole process: every file is opened for reading only, without the refused
+    // opens and their reports (another copy of the program works with the files). notice runs
+    // once, before the first open that follows, to tell the user why.
+    static void setReadOnly(bool on, std::function<void()> notice = {});
+    static bool readOnly();
 
 private:
     void report(int code, std::string_view action);

@@ -56,6 +56,10 @@ public:
     // From the buffer's key values: next() gives the first passing record whose key is not
     // lower, previous() the last whose key is not higher. In physical order: as setStart.
     int setFromBuffer();
+    // Beyond the place (the buffer's key values, the position): next() gives the first passing
+    // record after it, previous() the last one before it. Equal key values are ordered by
+    // position, so a place is unique however many records share a value.
+    int setAt(int64_t position);
 
     int next();     // 33 when no further record passes
     int previous();

@@ -1,6 +1,7 @@
 #include "platform/system/WinInetHandle.h"
 
 #include "platform/system/WinInetTransfer.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include <map>
 #include <mutex>
@@ -8,9 +9,6 @@
 namespace platform::system {
 namespace {
 
-// WinInet's defaults: a minute to connect, a minute without data before a receive fails.
-constexpr long DefaultConnectTimeoutMs = 60000;
-constexpr long DefaultReceiveTimeoutMs = 60000;
 
 struct Registry
 {
@@ -123,12 +121,12 @@ std::string WinInetHandle::proxyPassword() const
 
 long WinInetHandle::connectTimeoutMs() const
 {
-    return inherited<long>(this, &WinInetHandle::m_connectTimeoutMs, DefaultConnectTimeoutMs);
+    return inherited<long>(this, &WinInetHandle::m_connectTimeoutMs, defaultTimeoutMs());
 }
 
 long WinInetHandle::receiveTimeoutMs() const
 {
-    return inherited<long>(this, &WinInetHandle::m_receiveTimeoutMs, DefaultReceiveTimeoutMs);
+    return inherited<long>(this, &WinInetHandle::m_receiveTimeoutMs, defaultTimeoutMs());
 }
 
 } // namespace platform::system

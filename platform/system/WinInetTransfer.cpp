@@ -1,9 +1,11 @@
 #include "platform/system/WinInetTransfer.h"
 
 #include "platform/system/WinInetErrors.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 
 namespace platform::system {
@@ -12,6 +14,8 @@ namespace {
 // Bigger receive buffers mean fewer callbacks on a fast link; libcurl caps the size itself.
 constexpr long ReceiveBufferSize = 256 * 1024;
 constexpr int PollTimeoutMs = 1000;
+// How often a waiting caller's hook runs.
+constexpr auto HookInterval = std::chrono::milliseconds(20);
 
 bool sameTextNoCase(std::string_view a, std::string_view b)
 {
@@ -42,10 +46,12 @@ void initialiseCurlOnce()
 WinInetTransfer::WinInetTransfer()
 {
     initialiseCurlOnce();
+    m_cancelGeneration = cancelGeneration();
 }
 
 WinInetTransfer::~WinInetTransfer()
 {
+    stop();
     if (m_multi && m_easy)
         curl_multi_remove_handle(m_multi, m_easy);
     if (m_easy)
@@ -53,6 +59,15 @@ WinInetTransfer::~WinInetTransfer()
     if (m_multi)
         curl_multi_cleanup(m_multi);
     curl_slist_free_all(m_headerList);
+}
+
+void WinInetTransfer::stop()
+{
+    if (!m_worker.joinable())
+        return;
+    m_stop = true;
+    curl_multi_wakeup(m_multi);
+    m_worker.join();
 }
 
 DWORD WinInetTransfer::start(const Setup& setup)
@@ -76,6 +91,9 @@ DWORD WinInetTransfer::start(const Setup& setup)
                      setup.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(e, CURLOPT_BUFFERSIZE, ReceiveBufferSize);
     curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    // Every encoding libcurl can decode is offered, and a body the server encodes anyway is
+    // decoded: the caller always reads the body itself.
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
     if (!setup.agent.empty())
         curl_easy_setopt(e, CURLOPT_USERAGENT, setup.agent.c_str());
     if (!setup.referrer.empty())
@@ -94,10 +112,14 @@ DWORD WinInetTransfer::start(const Setup& setup)
         curl_easy_setopt(e, CURLOPT_PASSWORD, setup.password.c_str());
 
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, std::max(1L, setup.connectTimeoutMs));
-    // A receive timeout: the transfer fails when less than a byte a second arrives for that long.
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    // No progress for the receive timeout fails the transfer: a silent server and one that
+    // drips a few bytes a second alike.
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, ProgressBytesPerSecond);
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, (setup.receiveTimeoutMs + 999) / 1000));
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &WinInetTransfer::onProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, this);
 
     // The client sends no "Expect: 100-continue"; WinInet does not either.
     m_headerList = curl_slist_append(m_headerList, "Expect:");
@@ -127,12 +149,13 @@ DWORD WinInetTransfer::start(const Setup& setup)
     if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
         return WinInetError::InternalError;
 
-    while (!m_headersDone && !m_done)
-        pump();
+    m_worker = std::thread([this] { run(); });
+    std::unique_lock lock(m_mutex);
+    waitUntil(lock, [this] { return m_headersDone || m_done; });
     if (!m_headersDone) {
         if (m_result != CURLE_OK)
             return failure();
-        if (!hasResponse())
+        if (m_statusCode.empty())
             return WinInetError::InvalidServerResponse;
     }
     return 0;
@@ -141,12 +164,17 @@ DWORD WinInetTransfer::start(const Setup& setup)
 DWORD WinInetTransfer::read(char* buffer, std::size_t size, std::size_t& got)
 {
     got = 0;
+    std::unique_lock lock(m_mutex);
     while (got < size) {
         if (const std::size_t available = pendingSize()) {
             const std::size_t n = std::min(available, size - got);
             std::memcpy(buffer + got, m_pending.data() + m_pendingAt, n);
             m_pendingAt += n;
             got += n;
+            if (m_paused && !m_resume && pendingSize() < PendingLimit) {
+                m_resume = true;
+                curl_multi_wakeup(m_multi);
+            }
             continue;
         }
         if (m_done) {
@@ -154,42 +182,92 @@ DWORD WinInetTransfer::read(char* buffer, std::size_t size, std::size_t& got)
                 return failure();
             break;
         }
-        pump();
+        waitUntil(lock, [this] { return pendingSize() > 0 || m_done; });
     }
     return 0;
 }
 
+bool WinInetTransfer::hasResponse() const
+{
+    std::lock_guard lock(m_mutex);
+    return !m_statusCode.empty();
+}
+
 std::optional<std::string> WinInetTransfer::header(std::string_view name) const
 {
+    std::lock_guard lock(m_mutex);
     for (const auto& [key, value] : m_responseHeaders)
         if (sameTextNoCase(key, name))
             return value;
     return std::nullopt;
 }
 
-void WinInetTransfer::pump()
+template <typename Ready>
+void WinInetTransfer::waitUntil(std::unique_lock<std::mutex>& lock, Ready ready)
 {
-    if (m_paused && pendingSize() < PendingLimit) {
-        m_paused = false;
-        curl_easy_pause(m_easy, CURLPAUSE_CONT); // may deliver the held-back data at once
-    }
-    int running = 0;
-    if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
-        m_done = true;
-        m_result = CURLE_OUT_OF_MEMORY;
-        return;
-    }
-    int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_multi, &queued)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy) {
-            m_done = true;
-            m_result = message->data.result;
-            curl_easy_getinfo(m_easy, CURLINFO_OS_ERRNO, &m_osErrno);
+    while (!ready()) {
+        if (cancelGeneration() != m_cancelGeneration && !m_stop) {
+            m_stop = true;
+            curl_multi_wakeup(m_multi);
+        }
+        if (const WaitHook& hook = waitHook()) {
+            m_changed.wait_for(lock, HookInterval);
+            if (ready())
+                break;
+            lock.unlock();
+            hook();
+            lock.lock();
+        } else {
+            m_changed.wait_for(lock, HookInterval * 10);
         }
     }
-    if (m_done || m_paused || pendingSize() > 0)
-        return;
-    curl_multi_poll(m_multi, nullptr, 0, PollTimeoutMs, nullptr);
+}
+
+// The worker: drives the transfer until it ends or is stopped.
+void WinInetTransfer::run()
+{
+    CURLcode result = CURLE_OK;
+    bool finished = false;
+    while (!finished) {
+        if (m_stop) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        bool resume = false;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_resume) {
+                m_resume = false;
+                m_paused = false;
+                resume = true;
+            }
+        }
+        if (resume)
+            curl_easy_pause(m_easy, CURLPAUSE_CONT); // may deliver held-back data at once
+        int running = 0;
+        if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
+            result = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(m_multi, &queued)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == m_easy) {
+                finished = true;
+                result = message->data.result;
+            }
+        }
+        if (!finished)
+            curl_multi_poll(m_multi, nullptr, 0, PollTimeoutMs, nullptr);
+    }
+    long osErrno = 0;
+    curl_easy_getinfo(m_easy, CURLINFO_OS_ERRNO, &osErrno);
+    {
+        std::lock_guard lock(m_mutex);
+        m_done = true;
+        m_result = result;
+        m_osErrno = osErrno;
+    }
+    m_changed.notify_all();
 }
 
 DWORD WinInetTransfer::failure() const
@@ -197,14 +275,26 @@ DWORD WinInetTransfer::failure() const
     return winInetErrorOf(m_result, m_osErrno, m_viaProxy);
 }
 
+int WinInetTransfer::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<WinInetTransfer*>(self)->m_stop ? 1 : 0;
+}
+
 std::size_t WinInetTransfer::onHeader(char* data, std::size_t size, std::size_t count, void* self)
 {
-    static_cast<WinInetTransfer*>(self)->headerLine(std::string_view(data, size * count));
+    auto* transfer = static_cast<WinInetTransfer*>(self);
+    {
+        std::lock_guard lock(transfer->m_mutex);
+        transfer->headerLine(std::string_view(data, size * count));
+    }
+    transfer->m_changed.notify_all();
     return size * count;
 }
 
 void WinInetTransfer::headerLine(std::string_view line)
 {
+    if (m_headersDone)
+        return; // trailers of the final response: its headers stay as the caller saw them
     line = trimmed(line);
     if (line.substr(0, 5) == "HTTP/") {
         // A new response: an interim one (1xx), a redirect, or the final one.
@@ -243,16 +333,20 @@ std::size_t WinInetTransfer::onBody(char* data, std::size_t size, std::size_t co
 {
     auto* transfer = static_cast<WinInetTransfer*>(self);
     const std::size_t length = size * count;
-    if (transfer->pendingSize() >= PendingLimit) {
-        transfer->m_paused = true;
-        return CURL_WRITEFUNC_PAUSE;
+    {
+        std::lock_guard lock(transfer->m_mutex);
+        if (transfer->pendingSize() >= PendingLimit) {
+            transfer->m_paused = true;
+            return CURL_WRITEFUNC_PAUSE;
+        }
+        if (transfer->m_pendingAt > 0) {
+            transfer->m_pending.erase(0, transfer->m_pendingAt);
+            transfer->m_pendingAt = 0;
+        }
+        transfer->m_pending.append(data, length);
+        transfer->m_headersDone = true;
     }
-    if (transfer->m_pendingAt > 0) {
-        transfer->m_pending.erase(0, transfer->m_pendingAt);
-        transfer->m_pendingAt = 0;
-    }
-    transfer->m_pending.append(data, length);
-    transfer->m_headersDone = true;
+    transfer->m_changed.notify_all();
     return length;
 }
 

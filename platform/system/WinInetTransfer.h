@@ -4,19 +4,26 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace platform::system {
 
-// One HTTP exchange on libcurl, driven synchronously: start() returns once the final response's
-// status and headers are in, read() then takes the body in pieces. At most PendingLimit bytes
-// of body are held at a time: beyond that the transfer is paused until the caller reads, so a
-// body of any size passes through in bounded memory.
+// One HTTP exchange on libcurl. The transfer runs on a thread of its own; start() returns once
+// the final response's status and headers are in, read() then takes the body in pieces. While
+// they wait, the caller's wait hook runs between short waits (its window stays responsive),
+// and cancelWaitingCalls() ends the exchange with 12017. At most PendingLimit bytes of body
+// are held at a time: beyond that the transfer is paused until the caller reads, so a body of
+// any size passes through in bounded memory. The body arrives decoded (gzip, deflate ...).
 class WinInetTransfer
 {
 public:
@@ -35,11 +42,13 @@ public:
         std::string proxyPassword;
         std::string userName;
         std::string password;
-        long connectTimeoutMs = 60000;
-        long receiveTimeoutMs = 60000;
+        long connectTimeoutMs = 30000;
+        long receiveTimeoutMs = 30000;
     };
 
     static constexpr std::size_t PendingLimit = 512 * 1024;
+    // Less than this many bytes a second over the whole receive timeout is no progress.
+    static constexpr long ProgressBytesPerSecond = 64;
 
     WinInetTransfer();
     ~WinInetTransfer();
@@ -52,7 +61,7 @@ public:
     // failure after some bytes were given is reported by the next call.
     DWORD read(char* buffer, std::size_t size, std::size_t& got);
 
-    bool hasResponse() const { return !m_statusCode.empty(); }
+    bool hasResponse() const;
     const std::string& statusCode() const { return m_statusCode; }
     const std::string& statusText() const { return m_statusText; }
     // The value of a header of the final response (name compared without case).
@@ -61,10 +70,14 @@ public:
 private:
     static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self);
+    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
+    void run();
     void headerLine(std::string_view line);
     std::size_t pendingSize() const { return m_pending.size() - m_pendingAt; }
-    void pump();
+    // Waits, the caller's hook running meanwhile, until ready() holds (the lock held).
+    template <typename Ready> void waitUntil(std::unique_lock<std::mutex>& lock, Ready ready);
+    void stop();
     DWORD failure() const;
 
     CURLM* m_multi = nullptr;
@@ -72,14 +85,21 @@ private:
     curl_slist* m_headerList = nullptr;
     bool m_viaProxy = false;
     bool m_followRedirects = true;
+    uint64_t m_cancelGeneration = 0;
 
+    std::thread m_worker;
+    std::atomic<bool> m_stop{false};
+
+    // Shared between the worker and the caller, under m_mutex.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
     std::string m_pending;
     std::size_t m_pendingAt = 0;
     bool m_paused = false;
+    bool m_resume = false;
     bool m_done = false;
     CURLcode m_result = CURLE_OK;
     long m_osErrno = 0;
-
     bool m_headersDone = false;
     int m_blockCode = 0;
     bool m_blockHasLocation = false;

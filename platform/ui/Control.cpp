@@ -24,9 +24,9 @@ long long parseInteger(std::string_view value)
 
 } // namespace
 
-std::intptr_t defaultWindowProcedure(void*, unsigned, std::uintptr_t, std::intptr_t)
+std::intptr_t defaultWindowProcedure(void*, unsigned message, std::uintptr_t, std::intptr_t)
 {
-    return 0;
+    return message == Message::InputLanguageChangeRequest ? 1 : 0;
 }
 
 Control::Control(Window& window, const ControlDefinition& definition)

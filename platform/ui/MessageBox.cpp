@@ -2,6 +2,7 @@
 
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Locale.h"
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 
@@ -57,6 +58,17 @@ QMessageBox::ButtonRole roleOf(unsigned bit)
     }
 }
 
+// The answer of a box closed without a button: its cancelling button.
+unsigned escapeAnswer(unsigned buttons)
+{
+    const std::vector<ShownButton> shown = shownButtons(buttons);
+    for (unsigned escape : {Button::Cancel, Button::No, Button::Ok, Button::Ignore, Button::Abort})
+        for (const ShownButton& button : shown)
+            if (button.bit == escape)
+                return escape;
+    return shown.empty() ? Button::Ok : shown.back().bit;
+}
+
 unsigned showMessageBox(const MessageRequest& request)
 {
     Window* frame = ThreadRegistry::frame();
@@ -72,10 +84,10 @@ unsigned showMessageBox(const MessageRequest& request)
             box.setDefaultButton(button);
     }
     // Closing the box without a button answers as its cancelling button would.
-    for (unsigned escape : {Button::Cancel, Button::No, Button::Ok, Button::Ignore, Button::Abort})
-        for (const auto& [button, bit] : added)
-            if (bit == escape && !box.escapeButton())
-                box.setEscapeButton(button);
+    const unsigned escape = escapeAnswer(request.buttons);
+    for (const auto& [button, bit] : added)
+        if (bit == escape)
+            box.setEscapeButton(button);
     ThreadRegistry::enterModal();
     box.exec();
     ThreadRegistry::leaveModal();
@@ -101,6 +113,9 @@ std::vector<ShownButton> shownButtons(unsigned buttons)
 unsigned message(std::string_view text, std::string_view caption, MessageIcon icon,
                  unsigned buttons, unsigned defaultButton)
 {
+    // Nobody is asked anything while the program ends.
+    if (programEnding())
+        return escapeAnswer(buttons);
     const MessageRequest request{std::string(text), std::string(caption), icon, buttons,
                                  defaultButton};
     if (installedHandler())
@@ -113,7 +128,7 @@ void stop(std::string_view text)
     const unsigned answer =
         message(text, {}, MessageIcon::Hand, Button::Abort | Button::Ignore, Button::Abort);
     if (answer == Button::Abort)
-        std::exit(EXIT_FAILURE);
+        endProgram(EXIT_FAILURE);
 }
 
 MessageHandler setMessageHandler(MessageHandler handler)

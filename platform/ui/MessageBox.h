@@ -38,8 +38,9 @@ unsigned message(std::string_view text, std::string_view caption = {},
                  MessageIcon icon = MessageIcon::None, unsigned buttons = 0,
                  unsigned defaultButton = 0);
 
-// The stop box: the text with an abort button, which ends the program, and an ignore button,
-// which returns.
+// The stop box: the text with an abort button and an ignore button; both return, abort having
+// asked the program to end with exit code 1 (its windows close once the caller's handler has
+// returned, see ProgramEnd.h).
 void stop(std::string_view text);
 
 // The button captions of a request, in the order shown, as Qt text (with "&" access keys).

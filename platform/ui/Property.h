@@ -66,10 +66,12 @@ constexpr int DropList = 33;
 constexpr int DropCombo = 34;
 } // namespace TypeCode
 
-// A control's message procedure: the runtime passes key presses (message 0x100, wParam the
-// virtual key) through it, so a procedure set by the program sees them before the control.
-// handle identifies the control; the procedure of a control that has none of its own is
-// defaultWindowProcedure, which does nothing and returns 0.
+// A control's message procedure: the runtime passes key presses (message 0x100, or 0x104 while
+// Alt is held; wParam the virtual key) and requests to change the keyboard layout (0x50) through
+// it, so a procedure set by the program sees them before the control. handle identifies the
+// control; the procedure of a control that has none of its own is defaultWindowProcedure, which
+// takes a layout-change request (returns 1: the layout changes) and otherwise does nothing and
+// returns 0. A procedure that returns 0 for 0x50 without passing it on refuses the change.
 using WindowProcedure = std::intptr_t (*)(void* handle, unsigned message, std::uintptr_t wParam,
                                           std::intptr_t lParam);
 std::intptr_t defaultWindowProcedure(void* handle, unsigned message, std::uintptr_t wParam,
@@ -77,6 +79,7 @@ std::intptr_t defaultWindowProcedure(void* handle, unsigned message, std::uintpt
 
 namespace Message {
 constexpr unsigned KeyDown = 0x100;
+constexpr unsigned SysKeyDown = 0x104; // a key pressed while Alt is held, or Alt itself
 constexpr unsigned InputLanguageChangeRequest = 0x50;
 } // namespace Message
 

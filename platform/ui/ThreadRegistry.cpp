@@ -4,6 +4,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ScriptReplay.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowController.h"
@@ -61,7 +62,7 @@ int ThreadRegistry::current()
 int ThreadRegistry::start(ThreadProcedure procedure, int stackSize)
 {
     Registry& r = registry();
-    if (r.modalDepth > 0)
+    if (r.modalDepth > 0 || programEnding())
         return 0;
     const int thread = ++r.lastThread;
     context(thread).stackSize = std::max(stackSize, kMinimumStack);
@@ -120,6 +121,15 @@ void ThreadRegistry::finishThread(int thread)
         r.threads.erase(still);
         storage::endThread(thread);
     }
+}
+
+int ThreadRegistry::runningThreadCount()
+{
+    int count = 0;
+    for (const auto& [thread, context] : registry().threads)
+        if (context.controller)
+            ++count;
+    return count;
 }
 
 int ThreadRegistry::stackSize(int thread)

@@ -22,12 +22,14 @@ public:
     // in the new thread's context (it may return nullptr to open nothing), whose init runs at
     // once and whose window opens as an MDI child of the frame; release and the end of the
     // thread follow when the window closes. Returns the thread number at once; 0, starting
-    // nothing, while a modal window is open. Stack sizes below 20000 are raised to 20000 and
+    // nothing, while a modal window is open or the program is ending. Stack sizes below 20000 are raised to 20000 and
     // only recorded.
     static int start(ThreadProcedure procedure, int stackSize = 0);
     static int current();
     static int stackSize(int thread);
     static bool isRunning(int thread);
+    // Threads started with a window whose release has not run yet.
+    static int runningThreadCount();
 
     // Queues an event to the top window of a thread (0: the current one); false when the
     // thread shows no window.

@@ -15,6 +15,7 @@
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/WindowController.h"
 #include "platform/ui/WindowWidget.h"
+#include "platform/ui/keyboard/KeyMessage.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -39,6 +40,13 @@ std::map<int, Window::OpenHook>& openHooks()
 {
     static std::map<int, Window::OpenHook> hooks;
     return hooks;
+}
+
+void passKeyToProcedure(Control& control, const QKeyEvent& event)
+{
+    const keyboard::KeyMessage key = keyboard::keyMessageOf(event);
+    if (key.message != 0)
+        control.procedure()(&control, key.message, key.virtualKey, 0);
 }
 
 } // namespace
@@ -404,8 +412,12 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         return false;
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     const int code = keyCodeOf(*keyEvent);
-    if (code == 0)
+    if (code == 0) {
+        // A modifier pressed alone still reaches the control's procedure.
+        if (control)
+            passKeyToProcedure(*control, *keyEvent);
         return false;
+    }
     if (!m_inAlias) {
         const int alias = Locale::instance().mapKey(code);
         if (alias != code) {
@@ -419,8 +431,7 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         }
     }
     if (control)
-        control->procedure()(control, Message::KeyDown, static_cast<std::uintptr_t>(code & 0xFF),
-                             0);
+        passKeyToProcedure(*control, *keyEvent);
     if (control && std::find(control->alertKeys().begin(), control->alertKeys().end(), code) !=
                        control->alertKeys().end()) {
         raise(Event::AlertKey, control->number(), code);

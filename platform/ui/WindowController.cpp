@@ -2,6 +2,7 @@
 
 #include "platform/ui/Control.h"
 #include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/ProgramEnd.h"
 
 namespace platform::ui {
 
@@ -23,6 +24,9 @@ WindowController::~WindowController()
 
 int WindowController::run()
 {
+    // Code that runs on after the program was asked to end opens nothing more.
+    if (programEnding())
+        return m_response;
     m_window->setModal(!m_window->isFrame());
     int level = init();
     if (level == Level::Benign) {

@@ -1,6 +1,7 @@
 #include "app/browsepriosn/BasketOperations.h"
 #include "app/browsepriosn/RealArithmetic.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/text/Cp1251.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -154,9 +155,13 @@ TEST_F(BasketTest, DeletingHighlightsCodeMinusOneElseTheNextLine)
 {
     for (int32_t code : {10, 11, 20, 30})
         orderItem(item(code, 1.0), 1);
-    EXPECT_EQ(deleteLine(11), 10);
-    EXPECT_EQ(deleteLine(20), 30);
-    EXPECT_EQ(deleteLine(30), 0);
+    int32_t highlighted = -1;
+    EXPECT_EQ(deleteLine(11, highlighted), BasketResult::Done);
+    EXPECT_EQ(highlighted, 10);
+    EXPECT_EQ(deleteLine(20, highlighted), BasketResult::Done);
+    EXPECT_EQ(highlighted, 30);
+    EXPECT_EQ(deleteLine(30, highlighted), BasketResult::Done);
+    EXPECT_EQ(highlighted, 0);
     const auto basket = lines();
     ASSERT_EQ(basket.size(), 1u);
     EXPECT_EQ(basket[0].code, 10);
@@ -177,7 +182,9 @@ TEST_F(BasketTest, PriceCheckRepricesChangedItemsAndLeavesMissingOnesAlone)
     orderItem(item(1, 1.0), 3);
     orderItem(item(2, 5.0), 1);
     orderItem(item(3, 7.77), 2); // left the price list
-    EXPECT_EQ(checkPrices(), 1);
+    int repriced = 0;
+    EXPECT_EQ(checkPrices(&repriced), BasketResult::Done);
+    EXPECT_EQ(repriced, 1);
     const auto basket = lines();
     ASSERT_EQ(basket.size(), 3u);
     EXPECT_DOUBLE_EQ(basket[0].price, 2.0);
@@ -215,3 +222,39 @@ TEST_F(BasketTest, TotalsCountWeightOnlyForItemsStillListed)
 }
 
 } // namespace
+
+TEST_F(BasketTest, EveryRefusedWriteIsSaidAndChangesNothing)
+{
+    addItem(item(1, 2.0));
+    orderItem(item(1, 1.0), 3);
+    orderItem(item(2, 5.0), 1);
+    const auto before = lines();
+    // A basket the program could open for reading only (another copy holds it, or its folder
+    // is read-only): every write is refused.
+    RelateKORZAK->close();
+    ASSERT_EQ(KORZAK().open(0x40), 0);
+    const auto refused = [](BasketResult result) {
+        EXPECT_EQ(result, BasketResult::WriteFailed);
+        EXPECT_EQ(platform::storage::errorCode(), platform::storage::Error::AccessDenied);
+        EXPECT_EQ(platform::storage::errorFile(), "korzak.tps");
+    };
+    refused(orderItem(item(1, 1.0), 2)); // more of a line
+    refused(orderItem(item(9, 1.0), 1)); // a new line
+    refused(changeQuantity(2, 7));
+    int32_t highlighted = 0;
+    refused(deleteLine(2, highlighted));
+    int repriced = -1;
+    refused(checkPrices(&repriced));
+    EXPECT_EQ(repriced, 0);
+    EXPECT_NE(emptyBasket(), 0);
+    KORZAK().close();
+
+    ASSERT_EQ(RelateKORZAK->open(), 0);
+    const auto after = lines();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].code, before[i].code);
+        EXPECT_EQ(after[i].quantity, before[i].quantity);
+        EXPECT_DOUBLE_EQ(after[i].price, before[i].price);
+    }
+}

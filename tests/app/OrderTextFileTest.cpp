@@ -5,14 +5,20 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/RealText.h"
 #include "platform/ui/MessageBox.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace app;
 using platform::text::w;
@@ -160,6 +166,94 @@ TEST_F(OrderTextFile, ExistingFileIsReplaced)
               readFileBytes(caseFile("blank-requisites/expected.txt")));
 }
 
+// Files of the folder other than the order itself: a failed save leaves no stray file.
+std::vector<std::string> otherFiles(const testsupport::TempWorkFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != "order.txt" && name.find(".tps") == std::string::npos)
+            names.push_back(name);
+    }
+    return names;
+}
+
+TEST_F(OrderTextFile, SaveOnAFullDiskKeepsThePreviousFileByteForByte)
+{
+    fillRequisites();
+    fillBasket(kBasket);
+    ASSERT_TRUE(OrderTextWrite(w("order.txt"), w("первый"), 1));
+    const std::string previous = readFileBytes(m_folder.file("order.txt"));
+    ASSERT_FALSE(previous.empty());
+    m_messages.clear();
+
+    // A bigger basket that no longer fits: the header fits, the lines do not.
+    for (int32_t code = 100; code < 120; ++code) {
+        KORZAK().clearBuffer();
+        K().KOD = code;
+        K().OBOZ = "X-" + std::to_string(code);
+        K().NAIM = w("Длинное наименование позиции, которое занимает место");
+        K().KOL = 1;
+        ASSERT_EQ(KORZAK().add(), 0);
+    }
+    {
+        const testsupport::FileSizeLimit full(previous.size() + 100);
+        EXPECT_FALSE(OrderTextWrite(w("order.txt"), w("второй"), 2));
+    }
+    EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
+    EXPECT_EQ(otherFiles(m_folder), std::vector<std::string>{});
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].rfind("Ошибка | Не удалось записать файл заказа order.txt: ", 0), 0u)
+        << m_messages[0];
+    EXPECT_NE(m_messages[0].find("Прежний файл не изменён."), std::string::npos) << m_messages[0];
+
+    // Once there is room again the same save replaces it.
+    EXPECT_TRUE(OrderTextWrite(w("order.txt"), w("второй"), 2));
+    EXPECT_NE(readFileBytes(m_folder.file("order.txt")), previous);
+}
+
+TEST_F(OrderTextFile, SaveKilledPartWayKeepsThePreviousFileByteForByte)
+{
+    fillRequisites();
+    fillBasket(kBasket);
+    ASSERT_TRUE(OrderTextWrite(w("order.txt"), w("первый"), 1));
+    const std::string previous = readFileBytes(m_folder.file("order.txt"));
+    RelateKORZAK->close();
+
+    // The child dies inside the write, with part of the new order written: past its file size
+    // limit the system ends it with a signal, as a kill would, leaving no chance to tidy up.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        std::signal(SIGXFSZ, SIG_DFL);
+        if (RelateKORZAK->open() != 0)
+            ::_exit(3);
+        const rlimit limit{static_cast<rlim_t>(previous.size() / 2),
+                           static_cast<rlim_t>(previous.size() / 2)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        writeOrderTextFile(w("order.txt"), w("второй, длиннее первого"), 1);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child was to die inside the write";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+
+    EXPECT_EQ(readFileBytes(m_folder.file("order.txt")), previous);
+    ASSERT_EQ(RelateKORZAK->open(), 0);
+}
+
+TEST_F(OrderTextFile, ASaveReplacesTheFileOfTheSameNameInAnyCase)
+{
+    // Names are found without regard to case: the file replaced is the one already there.
+    testsupport::writeFileBytes(m_folder.file("Заказ.TXT"), "old");
+    ASSERT_EQ(writeOrderTextFile(w("заказ.txt"), "", 1), 0);
+    EXPECT_EQ(readFileBytes(m_folder.file("Заказ.TXT")),
+              readFileBytes(caseFile("blank-requisites/expected.txt")));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("заказ.txt")));
+}
+
 TEST_F(OrderTextFile, FileThatCannotBeCreatedIsReportedAsAnError)
 {
     fillBasket(kBasket);
@@ -184,6 +278,10 @@ TEST_F(OrderTextFile, RoundTripGivesBackEveryLine)
     fillBasket({{999, "X", "Y", "Z", 1, 1, 1}});
     EXPECT_TRUE(ImportOrderFromText(w("order.txt")));
     std::string expected = before;
+    // A negative quantity is no order: that line is not taken back.
+    const std::size_t negative = expected.find("20000|");
+    ASSERT_NE(negative, std::string::npos);
+    expected.erase(negative, expected.find('\n', negative) + 1 - negative);
     // The pack size is not in the file: lines read back have 0.
     for (std::size_t at = 0; (at = expected.find("|12\n", at)) != std::string::npos;)
         expected.replace(at, 4, "|0\n");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 using namespace app;
@@ -58,9 +59,47 @@ TEST(OrderNumbers, TruncationKeepsTheFieldRanges)
     EXPECT_EQ(truncatedLong(-2.9), -2);
     EXPECT_EQ(truncatedLong(1e30), 2147483647);
     EXPECT_EQ(truncatedLong(-1e30), -2147483647 - 1);
-    EXPECT_EQ(truncatedShortLowBits(70000), 4464);
-    EXPECT_EQ(truncatedShortLowBits(40000), -25536);
-    EXPECT_EQ(truncatedShortLowBits(-1.5), -1);
+    // A 16-bit field holds its limits instead of the low bits (70000 once became 4464).
+    EXPECT_EQ(truncatedShort(70000), 32767);
+    EXPECT_EQ(truncatedShort(40000), 32767);
+    EXPECT_EQ(truncatedShort(-40000), -32768);
+    EXPECT_EQ(truncatedShort(1e300), 32767);
+    EXPECT_EQ(truncatedShort(-1.5), -1);
+    EXPECT_EQ(truncatedShort(32767.9), 32767);
+}
+
+TEST(OrderNumbers, NumbersBeyondARealAreHeldAtItsLimit)
+{
+    constexpr double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(leadingReal("1e309"), largest);
+    EXPECT_EQ(leadingReal("-1e309"), -largest);
+    EXPECT_EQ(leadingReal("1e-400"), 0.0);
+    EXPECT_EQ(decimalNumber("1.5e400"), largest);
+    EXPECT_EQ(decimalNumber("-1.5e400"), -largest);
+    EXPECT_EQ(truncatedLong(decimalNumber("-1.5e400")), -2147483647 - 1);
+}
+
+TEST(OrderTextFormat, ReaderRefusesNegativeQuantitiesAndEndsTextsAtNul)
+{
+    EXPECT_FALSE(orderLineRecord("5;O;N;P;-1;2;3"));
+    EXPECT_FALSE(orderLineRecord("5;O;N;P;-2.5;2;3"));
+    // Less than one in magnitude truncates to 0, which is a quantity like any other.
+    const auto zero = orderLineRecord("5;O;N;P;-0.5;2;3");
+    ASSERT_TRUE(zero);
+    EXPECT_EQ(zero->KOL, 0);
+    const auto big = orderLineRecord("5;O;N;P;70000;1e309;-1e309");
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->KOL, 32767);
+    EXPECT_EQ(big->CENA, std::numeric_limits<double>::max());
+    EXPECT_EQ(big->SUMMA, -std::numeric_limits<double>::max());
+
+    const auto nul = orderLineRecord(std::string("5;AB\0CD;N\0;\0P;1;2;3", 19));
+    ASSERT_TRUE(nul);
+    EXPECT_EQ(nul->OBOZ.str(), "AB");
+    EXPECT_EQ(nul->NAIM.str(), "N");
+    EXPECT_EQ(nul->PROIZV.str(), "");
+    // A NUL inside the code leaves no complete number: the line is dropped.
+    EXPECT_FALSE(orderLineRecord(std::string("5\0;O;N;P;1;2;3", 14)));
 }
 
 TEST(OrderTextFormat, LinesAreCutToTheBufferAndLoseTrailingBlanks)

@@ -1,14 +1,20 @@
 #include "app/ipmprice/PriceListImport.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/storage/ByteFile.h"
 #include "platform/text/Cp1251.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <random>
+#include <thread>
 #include <map>
 #include <string>
 #include <vector>
@@ -85,10 +91,11 @@ TEST_F(PriceListImportTest, ALineBecomesOneItem)
     ASSERT_EQ(load("7;A-1;Bolt;Car;10;12.50;Maker;;0.5;G\n"), 0);
     PR().KOD = 7;
     ASSERT_EQ(PRIOSN().get(PR_pokod), 0);
-    EXPECT_EQ(PR().KOD2, 7);
-    EXPECT_EQ(PR().KOLVUP, 10);
-    EXPECT_DOUBLE_EQ(PR().CENA, 12.5);
-    EXPECT_DOUBLE_EQ(PR().VES, 0.5);
+    // Copied out: the packed record's fields cannot be bound by reference.
+    EXPECT_EQ(int32_t{PR().KOD2}, 7);
+    EXPECT_EQ(int16_t{PR().KOLVUP}, 10);
+    EXPECT_DOUBLE_EQ(double{PR().CENA}, 12.5);
+    EXPECT_DOUBLE_EQ(double{PR().VES}, 0.5);
     EXPECT_EQ(PR().GRUP.str(), "G");
     EXPECT_EQ(PR().OBOZ.str(), "A-1");
     EXPECT_EQ(PR().PRIMEN.str(), "Car");
@@ -243,6 +250,204 @@ TEST_F(PriceListImportTest, AKilledLoadLeavesThePreviousListsWhole)
     EXPECT_EQ(all[0].code, 1);
     EXPECT_EQ(all[1].code, 2);
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
+} // namespace
+
+namespace {
+
+using namespace app;
+using platform::text::w;
+
+class PriceListImportSafety : public PriceListImportTest
+{
+protected:
+    void loadOld() { ASSERT_EQ(load("1;;A;;1;10;Bosch;;;G\n2;;B;;1;10;Mann;;;G\n", "old.txt"), 0); }
+
+    void expectOld()
+    {
+        const auto all = items();
+        ASSERT_EQ(all.size(), 2u);
+        EXPECT_EQ(all[0].code, 1);
+        EXPECT_EQ(all[1].code, 2);
+        EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+    }
+
+    static std::string bigList(int lines, int makers)
+    {
+        std::string text;
+        text.reserve(static_cast<std::size_t>(lines) * 40);
+        for (int i = 1; i <= lines; ++i)
+            text += std::to_string(i) + ";D;Name;;1;5.5;Maker" + std::to_string(i % makers)
+                    + ";;0.1;G\n";
+        return text;
+    }
+};
+
+TEST_F(PriceListImportSafety, AReadErrorDuringTheLoadChangesNothingAndSaysSo)
+{
+    loadOld();
+    testsupport::writeFileBytes(m_folder.file("in.txt"), bigList(20000, 300));
+    platform::storage::ByteFile::failReadsFrom(300000, EIO);
+    PriceListImport import;
+    const int code = import.run("in.txt");
+    platform::storage::ByteFile::failReadsFrom(-1, 0);
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(import.failure().rfind(w("Ошибка чтения файла in.txt ("), 0), 0u) << import.failure();
+    expectOld();
+}
+
+TEST_F(PriceListImportSafety, ASourceCutOrRewrittenDuringTheLoadChangesNothingAndSaysSo)
+{
+    loadOld();
+    for (const bool cut : {true, false}) {
+        const std::string text = bigList(20000, 50);
+        testsupport::writeFileBytes(m_folder.file("in.txt"), text);
+        const std::string path = m_folder.file("in.txt").string();
+        PriceListImport import(
+            [&](PriceListImport::Phase phase, int64_t counter) {
+                if (phase != PriceListImport::Phase::Update || counter != 1000)
+                    return;
+                // Another process ignores the lock: cuts the file, or rewrites a byte in place.
+                if (cut) {
+                    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(text.size() / 2)), 0);
+                } else {
+                    const int fd = ::open(path.c_str(), O_WRONLY);
+                    ASSERT_GE(fd, 0);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                    ASSERT_EQ(::pwrite(fd, "9", 1, static_cast<off_t>(text.size() - 20)), 1);
+                    ::close(fd);
+                }
+            },
+            1000);
+        EXPECT_EQ(import.run("in.txt"), 64);
+        EXPECT_EQ(import.failure(), w("Файл in.txt изменён во время загрузки"));
+        expectOld();
+    }
+}
+
+TEST_F(PriceListImportSafety, APipeOrAFolderIsRefusedAtOnceAndChangesNothing)
+{
+    loadOld();
+    ASSERT_EQ(::mkfifo(m_folder.file("pipe.txt").c_str(), 0600), 0);
+    std::filesystem::create_directory(m_folder.file("folder.txt"));
+    for (const char* name : {"pipe.txt", "folder.txt"}) {
+        PriceListImport import;
+        EXPECT_EQ(import.run(name), 5);
+        EXPECT_EQ(import.failure(), w("Ошибка открытия файла ") + name + w(" (это не файл)"));
+    }
+    expectOld();
+}
+
+TEST_F(PriceListImportSafety, ASourceWithoutPriceLinesChangesNothingAndSaysSo)
+{
+    loadOld();
+    const std::vector<std::string> sources{
+        "",
+        "\n\r\n\n   \n",
+        "<!DOCTYPE html>\n<html><head><title>502 Bad Gateway</title>\n<style>body { margin: 0; "
+        "}</style></head>\n<body><h1>Bad Gateway</h1>&nbsp;</body>\n</html>\n",
+        "just some words\nand more; with a separator\n"};
+    for (const std::string& source : sources) {
+        EXPECT_EQ(load(source, "junk.txt"), 13) << source;
+        EXPECT_EQ(m_failure, w("В файле junk.txt нет строк прайс-листа")) << source;
+        expectOld();
+    }
+    // One line written as the format asks is a price list, whatever else the file holds.
+    EXPECT_EQ(load("header line\n 7;;Seven;;1;1;Bosch;;;G\n", "one.txt"), 0);
+    EXPECT_EQ(items().size(), 2u);
+}
+
+// Kills a child process loading a long list at random moments, the commit included: each
+// time both lists are wholly the old or wholly the new ones and open normally. 30,000 lines
+// keep the 40 rounds within seconds; a longer list only widens the moments.
+TEST_F(PriceListImportSafety, AKillAtAnyMomentLeavesBothListsWhollyOldOrWhollyNew)
+{
+    constexpr int Lines = 30000;
+    constexpr int Makers = 1000;
+    loadOld();
+    testsupport::writeFileBytes(m_folder.file("big.txt"), bigList(Lines, Makers));
+    RelatePRIOSN->close();
+    RelatePROIZ->close();
+
+    using Clock = std::chrono::steady_clock;
+    // Starts a load in a child; commitReached gets one byte when the lines are all written.
+    const auto startChild = [](int commitReached) {
+        const pid_t child = fork();
+        if (child != 0)
+            return child;
+        RelatePRIOSN->open();
+        RelatePROIZ->open();
+        PriceListImport import(
+            [commitReached, sent = false](PriceListImport::Phase phase, int64_t counter) mutable {
+                if (phase == PriceListImport::Phase::Update && counter == Lines && !sent)
+                    sent = ::write(commitReached, "c", 1) == 1;
+            },
+            Lines);
+        _exit(import.run("big.txt") == 0 ? 0 : 1);
+    };
+    const auto restoreOld = [&] {
+        ASSERT_EQ(RelatePRIOSN->open(), 0);
+        ASSERT_EQ(RelatePROIZ->open(), 0);
+        loadOld();
+        RelatePRIOSN->close();
+        RelatePROIZ->close();
+    };
+
+    // One whole load gives the moments to aim at.
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const Clock::time_point started = Clock::now();
+    pid_t child = startChild(pipeEnds[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(pipeEnds[0], &byte, 1), 1);
+    const auto untilCommit = Clock::now() - started;
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const auto commitTime = Clock::now() - started - untilCommit;
+    restoreOld();
+
+    std::mt19937 random(1209);
+    int oldSeen = 0;
+    int newSeen = 0;
+    for (int round = 0; round < 40; ++round) {
+        const bool inCommit = round % 3 == 0;
+        child = startChild(pipeEnds[1]);
+        if (inCommit) {
+            ASSERT_EQ(::read(pipeEnds[0], &byte, 1), 1);
+            std::this_thread::sleep_for(commitTime * (random() % 1000) / 1000);
+        } else {
+            std::this_thread::sleep_for((untilCommit + commitTime) * (random() % 1000) / 1000);
+        }
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        // A child that wrote its byte after the kill was aimed elsewhere leaves it in the pipe.
+        ::fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
+        while (::read(pipeEnds[0], &byte, 1) == 1) {
+        }
+        ::fcntl(pipeEnds[0], F_SETFL, 0);
+
+        ASSERT_EQ(RelatePRIOSN->open(), 0) << "round " << round;
+        ASSERT_EQ(RelatePROIZ->open(), 0) << "round " << round;
+        const int64_t prices = PRIOSN().records();
+        const int64_t names = PROIZ().records();
+        RelatePRIOSN->close();
+        RelatePROIZ->close();
+        const bool old = prices == 2 && names == 2;
+        const bool fresh = prices == Lines && names == Makers;
+        ASSERT_TRUE(old || fresh) << "round " << round << ": " << prices << " items, " << names
+                                  << " manufacturers";
+        oldSeen += old;
+        newSeen += fresh;
+        if (fresh)
+            restoreOld();
+    }
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    EXPECT_GT(oldSeen, 0);
+    RelatePRIOSN->open();
+    RelatePROIZ->open();
 }
 
 } // namespace

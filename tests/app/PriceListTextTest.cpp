@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -132,7 +133,7 @@ TEST(PriceListTextLine, BlanksAndLengths)
     EXPECT_EQ(line->code, 123);
     EXPECT_EQ(line->designation, "  A");
     EXPECT_EQ(line->name, " " + std::string(49, 'n'));
-    EXPECT_EQ(line->packQuantity, static_cast<int16_t>(70000 - 65536));
+    EXPECT_EQ(line->packQuantity, 32767); // held at the field's limit, as the code is
     EXPECT_DOUBLE_EQ(line->price, 12);
     EXPECT_EQ(line->manufacturer, " Mk");
     EXPECT_EQ(line->secondCode, 456);
@@ -181,3 +182,37 @@ TEST(PriceListTextLine, AFieldHoldsAtMostTwoHundredFiftyCharacters)
 }
 
 } // namespace
+
+TEST(PriceListTextLine, NumbersBeyondTheirFieldsAreHeldAtItsLimits)
+{
+    constexpr double largest = std::numeric_limits<double>::max();
+    const std::string digits400 = std::string(400, '9');
+    const auto huge =
+        PriceListTextLine::parse("7;A;N;C;-70000;-1e309;M;" + digits400 + ";1e999;G");
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->packQuantity, -32768);
+    EXPECT_EQ(huge->price, -largest); // not minus infinity
+    EXPECT_EQ(huge->secondCode, 2147483647);
+    EXPECT_EQ(huge->weight, largest); // not 0
+    EXPECT_EQ(app::readDecimalNumber(digits400), largest);
+    EXPECT_EQ(app::readDecimalNumber("-" + digits400 + ".5"), -largest);
+    EXPECT_EQ(app::readWholeNumber(digits400), 2147483647);
+    EXPECT_EQ(app::readWholeNumber("-" + digits400), -2147483647 - 1);
+    EXPECT_EQ(app::readDecimalNumber("1e-400"), 0.0);
+    EXPECT_FALSE(std::isinf(app::readFilteredDecimalNumber("1e999")));
+}
+
+TEST(PriceListTextLine, ANulByteEndsAText)
+{
+    const std::string text("7;AB\0CD;Name\0tail;C\0;1;2;Mk\0x;;;G\0roup", 38);
+    const auto line = PriceListTextLine::parse(text);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->designation, "AB");
+    EXPECT_EQ(line->name, "Name");
+    EXPECT_EQ(line->applicability, "C");
+    EXPECT_EQ(line->manufacturer, "Mk");
+    EXPECT_EQ(line->group, "G");
+    EXPECT_EQ(line->code, 7);
+    EXPECT_DOUBLE_EQ(line->price, 2);
+}
+

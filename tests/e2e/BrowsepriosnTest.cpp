@@ -9,11 +9,14 @@
 #include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/list/ListFormat.h"
 #include "platform/ui/Window.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -273,6 +276,42 @@ TEST_F(BrowsepriosnWindow, AnOrderPast32767IsRefusedAndChangesNothing)
     EXPECT_EQ(lines[0].quantity, 32000);
 }
 
+TEST_F(BrowsepriosnWindow, AnOrderTheDiskCannotTakeIsSaidAndTheBasketShownAsStored)
+{
+    writeItems({{7, 0, "A", 1.0}, {8, 0, "B", 2.0}});
+    writeLines({{7, 2, 1.0}});
+    TestDriver driver;
+    std::unique_ptr<testsupport::FileSizeLimit> full; // a full disk
+    std::vector<int32_t> shown;
+    int totalQuantity = -1;
+    driver.waitOpen(Title)
+        .select("?BROWSE:1", 2)
+        .call([&] { full = std::make_unique<testsupport::FileSizeLimit>(16); })
+        .press("?BUTTON4")
+        .waitOpen(OrderTitle)
+        .type("?KOL", "5")
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose(OrderTitle)
+        .call([&] {
+            full.reset();
+            shown = codes("?LIST");
+            totalQuantity = window()->variables().TotalQuantity;
+        });
+    EXPECT_EQ(run(driver), "");
+    full.reset();
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    const std::string text = platform::text::cp1251ToUtf8(driver.messages()[0].text);
+    EXPECT_EQ(text.rfind("Заказ не изменён: не удалось записать корзину korzak.tps: ", 0), 0u)
+        << text;
+    EXPECT_EQ(shown, std::vector<int32_t>{7});
+    EXPECT_EQ(totalQuantity, 2);
+    const auto lines = basket();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].quantity, 2);
+}
+
 TEST_F(BrowsepriosnWindow, DeletingALineHighlightsTheCodeOneBelow)
 {
     writeLines({{10, 1, 1.0}, {11, 1, 1.0}, {20, 1, 1.0}});
@@ -364,7 +403,7 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
     SettingsFile::write("quelbarto.ini", "sizeprice", "br2", w(format));
     SettingsFile::write("quelbarto.ini", "sizeprice", "br2_1", "0");
     TestDriver driver;
-    int x = 0, width = 0, quantityX = 0, basketY = 0;
+    int x = 0, width = 0, quantityX = 0, basketY = 0, labelRight = 0, sheetY = 0;
     std::string priceFormat, basketFormat;
     driver.waitOpen(Title).call([] {}).call([&] {
         Window& top = *TestDriver::topWindow();
@@ -374,17 +413,70 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
         basketFormat = top.property(19, Property::Format);
         quantityX = top.propertyNumber(14, Property::X);
         basketY = top.propertyNumber(19, Property::Y);
+        labelRight = top.propertyNumber(13, Property::X) + top.propertyNumber(13, Property::Width);
+        sheetY = top.propertyNumber(29, Property::Y);
     });
     EXPECT_EQ(run(driver), "");
     EXPECT_EQ(x, 11);
     EXPECT_EQ(width, 700);
     EXPECT_EQ(priceFormat, w(format));
-    EXPECT_EQ(quantityX, 15 + 73); // the totals row closed up after the posted resize
-    EXPECT_EQ(basketY, 230 + 18);
+    EXPECT_EQ(quantityX, labelRight); // the totals row closed up after the posted resize
+    EXPECT_EQ(basketY, sheetY + 18);
+    EXPECT_GT(sheetY, 230); // the upper list took a part of the larger height
     EXPECT_NE(basketFormat, w(format)); // "br2" counts only when "br2_1" is "1"
     // Closing wrote the sizes back, with the gate.
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "br2_1"), "1");
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "w3"), "700");
 }
 
+TEST_F(BrowsepriosnWindow, AStoredListFormatIsReadOnlyUpToTheListsOwnColumns)
+{
+    // A damaged settings file: a price-list format of 20,000 columns.
+    std::string huge;
+    for (int i = 0; i < 20000; ++i)
+        huge += (huge.empty() ? "" : "|") + std::string("40L~c") + std::to_string(i) + "~";
+    SettingsFile::write("quelbarto.ini", "sizeprice", "br1", huge);
+    TestDriver driver;
+    std::size_t ownColumns = 0;
+    std::string shown;
+    driver.waitOpen(Title).call([&] {
+        Window& top = *TestDriver::topWindow();
+        shown = top.property(1, Property::Format);
+        const auto definition =
+            ListFormat::parse(top.definition().controls.at(0).format);
+        ownColumns = definition ? definition->columns().size() : 0;
+    });
+    EXPECT_EQ(run(driver), "");
+    ASSERT_GT(ownColumns, 0u);
+    const auto read = ListFormat::parse(shown);
+    ASSERT_TRUE(read) << shown;
+    EXPECT_EQ(read->columns().size(), ownColumns);
+    EXPECT_EQ(read->columns().front().header, "c0");
+    // What goes back to the settings file is the list's own layout.
+    const std::string saved = SettingsFile::read("quelbarto.ini", "sizeprice", "br1");
+    EXPECT_EQ(saved, shown);
+}
+
 } // namespace
+
+// Nine-digit codes and five-digit totals are shown, not the overflow marks of a narrow picture.
+TEST_F(BrowsepriosnWindow, TheBasketShowsLongCodesAndLargeTotals)
+{
+    writeItems({{123456789, 0, "LONG", 1.0}});
+    writeLines({{123456789, 9000, 1.0}, {2147483647, 9000, 1.0}});
+    TestDriver driver;
+    std::vector<std::string> rows;
+    std::string total;
+    driver.waitOpen(Title).call([&] {
+        if (Control* list = TestDriver::findControl("?LIST"))
+            rows = list->rows();
+        if (Control* shown = TestDriver::findControl("?OBKOLPOZ"))
+            total = shown->text();
+    });
+    EXPECT_EQ(run(driver), "");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].substr(0, rows[0].find(' ')), "123456789") << rows[0];
+    EXPECT_EQ(rows[1].substr(0, rows[1].find(' ')), "2147483647") << rows[1];
+    EXPECT_EQ(total.find('#'), std::string::npos) << total;
+    EXPECT_NE(total.find("18000"), std::string::npos) << total;
+}

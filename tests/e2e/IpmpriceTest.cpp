@@ -6,6 +6,8 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
+#include "platform/system/WinInetWaiting.h"
+#include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
 
@@ -16,6 +18,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <set>
 #include <thread>
 
@@ -319,6 +324,278 @@ TEST_F(IpmpriceTest, ALoadThroughAnAuthenticatingProxyWorksEndToEnd)
     EXPECT_TRUE(driver.messages().empty());
     EXPECT_GE(proxy.forwarded(), 1);
     EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+}
+
+
+// A price-list server that misbehaves in one way.
+class TroubleServer
+{
+public:
+    enum class Trouble { Drip, Silent, CutWithoutLength, Empty, WebPage, Gzip };
+
+    explicit TroubleServer(Trouble trouble)
+    {
+        m_server.Get("/price/quelbit.txt", [this, trouble](const httplib::Request&,
+                                                          httplib::Response& response) {
+            switch (trouble) {
+            case Trouble::Drip:
+                response.set_chunked_content_provider(
+                    "text/plain", [this](std::size_t, httplib::DataSink& sink) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                        return !m_stopping && sink.write("7;", 2);
+                    });
+                break;
+            case Trouble::Silent:
+                while (!m_stopping)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                break;
+            case Trouble::CutWithoutLength:
+                response.set_content_provider(
+                    "text/plain", [](std::size_t offset, httplib::DataSink& sink) {
+                        if (offset > 0)
+                            return false;
+                        const std::string part = "7;;G;;1;1;Febi;;;G\n8;;H;;1;1;Fe";
+                        return sink.write(part.data(), part.size()) && false;
+                    });
+                break;
+            case Trouble::Empty:
+                response.set_content("", "text/plain");
+                break;
+            case Trouble::WebPage:
+                response.set_content("<html><body><h1>Service unavailable</h1>\n"
+                                     "<p>7;8;9</p></body></html>\n",
+                                     "text/html; charset=utf-8");
+                break;
+            case Trouble::Gzip:
+                response.set_header("Content-Encoding", "gzip");
+                response.set_content(testsupport::GzipSampleEncoded, "text/plain");
+                break;
+            }
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::yield();
+    }
+    ~TroubleServer()
+    {
+        m_stopping = true;
+        m_server.stop();
+        m_thread.join();
+    }
+    int port() const { return m_port; }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::atomic<bool> m_stopping{false};
+};
+
+// A download that goes wrong ends with its message, the previous quelbit.txt and the list as
+// they were. The no-progress timeout is shortened to a second; the program's is 30 seconds.
+class IpmpriceTroubleTest : public IpmpriceTest
+{
+protected:
+    void SetUp() override
+    {
+        IpmpriceTest::SetUp();
+        writePriceList(Stored);
+        testsupport::writeFileBytes(m_folder.file("quelbit.txt"), Previous);
+        platform::system::setDefaultTimeoutMs(1000);
+    }
+    void TearDown() override
+    {
+        platform::system::setDefaultTimeoutMs(0);
+        IpmpriceTest::TearDown();
+    }
+
+    // Downloads from the server answering each message box with OK; the texts shown.
+    std::vector<std::string> download(TroubleServer& server, uint8_t expected, int boxes)
+    {
+        RelateREKV_D->open();
+        REKV_D().empty();
+        RelateREKV_D->close();
+        setSite("127.0.0.1", server.port());
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2");
+        for (int i = 0; i < boxes; ++i)
+            driver.answerMessage(Button::Ok);
+        driver.press("?BUTTON2");
+        QElapsedTimer took;
+        took.start();
+        EXPECT_EQ(runDialog(driver), expected);
+        EXPECT_LT(took.elapsed(), 35000);
+        EXPECT_EQ(m_failure, "");
+        std::vector<std::string> texts;
+        for (const MessageRequest& shown : driver.messages())
+            texts.push_back(shown.text);
+        return texts;
+    }
+
+    void expectUntouched()
+    {
+        EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+        EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+        EXPECT_EQ(testsupport::readFileBytes(m_folder.file("quelbit.txt")), Previous);
+        // Nothing of the download is left beside it.
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.path()))
+            EXPECT_EQ(entry.path().filename().string().find("quelbit.txt."), std::string::npos)
+                << entry.path();
+    }
+
+    const std::string Previous = "3;;C;;1;5;Febi;;;G\n";
+};
+
+TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
+{
+    for (const auto trouble : {TroubleServer::Trouble::Silent, TroubleServer::Trouble::Drip}) {
+        TroubleServer server(trouble);
+        EXPECT_EQ(download(server, 1, 2),
+                  (std::vector<std::string>{w("Превышено время ожидания: сервер не передаёт данные"),
+                                            w("Не удается скачать файл прайс-листа!")}));
+        expectUntouched();
+    }
+}
+
+TEST_F(IpmpriceTroubleTest, ABodyCutOffWithoutALengthIsRefused)
+{
+    TroubleServer server(TroubleServer::Trouble::CutWithoutLength);
+    EXPECT_EQ(download(server, 1, 1),
+              (std::vector<std::string>{
+                  w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}));
+    expectUntouched();
+}
+
+TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
+{
+    {
+        TroubleServer server(TroubleServer::Trouble::Empty);
+        const auto texts = download(server, 1, 1);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].rfind(w("В файле "), 0), 0u);
+        EXPECT_NE(texts[0].find(w(" нет строк прайс-листа. Прайс-лист не изменён.")),
+                  std::string::npos);
+        expectUntouched();
+    }
+    {
+        TroubleServer server(TroubleServer::Trouble::WebPage);
+        EXPECT_EQ(download(server, 1, 1),
+                  (std::vector<std::string>{w("Сервер прислал веб-страницу вместо файла "
+                                              "прайс-листа. Прайс-лист не изменён.")}));
+        expectUntouched();
+    }
+}
+
+TEST_F(IpmpriceTroubleTest, AGzipEncodedAnswerLoadsTheDecodedList)
+{
+    TroubleServer server(TroubleServer::Trouble::Gzip);
+    EXPECT_TRUE(download(server, 0, 0).empty());
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(testsupport::readFileBytes(m_folder.file("quelbit.txt")),
+              testsupport::GzipSamplePlain);
+}
+
+TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtOnce)
+{
+    platform::system::setDefaultTimeoutMs(20000);
+    TroubleServer server(TroubleServer::Trouble::Drip);
+    setSite("127.0.0.1", server.port());
+    // The test's timer runs on the window's thread: it fires only while that thread is free.
+    int firedDuringDownload = 0;
+    QElapsedTimer sinceCancel;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [&] {
+        Control* cancel = TestDriver::findControl("?BUTTON2:2");
+        Window* window = TestDriver::topWindow();
+        if (!cancel || !window || !window->isShown(*window->control(7)) || cancel->isDisabled())
+            return;
+        if (++firedDuringDownload == 20 && !sinceCancel.isValid()) {
+            sinceCancel.start();
+            cancel->press();
+        }
+    });
+    watcher.start(20);
+    TestDriver driver;
+    driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 1);
+    watcher.stop();
+    ASSERT_TRUE(sinceCancel.isValid());
+    EXPECT_LT(sinceCancel.elapsed(), 1000);
+    EXPECT_GE(firedDuringDownload, 20);
+    // Cancelled by the user: no box.
+    EXPECT_TRUE(driver.messages().empty());
+    EXPECT_EQ(m_failure, "");
+    expectUntouched();
+}
+
+// A price file damaged beyond opening is replaced through a question; the damaged one stays.
+TEST_F(IpmpriceTest, ADamagedPriceFileIsReplacedAfterTheQuestionAndKept)
+{
+    writePriceList(Stored);
+    testsupport::writeFileBytes(m_folder.file("priosn.tps"), std::string(8192, 'x'));
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
+    TestDriver driver;
+    // The open of the damaged file is reported first, then the load asks.
+    driver.answerMessage(Button::Ok)
+        .waitOpen(Title)
+        .type("?FNAME", "new.txt")
+        .answerMessage(Button::Yes)
+        .press("?BUTTON2");
+    bool done = false;
+    driver.start([&](const std::string& result) {
+        done = true;
+        m_failure = result;
+    },
+                 30000);
+    // The dialog's open of the damaged file is reported before its window shows: the answer
+    // to that box is taken first.
+    QElapsedTimer early;
+    early.start();
+    while (early.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const uint8_t result = ipmprice();
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(m_failure, "");
+    bool asked = false;
+    for (const MessageRequest& shown : driver.messages())
+        asked = asked
+                || shown.text
+                       == w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?");
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == std::string(8192, 'x'));
+}
+
+
+// Damage met inside a file that opened: the same question, the file replaced and loaded.
+TEST_F(IpmpriceTest, DamageMetDuringTheLoadIsRepairedTheSameWay)
+{
+    std::string lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines += std::to_string(i) + ";D" + std::to_string(i) + ";Name;;1;5;M" + std::to_string(i)
+                 + ";;;G\n";
+    writePriceList(lines);
+    const auto priosn = m_folder.file("priosn.tps");
+    std::string bytes = testsupport::readFileBytes(priosn);
+    ASSERT_GT(bytes.size(), 16u * 4096);
+    std::fill(bytes.end() - 8 * 4096, bytes.end(), 'x');
+    testsupport::writeFileBytes(priosn, bytes);
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .type("?FNAME", "new.txt")
+        .answerMessage(Button::Yes)
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text,
+              w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == bytes);
 }
 
 } // namespace

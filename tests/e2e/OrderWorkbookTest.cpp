@@ -5,9 +5,13 @@
 #include "app/procvyg/Procvyg.h"
 #include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
+#include "platform/automation/PathTextServer.h"
+#include "platform/automation/ServerRegistry.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
+#include "tests/platform/automation/ChildCost.h"
+#include "tests/platform/automation/WorkbookTestSupport.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <QCoreApplication>
@@ -15,11 +19,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace platform::ui;
 using platform::text::w;
@@ -207,10 +219,15 @@ TEST_F(OrderWorkbook, EmptyBasketKeepsTheHeaderAndReadsBackEmpty)
     EXPECT_EQ(cell(path("empty.xls"), "G11"), w("Сумма"));
     EXPECT_EQ(cell(path("empty.xls"), "A12"), "");
 
+    // An order without lines is no order to open: the basket stays, and the user is told.
     addLine(5, "OLD", "", "", 1, 1);
     TestDriver opening;
+    opening.answerMessage(Button::Ok);
     EXPECT_EQ(open(opening, path("empty.xls")), "");
-    EXPECT_EQ(basket(), "");
+    EXPECT_EQ(basket(), "5;OLD;;;1;1.00/1.00\n");
+    ASSERT_EQ(opening.messages().size(), 1u);
+    EXPECT_EQ(opening.messages()[0].text,
+              w("В файле ") + path("empty.xls") + w(" нет строк заказа. Заказ не изменён."));
 }
 
 TEST_F(OrderWorkbook, ExistingFileIsReplacedWithoutAQuestion)
@@ -256,7 +273,7 @@ TEST_F(OrderWorkbook, ReaderSkipsTextRowsStopsAtTheSeventhBlankAndTakesADecimalC
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].KOD, 7) << "truncated toward zero";
     EXPECT_EQ(lines[0].OBOZ.str(), "X-7");
-    EXPECT_EQ(lines[0].KOL, 1) << "only the low 16 bits are kept";
+    EXPECT_EQ(lines[0].KOL, 32767) << "held at the field's limit";
     EXPECT_DOUBLE_EQ(lines[0].CENA, 12.5);
     EXPECT_DOUBLE_EQ(lines[0].SUMMA, 25.75);
     EXPECT_EQ(m_excel.GetProperty("Workbooks.Count").substr(0, 1), "0");
@@ -278,7 +295,7 @@ TEST_F(OrderWorkbook, DamagedOrMissingWorkbookKeepsTheBasketAndSaysWhy)
 {
     addSampleLines();
     const std::string lines = basket();
-    testsupport::writeFileBytes(m_folder.file("bad.xls"), "5;A;B;C;1;1;1\r\n");
+    testsupport::writeFileBytes(m_folder.file("bad.xls"), "PK\x03\x04 not a package at all");
     TestDriver damaged;
     damaged.answerMessage(Button::Ok);
     EXPECT_EQ(open(damaged, path("bad.xls")), "");
@@ -295,4 +312,252 @@ TEST_F(OrderWorkbook, DamagedOrMissingWorkbookKeepsTheBasketAndSaysWhy)
     ASSERT_EQ(missing.messages().size(), 1u);
     EXPECT_EQ(missing.messages()[0].text,
               w("Файл заказа не найден: ") + path("absent.XLS") + w(". Заказ не изменён."));
+}
+
+// The open window goes by what the file holds: a workbook in either form opens under any name.
+TEST_F(OrderWorkbook, WorkbookOpensUnderAnyName)
+{
+    addSampleLines();
+    const std::string lines = basket();
+    for (const std::string form : {".xls", ".xlsx"}) {
+        ASSERT_TRUE(app::writeOrderWorkbook(m_excel, path("saved" + form), "", 1, 0)) << form;
+        for (const std::string name : {"a.xlsx", "b.XLS", "c.txt", "d"}) {
+            const std::string copy = path(form.substr(1) + "-" + name);
+            std::filesystem::copy_file(path("saved" + form), copy);
+            emptyBasket();
+            addLine(5, "OLD", "", "", 1, 1);
+            TestDriver opening;
+            EXPECT_EQ(open(opening, copy), "") << copy;
+            EXPECT_TRUE(opening.messages().empty()) << copy;
+            EXPECT_EQ(basket(), lines) << copy;
+        }
+    }
+}
+
+// Designations that look like numbers or formulas are the supplier's part numbers: every reader
+// must see them as typed.
+TEST_F(OrderWorkbook, DesignationsKeepEveryCharacterInBothForms)
+{
+    const char* const designations[] = {"0012", "5712.3700", "1E3", " 007 ", "2.10", "=A1",
+                                        "12345678901234567", "'quoted"};
+    int code = 0;
+    for (const char* designation : designations)
+        addLine(++code, designation, "=SUM(A1:A2)", "0050", 1, 1);
+    const QString perl = QStringLiteral("perl");
+    const bool haveParseExcel = workbooktest::commandWorks(
+        perl, {QStringLiteral("-MSpreadsheet::ParseExcel"), QStringLiteral("-e1")});
+    const QString python = workbooktest::pythonWithOpenpyxl();
+    for (const std::string form : {".xls", ".xlsx"}) {
+        const std::string file = path("parts" + form);
+        ASSERT_TRUE(app::writeOrderWorkbook(m_excel, file, "", 2, 0)) << form;
+        std::vector<app::KorzakRecord> lines;
+        ASSERT_TRUE(app::readOrderWorkbook(m_excel, file, lines));
+        ASSERT_EQ(lines.size(), std::size(designations));
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(std::string(lines[i].OBOZ.view()),
+                      (std::string(designations[i]) + std::string(50, ' ')).substr(0, 50))
+                << form;
+            EXPECT_EQ(lines[i].NAIM.str(), "=SUM(A1:A2)") << form;
+            EXPECT_EQ(lines[i].PROIZV.str(), "0050") << form;
+        }
+        const bool xls = form == ".xls";
+        if (xls ? !haveParseExcel : python.isEmpty())
+            continue; // that reader is not installed here
+        QString why;
+        const auto view = workbooktest::runExternalReader(
+            xls ? perl : python,
+            {workbooktest::testData(xls ? "read_xls.pl" : "read_xlsx.py"), QString::fromStdString(file)},
+            &why);
+        ASSERT_TRUE(view) << why.toStdString();
+        for (size_t i = 0; i < std::size(designations); ++i) {
+            const QString row = QString::number(12 + static_cast<int>(i));
+            const QString seen = view->cells.value(u'B' + row).value(0);
+            EXPECT_EQ(seen, QString::fromLatin1(designations[i]).leftJustified(50)) << form;
+            EXPECT_EQ(view->cells.value(u'C' + row).value(0).trimmed(), u"=SUM(A1:A2)") << form;
+            EXPECT_EQ(view->cells.value(u'D' + row).value(0).trimmed(), u"0050") << form;
+        }
+    }
+}
+
+// Sums past the picture's eleven characters are written in full rather than as "#" marks,
+// which read back as nothing.
+TEST_F(OrderWorkbook, AmountsBeyondTheirPictureAreWrittenInFull)
+{
+    addLine(1, "BIG", "", "", 3, 99999999.99);
+    addLine(2, "SMALL", "", "", 2, 12.5);
+    for (const std::string form : {".xls", ".xlsx"}) {
+        const std::string file = path("big" + form);
+        ASSERT_TRUE(app::writeOrderWorkbook(m_excel, file, "", 2, 123456789.5)) << form;
+        EXPECT_EQ(cell(file, "A10"), w("Общий вес заказа (кг): 123456789.5000"));
+        EXPECT_EQ(cell(file, "G12"), "299999999.97");
+        EXPECT_EQ(cell(file, "G13"), "25");
+        std::vector<app::KorzakRecord> lines;
+        ASSERT_TRUE(app::readOrderWorkbook(m_excel, file, lines));
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_DOUBLE_EQ(lines[0].SUMMA, 299999999.97) << form;
+        EXPECT_DOUBLE_EQ(lines[0].CENA, 99999999.99) << form;
+    }
+}
+
+// Values the fields cannot hold: codes are held at the field's limit (as the price list does),
+// a negative quantity is no order line, a large one is held at the limit, NUL ends a text.
+TEST_F(OrderWorkbook, ValuesOutsideTheirFieldsAreHeldOrRefused)
+{
+    m_excel.AddWorkbook();
+    const char* const rows[][4] = {{"2147483648", "BIG", "5", "1"},
+                                   {"-2147483649", "LOW", "1", "1"},
+                                   {"7", "NEG", "-1", "1"},
+                                   {"8", "HUGE", "70000", "2"},
+                                   {"9", "ZERO", "0", "3"}};
+    int row = 0;
+    for (const auto& values : rows) {
+        const std::string r = std::to_string(++row);
+        m_excel.SetRangeFormula("A" + r, values[0]);
+        m_excel.SetRangeFormula("B" + r, values[1]);
+        m_excel.SetRangeFormula("E" + r, values[2]);
+        m_excel.SetRangeFormula("F" + r, values[3]);
+    }
+    m_excel.SetRangeFormula("A6", "10");
+    m_excel.SetRangeFormula("B6", std::string("AB\0CD", 5));
+    m_excel.SaveWorkbookAs(path("fields.xls"));
+    m_excel.CloseActiveWindow(1);
+
+    std::vector<app::KorzakRecord> lines;
+    ASSERT_TRUE(app::readOrderWorkbook(m_excel, path("fields.xls"), lines));
+    std::string seen;
+    for (const app::KorzakRecord& k : lines)
+        seen += std::to_string(k.KOD) + ":" + k.OBOZ.str() + ":" + std::to_string(k.KOL) + " ";
+    EXPECT_EQ(seen, "2147483647:BIG:5 -2147483648:LOW:1 8:HUGE:32767 9:ZERO:0 10:AB:0 ");
+}
+
+// A save that fails, or is cut off, leaves the order file the user had.
+TEST_F(OrderWorkbook, FailedSaveKeepsThePreviousFile)
+{
+    addSampleLines();
+    // A name that leaves no room for the temporary file beside it: the save cannot complete.
+    const std::string name = path(std::string(250, 'o') + ".xls");
+    testsupport::writeFileBytes(name, "the previous order");
+    EXPECT_FALSE(app::writeOrderWorkbook(m_excel, name, "", 1, 0));
+    EXPECT_EQ(testsupport::readFileBytes(name), "the previous order");
+    EXPECT_EQ(m_excel.GetProperty("Workbooks.Count").substr(0, 2), "0 ") << "nothing left open";
+}
+
+TEST_F(OrderWorkbook, KilledSaveKeepsThePreviousFile)
+{
+    app::KORZAK().stream();
+    for (int code = 1; code <= 4000; ++code)
+        addLine(code, "N-1", "Свеча", "Бриз", 1, 1.25);
+    app::KORZAK().flush();
+    for (const std::string form : {".xls", ".xlsx"}) {
+        const std::string name = path("order" + form);
+        testsupport::writeFileBytes(name, "the previous order");
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            ::write(ready[1], "!", 1);
+            app::writeOrderWorkbook(m_excel, name, "", 1, 0);
+            _exit(0);
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        EXPECT_TRUE(WIFSIGNALED(status)) << form << ": the save ended before it was cut off";
+        EXPECT_EQ(testsupport::readFileBytes(name), "the previous order") << form;
+    }
+}
+
+namespace {
+
+// A spreadsheet whose only sheet has column A filled to its last row (1048576): texts, and an
+// item row at the end. As the spreadsheet does, it refuses a range past the last row and keeps
+// the selection where it was.
+class FullColumnSheet : public platform::automation::AutomationObject,
+                        public platform::automation::PathTextServer
+{
+public:
+    static constexpr int kLastRow = 1048576;
+
+    platform::automation::AutomationValue get(std::string_view member,
+                                              const platform::automation::Arguments&) override
+    {
+        unknown(member);
+    }
+    std::string typeName() const override { return "FullColumnSheet"; }
+
+    std::string readPath(std::string_view path) override
+    {
+        if (path == "Application.Version")
+            return "11.0";
+        if (path == "Workbooks.Count")
+            return std::to_string(m_open);
+        if (path.rfind("Workbooks.Open(", 0) == 0) {
+            m_open = 1;
+            return "`1";
+        }
+        if (path.rfind("ActiveWindow.Close(", 0) == 0) {
+            m_open = 0;
+            return "1";
+        }
+        if (path.rfind("Range(\"", 0) == 0) {
+            const char column = path[7];
+            const long row = std::strtol(std::string(path.substr(8)).c_str(), nullptr, 10);
+            if (row < 1 || row > kLastRow)
+                return {}; // refused: the selection stays
+            m_column = column;
+            m_row = row;
+            return "1";
+        }
+        if (path == "ActiveCell.Value") {
+            if (m_row < kLastRow)
+                return m_column == 'A' ? "x" : "";
+            return m_column == 'A' ? "5" : m_column == 'B' ? "LAST" : "";
+        }
+        return {};
+    }
+    bool writePath(std::string_view, std::string_view) override { return true; }
+
+private:
+    int m_open = 0;
+    char m_column = 'A';
+    long m_row = 1;
+};
+
+} // namespace
+
+// A column A filled to the sheet's last row has no seventh blank cell: the reading ends at the
+// last row instead of asking for rows the sheet does not have, for ever.
+TEST_F(OrderWorkbook, ColumnFilledToTheLastRowEndsAtTheLastRow)
+{
+    auto sheet = std::make_shared<FullColumnSheet>();
+    const auto previous = platform::automation::ServerRegistry::registerServer(
+        "Excel.Application", [sheet] { return sheet; });
+    WindowDefinition definition;
+    definition.kind = "window";
+    definition.label = "full";
+    ControlDefinition ole;
+    ole.number = 1;
+    ole.kind = "ole";
+    definition.controls.push_back(ole);
+    Window window(definition);
+    office::ExcelAutomation excel;
+    excel.Init(&window, 1, 1, 0, 0);
+    testsupport::writeFileBytes(m_folder.file("full.xlsx"), "stands for the workbook");
+    const childcost::Cost cost = childcost::measure(
+        [&] {
+            std::vector<app::KorzakRecord> lines;
+            const bool read = app::readOrderWorkbook(excel, path("full.xlsx"), lines);
+            return read && lines.size() == 1 && lines[0].KOD == 5 && lines[0].OBOZ.str() == "LAST"
+                       ? 0
+                       : 1;
+        },
+        30);
+    platform::automation::ServerRegistry::registerServer("Excel.Application", previous);
+    EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
+    EXPECT_EQ(cost.exitCode, 0);
 }

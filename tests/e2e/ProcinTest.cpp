@@ -1,3 +1,4 @@
+#include "app/procin/OrderFileKind.h"
 #include "app/procin/Procin.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 using namespace platform::ui;
 using platform::text::w;
@@ -76,12 +78,21 @@ protected:
 
 } // namespace
 
-TEST(ProcinName, WorkbookByTheLastFourCharacters)
+TEST_F(Procin, KindIsToldByTheFirstBytesNotByTheName)
 {
-    for (const char* name : {"order.xls", "ORDER.XLS", "a.XlS", "dir/b.xls   ", ".xls"})
-        EXPECT_TRUE(app::Procin::isWorkbookName(name)) << name;
-    for (const char* name : {"order.xlsx", "order.txt", "order", "xls", "order.xls.txt", ""})
-        EXPECT_FALSE(app::Procin::isWorkbookName(name)) << name;
+    const std::string compound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rest", 12);
+    const std::string zip("PK\x03\x04rest", 8);
+    testsupport::writeFileBytes(m_folder.file("a.txt"), compound);
+    testsupport::writeFileBytes(m_folder.file("b"), zip);
+    testsupport::writeFileBytes(m_folder.file("c.xls"), "5;A;B;C;1;1;1\r\n");
+    testsupport::writeFileBytes(m_folder.file("d.xlsx"), "PK\r\n5;A;B;C;1;1;1\r\n");
+    testsupport::writeFileBytes(m_folder.file("e.xls"), std::string("\xD0\xCF\x11", 3));
+    EXPECT_EQ(app::orderFileKindOf("a.txt"), app::OrderFileKind::Workbook);
+    EXPECT_EQ(app::orderFileKindOf("  B  "), app::OrderFileKind::Workbook) << "any case, blanks";
+    EXPECT_EQ(app::orderFileKindOf("c.xls"), app::OrderFileKind::Text);
+    EXPECT_EQ(app::orderFileKindOf("d.xlsx"), app::OrderFileKind::Text) << "\"PK\" alone is text";
+    EXPECT_EQ(app::orderFileKindOf("e.xls"), app::OrderFileKind::Text) << "too short";
+    EXPECT_EQ(app::orderFileKindOf("absent.xls"), app::OrderFileKind::Text);
 }
 
 TEST_F(Procin, TextFileReplacesTheBasket)
@@ -108,20 +119,46 @@ TEST_F(Procin, MissingFileKeepsTheBasketAndSaysWhy)
 
 TEST_F(Procin, DamagedWorkbookKeepsTheBasket)
 {
-    testsupport::writeFileBytes(m_folder.file("order.XLS"), "5;A;B;C;1;1;1\r\n");
+    testsupport::writeFileBytes(m_folder.file("order.txt"),
+                                std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) +
+                                    std::string(600, '\x07'));
     TestDriver driver;
     driver.answerMessage(Button::Ok);
-    EXPECT_EQ(open(driver, "order.XLS"), "");
+    EXPECT_EQ(open(driver, "order.txt"), "");
     EXPECT_EQ(codes(), "1:OLD-1 2:OLD-2 ");
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].text,
-              w("Не удалось прочитать файл заказа order.XLS. Заказ не изменён."));
+              w("Не удалось прочитать файл заказа order.txt. Заказ не изменён."));
 }
 
-TEST_F(Procin, NameWithALetterAfterXlsIsReadAsText)
+TEST_F(Procin, TextOrderUnderAWorkbookNameIsReadAsText)
 {
-    testsupport::writeFileBytes(m_folder.file("order.xlsx"), "7;T;B;C;1;1;1\r\n");
+    testsupport::writeFileBytes(m_folder.file("order.XLS"), "5;A;B;C;1;1;1\r\n");
     TestDriver driver;
-    EXPECT_EQ(open(driver, "order.xlsx"), "");
-    EXPECT_EQ(codes(), "7:T ");
+    EXPECT_EQ(open(driver, "order.XLS"), "");
+    EXPECT_EQ(codes(), "5:A ");
+    EXPECT_TRUE(driver.messages().empty());
+}
+
+// A file that yields no order line is no order: the basket stays, and the user is told.
+TEST_F(Procin, FileWithoutOrderLinesKeepsTheBasketAndSaysSo)
+{
+    const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02", 26);
+    const std::pair<const char*, std::string> files[] = {
+        {"notes.txt", w("#Заказчик: ООО Ромашка\r\nнет тут строк; совсем\r\n0;X;Y;Z;1;1;1\r\n")},
+        {"picture.png", png},
+        {"empty.txt", ""},
+        {"empty-order.txt", w("#Заказчик: \r\n#Адрес: \r\n#Комментарий к заказу: \r\n")},
+    };
+    for (const auto& [name, bytes] : files) {
+        testsupport::writeFileBytes(m_folder.file(name), bytes);
+        TestDriver driver;
+        driver.answerMessage(Button::Ok);
+        EXPECT_EQ(open(driver, name), "") << name;
+        EXPECT_EQ(codes(), "1:OLD-1 2:OLD-2 ") << name;
+        ASSERT_EQ(driver.messages().size(), 1u) << name;
+        EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+        EXPECT_EQ(driver.messages()[0].text,
+                  w("В файле ") + name + w(" нет строк заказа. Заказ не изменён."));
+    }
 }

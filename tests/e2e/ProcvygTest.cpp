@@ -241,7 +241,7 @@ TEST_F(Procvyg, FileThatCannotBeWrittenIsAnErrorAndTheWindowStays)
     EXPECT_EQ(driver.messages()[0].text.rfind(w("Не удалось записать файл заказа"), 0), 0u);
 }
 
-TEST_F(Procvyg, MailChoiceAndManagerListStayHidden)
+TEST_F(Procvyg, MailChoiceShowsAndHidesTheManagerListOfBothColumns)
 {
     ASSERT_EQ(app::RelateSPRMAN->open(), 0);
     for (const char* name : {"Петров", "Агеев"}) {
@@ -253,21 +253,28 @@ TEST_F(Procvyg, MailChoiceAndManagerListStayHidden)
     }
     app::RelateSPRMAN->close();
     TestDriver driver;
-    std::string dump;
+    std::string atStart, ticked, unticked;
     driver.waitOpen(Title)
-        .dump([&](const std::string& text) { dump = text; })
+        .dump([&](const std::string& text) { atStart = text; })
+        .press("?FLGMAIL")
+        .dump([&](const std::string& text) { ticked = text; })
+        .press("?FLGMAIL")
+        .dump([&](const std::string& text) { unticked = text; })
         .press("?BUTTON3")
         .waitClose(Title);
     EXPECT_EQ(runWindow(driver), "");
-    for (const char* line : {"10 ?STRING2 string \"Ваш менеджер:\" hidden", "11 ?SPR:NAME droplist",
-                             "15 ?FLGMAIL check"})
-        EXPECT_NE(dump.find(line), std::string::npos) << line << "\n" << dump;
-    // The manager list is filled from SPRMAN in name order.
-    const auto first = dump.find("row 1 \"Агеев\"");
-    EXPECT_NE(first, std::string::npos) << dump;
-    EXPECT_NE(dump.find("row 2 \"Петров\"", first), std::string::npos) << dump;
-    EXPECT_NE(dump.find("?FLGMAIL check \"Отправить сформированный файл заказа  по электронной "
-                        "почте через Microsoft Outlook\" hidden"),
-              std::string::npos)
-        << dump;
+    const std::string box = "15 ?FLGMAIL check \"Отправить сформированный файл заказа  по "
+                            "электронной почте через Microsoft Outlook\"";
+    EXPECT_NE(atStart.find(box + " unchecked"), std::string::npos) << atStart;
+    EXPECT_NE(atStart.find("9 ?GROUP3 group \"\"\n"), std::string::npos) << atStart;
+    EXPECT_NE(atStart.find("10 ?STRING2 string \"Ваш менеджер:\" hidden"), std::string::npos);
+    EXPECT_NE(ticked.find(box + " checked"), std::string::npos) << ticked;
+    EXPECT_NE(ticked.find("10 ?STRING2 string \"Ваш менеджер:\"\n"), std::string::npos) << ticked;
+    EXPECT_EQ(ticked.find("?SPR:NAME droplist \"\" hidden"), std::string::npos) << ticked;
+    // Both columns, in name order.
+    const auto first = ticked.find("row 1 \"Агеев | ageev@example.ru\"");
+    EXPECT_NE(first, std::string::npos) << ticked;
+    EXPECT_NE(ticked.find("row 2 \"Петров | petrov@example.ru\"", first), std::string::npos);
+    EXPECT_NE(unticked.find("10 ?STRING2 string \"Ваш менеджер:\" hidden"), std::string::npos)
+        << unticked;
 }

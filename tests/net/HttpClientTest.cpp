@@ -3,17 +3,20 @@
 
 #include "platform/system/LastError.h"
 #include "platform/system/WinInet.h"
+#include "platform/system/WinInetWaiting.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
 
 #include "tests/net/LoopbackServer.h"
 #include "tests/support/TestProxy.h"
+#include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -247,7 +250,9 @@ TEST_F(HttpClientTest, ProgressMovesOncePerChunkUpToAHundred)
     HttpClient::setProgressUpdater({});
 }
 
-TEST_F(HttpClientTest, AConnectionCutInTheBodyLeavesNoFile)
+// The previous file is the user's last good one: a failed download never touches it, and
+// leaves nothing of its own behind.
+TEST_F(HttpClientTest, AConnectionCutInTheBodyKeepsThePreviousFileAndLeavesNoPart)
 {
     ASSERT_EQ(connect(), 0);
     const auto target = m_folder.file("quelbit.txt");
@@ -255,7 +260,10 @@ TEST_F(HttpClientTest, AConnectionCutInTheBodyLeavesNoFile)
     const int result = m_client.Load("/cut", target.string());
     EXPECT_NE(result, 0);
     EXPECT_TRUE(result == 12030 || result == 12031) << result;
-    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(testsupport::readFileBytes(target), "old price list");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Ошибка считывания данных")});
     EXPECT_EQ(m_client.ErrorText().rfind(w("Чтение данных") + " ", 0), 0u);
 
@@ -279,7 +287,8 @@ TEST_F(HttpClientTest, APortWithNothingListeningFailsTheLoad)
     EXPECT_EQ(m_client.Load("/x", target.string()), 12029);
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(m_client.ErrorText(), w("Чтение данных") + " CANNOT CONNECT ");
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Ошибка считывания данных")});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{
+                              w("Соединение отклонено: сервер не отвечает по этому адресу и порту")});
 }
 
 TEST_F(HttpClientTest, ConnectFailuresAreShownWithoutPrefix)
@@ -445,6 +454,82 @@ TEST_F(HttpClientTest, ALargeBodyGoesToTheFileWithoutBeingHeldInMemory)
             }
     }
     EXPECT_TRUE(same) << "first difference at " << offset;
+}
+
+} // namespace
+
+namespace {
+
+// Downloads that make no progress, and the caller's wait: the timeout is shortened so that
+// the cases run in seconds; the program's own is 30 seconds.
+class HttpClientWaitTest : public HttpClientTest
+{
+protected:
+    void SetUp() override
+    {
+        HttpClientTest::SetUp();
+        inet::setDefaultTimeoutMs(1000);
+        testsupport::writeFileBytes(target(), "last good list");
+    }
+    void TearDown() override
+    {
+        inet::setWaitHook({});
+        inet::setDefaultTimeoutMs(0);
+        HttpClientTest::TearDown();
+    }
+    std::filesystem::path target() const { return m_folder.file("quelbit.txt"); }
+    static double secondsSince(std::chrono::steady_clock::time_point start)
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+};
+
+TEST_F(HttpClientWaitTest, ASilentOrDrippingServerEndsAsATimeoutAndTheFileStays)
+{
+    for (const char* path : {"/silent", "/drip"}) {
+        m_boxes.clear();
+        ASSERT_EQ(connect(), 0);
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(m_client.Load(path, target().string()), 12002) << path;
+        EXPECT_LT(secondsSince(started), 3.5) << path;
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{
+                                  w("Превышено время ожидания: сервер не передаёт данные")})
+            << path;
+        EXPECT_EQ(m_client.ErrorText(), w("Чтение данных") + " TIMEOUT ") << path;
+        EXPECT_EQ(testsupport::readFileBytes(target()), "last good list") << path;
+        m_client.Close();
+    }
+}
+
+TEST_F(HttpClientWaitTest, TheCallerKeepsRunningWhileItWaitsAndCanCancel)
+{
+    ASSERT_EQ(connect(), 0);
+    int hookRuns = 0;
+    std::chrono::steady_clock::time_point cancelled;
+    inet::setWaitHook([&] {
+        if (++hookRuns == 25) {
+            cancelled = std::chrono::steady_clock::now();
+            inet::cancelWaitingCalls();
+        }
+    });
+    inet::setDefaultTimeoutMs(20000);
+    EXPECT_EQ(m_client.Load("/drip", target().string()), 12017);
+    EXPECT_LT(secondsSince(cancelled), 1.0);
+    EXPECT_GE(hookRuns, 25);
+    // The user asked for it: no box.
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(testsupport::readFileBytes(target()), "last good list");
+}
+
+TEST_F(HttpClientWaitTest, AnEncodedBodyArrivesDecoded)
+{
+    ASSERT_EQ(connect(), 0);
+    EXPECT_EQ(m_client.Load("/gzip", target().string()), 0);
+    EXPECT_EQ(testsupport::readFileBytes(target()), testsupport::GzipSamplePlain);
+    EXPECT_EQ(m_client.contentType(), "text/plain");
+    // A server may encode what it was offered to: the body still reads as sent.
+    EXPECT_EQ(m_client.Request("GET", "/echo", ""), 0);
+    EXPECT_EQ(m_client.response(), "GET /echo\n\n");
 }
 
 } // namespace

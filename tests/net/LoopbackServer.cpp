@@ -1,5 +1,8 @@
 #include "tests/net/LoopbackServer.h"
 
+#include "tests/support/GzipSample.h"
+
+#include <chrono>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -74,6 +77,24 @@ LoopbackServer::LoopbackServer()
     m_server.Get("/redirect", [](const httplib::Request&, httplib::Response& response) {
         response.set_redirect("/echo");
     });
+    m_server.Get("/drip", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider(
+            "text/plain", [this](std::size_t, httplib::DataSink& sink) {
+                if (m_stopping)
+                    return false;
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                return sink.write("1;", 2);
+            });
+    });
+    m_server.Get("/silent", [this](const httplib::Request&, httplib::Response& response) {
+        while (!m_stopping)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        response.set_content("late", "text/plain");
+    });
+    m_server.Get("/gzip", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Content-Encoding", "gzip");
+        response.set_content(testsupport::GzipSampleEncoded, "text/plain");
+    });
 
     m_port = m_server.bind_to_any_port("127.0.0.1");
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
@@ -84,6 +105,7 @@ LoopbackServer::LoopbackServer()
 
 LoopbackServer::~LoopbackServer()
 {
+    m_stopping = true;
     m_server.stop();
     if (m_thread.joinable())
         m_thread.join();

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <thread>
@@ -16,6 +17,9 @@ namespace nettest {
 //   /empty              200 with an empty body
 //   /cut                Content-Length 100000, then the connection is closed after 50000 bytes
 //   /redirect           302 to /echo
+//   /drip               "1;" every half second, without end
+//   /silent             nothing at all until the server stops
+//   /gzip               a short text, gzip-encoded
 class LoopbackServer
 {
 public:
@@ -33,6 +37,7 @@ private:
     httplib::Server m_server;
     std::thread m_thread;
     int m_port = 0;
+    std::atomic<bool> m_stopping{false};
 };
 
 } // namespace nettest

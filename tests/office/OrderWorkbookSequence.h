@@ -113,8 +113,9 @@ inline void writeOrder(office::ExcelAutomation& excel, const std::vector<Line>& 
     int row = 11;
     for (const Line& line : lines) {
         ++row;
-        const std::string values[] = {std::to_string(line.code), line.designation, line.name,
-                                      line.maker, picture(line.quantity, 0, 5),
+        // The texts go in with a leading "'", so that they stay texts as typed.
+        const std::string values[] = {std::to_string(line.code), "'" + line.designation,
+                                      "'" + line.name, "'" + line.maker, picture(line.quantity, 0, 5),
                                       picture(line.price, 2, 11), picture(line.sum, 2, 11)};
         for (int column = 0; column < 7; ++column) {
             excel.SelectRange(std::string(1, static_cast<char>('A' + column)) + std::to_string(row));

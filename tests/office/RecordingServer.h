@@ -52,8 +52,9 @@ private:
     std::shared_ptr<Recording> m_recording;
 };
 
-// A window with the OLE control as control 1, and the recording server in the place of
-// "Excel.Application" for the test's duration.
+// A window with the OLE control as control 1, and the recording server in the place of the
+// server named by m_progId ("Excel.Application" unless a fixture says otherwise) for the test's
+// duration.
 class RecordingTest : public testing::Test
 {
 protected:
@@ -61,7 +62,7 @@ protected:
     {
         platform::automation::OleControl::registerKind();
         m_previous = platform::automation::ServerRegistry::registerServer(
-            "Excel.Application", [recording = m_recording] {
+            m_progId, [recording = m_recording] {
                 return std::make_shared<RecordingServer>(recording);
             });
         platform::ui::WindowDefinition definition;
@@ -77,7 +78,7 @@ protected:
     void TearDown() override
     {
         m_window.reset();
-        platform::automation::ServerRegistry::registerServer("Excel.Application", m_previous);
+        platform::automation::ServerRegistry::registerServer(m_progId, m_previous);
     }
     platform::automation::OleContainer& ole()
     {
@@ -85,6 +86,7 @@ protected:
     }
     std::vector<std::string>& texts() { return m_recording->texts; }
 
+    std::string m_progId = "Excel.Application";
     std::shared_ptr<Recording> m_recording = std::make_shared<Recording>();
     std::unique_ptr<platform::ui::Window> m_window;
     platform::automation::ServerRegistry::Factory m_previous;

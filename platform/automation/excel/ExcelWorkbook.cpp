@@ -51,7 +51,8 @@ SheetState& ExcelWorkbook::state(const workbook::Worksheet& sheet)
                                      "centerfooter", "rightfooter", "topmargin", "bottommargin",
                                      "leftmargin", "rightmargin", "headermargin", "footermargin",
                                      "papersize", "orientation", "zoom", "printgridlines",
-                                     "centerhorizontally", "centervertically", "printtitlerows"},
+                                     "centerhorizontally", "centervertically", "printtitlerows",
+                                     "fittopageswide", "fittopagestall"},
             std::vector<std::string>{}, std::vector<std::string>{});
     }
     return state;

@@ -5,6 +5,7 @@
 #include "platform/automation/excel/ExcelWorkbook.h"
 #include "platform/automation/excel/SheetEditing.h"
 #include "platform/automation/excel/SheetPrinter.h"
+#include "platform/ui/PrinterSetup.h"
 #include "platform/text/Cp1251.h"
 
 namespace platform::automation::excel {
@@ -133,7 +134,8 @@ AutomationValue ExcelWorksheet::get(std::string_view member, const Arguments& ar
     if (is(member, "PrintOut")) {
         const long long copies = given(arguments, 2) ? arguments[2].toInteger() : 1;
         SheetPrinter::print(*m_sheet, *m_book->state(*m_sheet).pageSetup,
-                            static_cast<int>(std::max(0LL, std::min(copies, 255LL))));
+                            static_cast<int>(std::max(0LL, std::min(copies, 255LL))),
+                            platform::ui::PrinterSetup::printer());
         return AutomationValue::boolean(true);
     }
     unknown(member);

@@ -13,6 +13,9 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -26,6 +29,20 @@ void setError(QString* error, const QString& message)
 {
     if (error) {
         *error = message;
+    }
+}
+
+// The new file must be on the disk before its name replaces the old one, or a crash right after
+// the rename could leave neither.
+void flushToDisk(const QString& path)
+{
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool flushed = descriptor >= 0 && ::fsync(descriptor) == 0;
+    if (descriptor >= 0) {
+        ::close(descriptor);
+    }
+    if (!flushed) {
+        throw FormatError(QStringLiteral("Cannot write %1: it could not be flushed").arg(path));
     }
 }
 
@@ -51,6 +68,7 @@ void saveXlsx(const Workbook& workbook, const QString& path)
                               QStringLiteral(".tmp");
     try {
         XlsxWriter::write(workbook, temporary);
+        flushToDisk(temporary);
     } catch (...) {
         QFile::remove(temporary);
         throw;

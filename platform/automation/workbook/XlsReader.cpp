@@ -111,12 +111,13 @@ Workbook XlsReader::read(const QByteArray& file)
     }
 
     Workbook workbook;
+    int64_t cells = static_cast<int64_t>(strings.size());
     for (const SheetEntry& entry : sheets) {
         if (entry.offset >= static_cast<uint32_t>(stream->size())) {
             throw FormatError(QStringLiteral("The workbook is damaged: a sheet lies outside it"));
         }
         Worksheet& sheet = workbook.addSheet(entry.name);
-        XlsSheetReader(sheet, styles, strings).read(*stream, entry.offset);
+        XlsSheetReader(sheet, styles, strings, cells).read(*stream, entry.offset);
     }
     workbook.setActiveSheetIndex(activeSheet);
     return workbook;

@@ -2,6 +2,7 @@
 
 #include "platform/automation/workbook/ColumnWidthUnits.h"
 #include "platform/automation/workbook/FormatError.h"
+#include "platform/automation/workbook/WorkbookLimits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,8 +65,8 @@ double rkValue(uint32_t rk)
 } // namespace
 
 XlsSheetReader::XlsSheetReader(Worksheet& sheet, XlsStyleReader& styles,
-                               const std::vector<QString>& strings)
-    : m_sheet(sheet), m_styles(styles), m_strings(strings)
+                               const std::vector<QString>& strings, int64_t& cells)
+    : m_sheet(sheet), m_styles(styles), m_strings(strings), m_cells(cells)
 {
 }
 
@@ -126,9 +127,20 @@ Cell* XlsSheetReader::place(int row, int column, uint16_t xf)
     if (row >= CellRange::kMaxRows || column >= CellRange::kMaxColumns) {
         return nullptr;
     }
+    if (++m_cells > WorkbookLimits::kMaxCells) {
+        throw FormatError(
+            QStringLiteral("The workbook is too large: it holds more than 10 million cells"));
+    }
     Cell& cell = m_sheet.cell(row + 1, column + 1);
     cell.format = m_styles.format(xf);
     return &cell;
+}
+
+void XlsSheetReader::placeBlank(int row, int column, uint16_t xf)
+{
+    if (!(m_styles.format(xf) == CellFormat())) {
+        place(row, column, xf);
+    }
 }
 
 void XlsSheetReader::setValue(int row, int column, uint16_t xf, const CellValue& value)
@@ -186,14 +198,14 @@ Cell* XlsSheetReader::readRecord(BiffRecord& record)
     case kBlank: {
         const int row = record.u16();
         const int column = record.u16();
-        place(row, column, record.u16());
+        placeBlank(row, column, record.u16());
         break;
     }
     case kMulBlank: {
         const int row = record.u16();
         int column = record.u16();
         while (record.remaining() >= 4) {
-            place(row, column++, record.u16());
+            placeBlank(row, column++, record.u16());
         }
         break;
     }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 namespace platform::automation::workbook {
@@ -17,7 +18,9 @@ namespace platform::automation::workbook {
 class XlsSheetReader
 {
 public:
-    XlsSheetReader(Worksheet& sheet, XlsStyleReader& styles, const std::vector<QString>& strings);
+    // cells counts the cells read so far in the workbook; beyond WorkbookLimits it is refused.
+    XlsSheetReader(Worksheet& sheet, XlsStyleReader& styles, const std::vector<QString>& strings,
+                   int64_t& cells);
 
     void read(const QByteArray& stream, uint32_t offset); // FormatError when damaged
 
@@ -26,6 +29,7 @@ public:
 
 private:
     Cell* place(int row, int column, uint16_t xf);
+    void placeBlank(int row, int column, uint16_t xf); // kept only with a format of its own
     void setValue(int row, int column, uint16_t xf, const CellValue& value);
     Cell* readRecord(BiffRecord& record); // the formula whose text follows, if any
     Cell* readFormula(BiffRecord& record);
@@ -34,6 +38,7 @@ private:
     XlsStyleReader& m_styles;
     const std::vector<QString>& m_strings;
     std::vector<CellRange> m_merges;
+    int64_t& m_cells;
 };
 
 } // namespace platform::automation::workbook

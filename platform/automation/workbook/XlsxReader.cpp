@@ -1,9 +1,11 @@
 #include "platform/automation/workbook/XlsxReader.h"
 
 #include "platform/automation/workbook/FormatError.h"
+#include "platform/automation/workbook/WorkbookLimits.h"
 #include "platform/automation/workbook/XlsxSheetReader.h"
 #include "platform/automation/workbook/XlsxStyleReader.h"
 #include "platform/automation/workbook/XlsxXml.h"
+#include "platform/automation/workbook/XmlTagCounter.h"
 #include "platform/automation/workbook/ZipArchiveReader.h"
 
 #include <QHash>
@@ -111,18 +113,40 @@ Workbook XlsxReader::read(const QString& path)
         throw FormatError(QStringLiteral("The workbook has no worksheet"));
     }
 
+    // Count first: a few kilobytes of package can unpack to more cells and texts than memory
+    // holds, and counting costs a fraction of reading.
     const QHash<QString, QString> workbookLinks =
         readRelationships(archive, workbookPart, QStringLiteral("/sharedStrings"));
+    const QString stringsPart = workbookLinks.isEmpty() ? QString() : workbookLinks.begin().value();
+    int64_t counted = 0;
+    const auto count = [&](const QString& part, const char* tag) {
+        XmlTagCounter counter(tag);
+        archive.streamEntry(part, [&](std::string_view chunk) {
+            counter.add(chunk);
+            if (counted + counter.count() > WorkbookLimits::kMaxCells) {
+                throw FormatError(QStringLiteral(
+                    "The workbook is too large: it holds more than 10 million cells"));
+            }
+        });
+        counted += counter.count();
+    };
+    if (!stringsPart.isEmpty()) {
+        count(stringsPart, "si");
+    }
+    for (const SheetPart& part : parts) {
+        count(part.path, "c");
+    }
+
     std::vector<QString> strings;
-    if (!workbookLinks.isEmpty()) {
-        if (const std::optional<QByteArray> data = archive.entry(workbookLinks.begin().value())) {
+    if (!stringsPart.isEmpty()) {
+        if (const std::optional<QByteArray> data = archive.entry(stringsPart)) {
             QXmlStreamReader xml(*data);
             while (!xml.atEnd()) {
                 if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si") {
                     strings.push_back(XlsxXml::richText(xml));
                 }
             }
-            XlsxXml::check(xml, workbookLinks.begin().value());
+            XlsxXml::check(xml, stringsPart);
         }
     }
     XlsxStyleReader styles;
@@ -136,12 +160,12 @@ Workbook XlsxReader::read(const QString& path)
 
     Workbook workbook;
     for (const SheetPart& part : parts) {
-        const std::optional<QByteArray> data = archive.entry(part.path);
-        if (!data) {
+        XlsxSheetReader reader(workbook.addSheet(part.name), styles, strings, part.path);
+        if (!archive.streamEntry(part.path, [&](std::string_view chunk) { reader.feed(chunk); })) {
             throw FormatError(QStringLiteral("The workbook is damaged: the sheet \"%1\" is missing")
                                   .arg(part.name));
         }
-        XlsxSheetReader(workbook.addSheet(part.name), styles, strings).read(*data, part.path);
+        reader.finish();
     }
     workbook.setActiveSheetIndex(activeSheet);
     return workbook;

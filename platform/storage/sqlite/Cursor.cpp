@@ -66,6 +66,21 @@ void Cursor::setKeyFrom(int key, const std::byte* record)
     m_fromValues = true;
 }
 
+void Cursor::setKeyAt(int key, const std::byte* record, int64_t rowid)
+{
+    reset(Order::Key, key);
+    std::memcpy(m_position.data(), record, m_layout.recordSize);
+    m_positionRowid = rowid;
+    m_positioned = true;
+}
+
+void Cursor::setFileOrderAt(int64_t rowid)
+{
+    reset(Order::File, -1);
+    m_positionRowid = rowid;
+    m_positioned = true;
+}
+
 void Cursor::setQuickScan(bool on)
 {
     m_quickScan = on;
@@ -108,6 +123,10 @@ int Cursor::step(Database& database, bool forward, std::byte* record, int64_t& r
 
 int Cursor::fill(Database& database, bool forward)
 {
+    // Records read ahead and then dropped by a write (a walk that rewrites as it goes) start
+    // the read-ahead small again, so each write costs the same whatever the file's size.
+    if (m_generation != database.generation() && m_aheadNext < m_aheadRowids.size())
+        m_batch = FirstBatch;
     m_ahead.clear();
     m_aheadRowids.clear();
     m_aheadNext = 0;

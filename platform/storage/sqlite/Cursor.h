@@ -33,6 +33,11 @@ public:
     // From the first record (forward) or the last one (backward) whose key is not beyond the
     // record's key values.
     void setKeyFrom(int key, const std::byte* record);
+    // As if the record with these key values at this position (rowid) had just been given:
+    // the walk goes on beyond it in either direction. Equal key values are ordered by
+    // position, so this is a unique place even among many equal values.
+    void setKeyAt(int key, const std::byte* record, int64_t rowid);
+    void setFileOrderAt(int64_t rowid);
     bool isSet() const { return m_order != Order::None; }
 
     // A condition the records of this walk must meet, decided by SQLite; setting an order

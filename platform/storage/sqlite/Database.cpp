@@ -4,6 +4,7 @@
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/sqlite/Collations.h"
 #include "platform/storage/sqlite/FilterFunctions.h"
+#include "platform/storage/sqlite/QualifiedSql.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 
 #include <sqlite3.h>
@@ -103,6 +104,8 @@ int64_t pragmaNumber(sqlite3* db, const char* sql)
 
 Database::~Database()
 {
+    for (auto& [sql, statement] : m_hostedStatements)
+        sqlite3_finalize(statement);
     if (m_db) {
         if (!sqlite3_get_autocommit(m_db))
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -266,6 +269,24 @@ void Database::setCache(int kibibytes)
 sqlite3_stmt* Database::statement(const std::string& sql, int& code)
 {
     code = Error::None;
+    if (m_host) {
+        auto it = m_hostedStatements.find(sql);
+        if (it != m_hostedStatements.end()) {
+            sqlite3_reset(it->second);
+            return it->second;
+        }
+        const std::string qualified = qualifiedSql(sql, m_schemaName);
+        sqlite3_stmt* prepared = nullptr;
+        const int rc = sqlite3_prepare_v2(m_host->m_db, qualified.c_str(),
+                                          static_cast<int>(qualified.size()), &prepared, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(prepared);
+            code = storageCode(rc);
+            return nullptr;
+        }
+        m_hostedStatements.emplace(sql, prepared);
+        return prepared;
+    }
     if (!m_readHeld && m_streamDepth == 0 && m_lock.held() == LockLevel::Exclusive
         && sqlite3_get_autocommit(m_db))
         m_readHeld = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -292,6 +313,8 @@ int Database::exec(const char* sql)
 
 int Database::afterWrite()
 {
+    if (m_host)
+        return m_host->afterWrite();
     if (!m_readHeld || m_streamDepth > 0)
         return Error::None;
     m_readHeld = false;
@@ -307,6 +330,8 @@ int Database::afterWrite()
 
 void Database::endRead()
 {
+    if (m_host)
+        return;
     if (m_readHeld && m_streamDepth == 0 && !sqlite3_get_autocommit(m_db))
         exec("COMMIT");
     m_readHeld = false;
@@ -314,6 +339,8 @@ void Database::endRead()
 
 int Database::beginStream()
 {
+    if (m_host)
+        return m_host->beginStream();
     if (m_streamDepth == 0 && m_readHeld) {
         // The held read transaction becomes the stream's.
         m_readHeld = false;
@@ -332,32 +359,111 @@ int Database::beginStream()
 
 int Database::endStream()
 {
+    if (m_host)
+        return m_host->endStream();
     if (m_streamDepth == 0)
         return Error::None;
     if (--m_streamDepth > 0)
         return Error::None;
     setCache(CacheKibibytes);
+    int code = Error::None;
     if (m_streamBroken) {
-        // SQLite rolled the run back after a failed write: its earlier writes are gone, and
-        // the flush must say so.
+        // SQLite rolled the run back after a failed write (or the run was abandoned): its
+        // earlier writes are gone, and the flush must say so.
         if (!sqlite3_get_autocommit(m_db))
             exec("ROLLBACK");
         m_streamBroken = false;
         changed();
-        return Error::StreamError;
+        code = Error::StreamError;
+    } else {
+        code = exec("COMMIT");
+        if (code != Error::None && !sqlite3_get_autocommit(m_db)) {
+            exec("ROLLBACK");
+            changed();
+        }
     }
-    const int code = exec("COMMIT");
-    if (code != Error::None && !sqlite3_get_autocommit(m_db)) {
-        exec("ROLLBACK");
-        changed();
-    }
+    detachGuests();
     return code;
 }
 
 void Database::noteWriteFailure()
 {
+    if (m_host) {
+        m_host->noteWriteFailure();
+        return;
+    }
     if (m_streamDepth > 0 && sqlite3_get_autocommit(m_db))
         m_streamBroken = true;
+}
+
+void Database::abandonStream()
+{
+    Database& owner = transactionOwner();
+    if (owner.m_streamDepth == 0)
+        return;
+    if (!sqlite3_get_autocommit(owner.m_db))
+        owner.exec("ROLLBACK");
+    owner.m_streamBroken = true;
+    owner.changed();
+    for (const auto& guest : owner.m_guests)
+        guest->changed();
+}
+
+bool Database::readOnly() const
+{
+    return sqlite3_db_readonly(handle(), m_host ? m_schemaName.c_str() : "main") == 1;
+}
+
+int Database::join(Database& guest)
+{
+    if (&guest == this || m_host || guest.m_host || !guest.m_guests.empty())
+        return Error::ExclusiveAccessRequired;
+    if (m_streamDepth > 0 || guest.m_streamDepth > 0)
+        return Error::StreamError;
+    // ATTACH is refused inside a transaction, and the guest's own connection must hold no
+    // lock on its file while this one writes it.
+    guest.endRead();
+    endRead();
+    const std::string name = "joined" + std::to_string(++m_joinedCount);
+    sqlite3_stmt* attach = nullptr;
+    const std::string sql = "ATTACH DATABASE ?1 AS " + name + " KEY ?2";
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &attach, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_bind_text(attach, 1, guest.m_path.c_str(), -1, SQLITE_TRANSIENT);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_bind_text(attach, 2, guest.m_password.data(),
+                               static_cast<int>(guest.m_password.size()), SQLITE_TRANSIENT);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(attach) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+    sqlite3_finalize(attach);
+    if (rc != SQLITE_OK)
+        return storageCode(rc);
+    // A multi-file commit is atomic only with a rollback journal and synced writes on every
+    // file taking part.
+    const std::string settings = "PRAGMA " + name + ".journal_mode = DELETE; PRAGMA " + name
+                                 + ".synchronous = FULL; PRAGMA " + name + ".cache_size = -"
+                                 + std::to_string(StreamCacheKibibytes);
+    sqlite3_exec(m_db, settings.c_str(), nullptr, nullptr, nullptr);
+    guest.m_host = shared_from_this();
+    guest.m_schemaName = name;
+    guest.changed();
+    m_guests.push_back(guest.shared_from_this());
+    return Error::None;
+}
+
+void Database::detachGuests()
+{
+    for (const auto& guest : m_guests) {
+        for (auto& [sql, statement] : guest->m_hostedStatements)
+            sqlite3_finalize(statement);
+        guest->m_hostedStatements.clear();
+        const std::string detach = "DETACH DATABASE " + guest->m_schemaName;
+        sqlite3_exec(m_db, detach.c_str(), nullptr, nullptr, nullptr);
+        guest->m_host.reset();
+        guest->m_schemaName.clear();
+        guest->changed();
+    }
+    m_guests.clear();
 }
 
 } // namespace platform::storage::sqlite

@@ -17,7 +17,7 @@ struct sqlite3_stmt;
 // statements of the file and the stream (transaction) state.
 namespace platform::storage::sqlite {
 
-class Database
+class Database : public std::enable_shared_from_this<Database>
 {
 public:
     ~Database();
@@ -36,7 +36,11 @@ public:
     // Whether this process has a connection to the file at path.
     static bool inUse(const std::string& path);
 
-    sqlite3* handle() const { return m_db; }
+    // The connection the file's statements run on: its own, or while it is joined to another
+    // file's run of writes, that file's.
+    sqlite3* handle() const { return m_host ? m_host->m_db : m_db; }
+    // Whether the file was opened without write access.
+    bool readOnly() const;
     FileLock& lock() { return m_lock; }
 
     // A prepared statement of the text, reset and ready to bind; null with code set on failure.
@@ -63,14 +67,27 @@ public:
     int endStream();
     bool streaming() const { return m_streamDepth > 0; }
     // A failed write ended the run early: later writes are refused until the flush.
-    bool streamBroken() const { return m_streamBroken; }
+    bool streamBroken() const { return m_host ? m_host->m_streamBroken : m_streamBroken; }
     // After a failed write: SQLite may have rolled the whole transaction back.
     void noteWriteFailure();
+    // Takes back every write of the run at once; the run stays open (later writes are refused)
+    // until its last holder ends it, and that end reports nothing more.
+    void abandonStream();
+
+    // Makes guest's writes part of this file's next run of writes: this connection attaches
+    // the guest's file, and until the run ends every statement of the guest runs here, so the
+    // run's commit takes both files as one unit (a super-journal in rollback-journal mode: a
+    // process killed at any moment leaves both as before or both as after). Neither file may
+    // be in a run of writes. The guest returns to its own connection when the run ends.
+    int join(Database& guest);
+    // Lets the joined guests go back to their own connections (done by the run's end).
+    void detachGuests();
 
 private:
     Database() = default;
     int connect(const std::string& path, const std::string& password, const std::string& description);
     void setCache(int kibibytes);
+    Database& transactionOwner() { return m_host ? *m_host : *this; }
 
     FileLock m_lock;
     sqlite3* m_db = nullptr;
@@ -84,6 +101,15 @@ private:
     int m_streamDepth = 0;
     bool m_streamBroken = false;
     bool m_readHeld = false;
+    bool m_abandoned = false;
+
+    // Joined runs of writes: the host this file's statements run on and its name there, or
+    // the guests attached to this connection.
+    std::shared_ptr<Database> m_host;
+    std::string m_schemaName;
+    std::unordered_map<std::string, sqlite3_stmt*> m_hostedStatements;
+    std::vector<std::shared_ptr<Database>> m_guests;
+    int m_joinedCount = 0;
 };
 
 } // namespace platform::storage::sqlite

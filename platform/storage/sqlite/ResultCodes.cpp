@@ -18,7 +18,17 @@ int storageCode(int sqliteResult)
     case SQLITE_CONSTRAINT:
         if (sqliteResult == SQLITE_CONSTRAINT_UNIQUE || sqliteResult == SQLITE_CONSTRAINT_PRIMARYKEY)
             return Error::DuplicateKey;
+        return Error::DriverError;
+    case SQLITE_FULL:
         return Error::DiskFull;
+    case SQLITE_IOERR:
+        // A write cut short is a full disk or a file size limit (the engine says FULL only
+        // for ENOSPC); a failed read is said as such.
+        if (sqliteResult == SQLITE_IOERR_WRITE)
+            return Error::DiskFull;
+        if (sqliteResult == SQLITE_IOERR_READ || sqliteResult == SQLITE_IOERR_SHORT_READ)
+            return Error::ReadError;
+        return Error::DriverError;
     case SQLITE_NOMEM:
         return Error::OutOfMemory;
     case SQLITE_BUSY:
@@ -35,8 +45,8 @@ int storageCode(int sqliteResult)
     case SQLITE_SCHEMA:
         return Error::DamagedDataFile;
     default:
-        // Disk full, input/output errors and anything unforeseen: the driver error.
-        return Error::DiskFull;
+        // Anything unforeseen: the driver error.
+        return Error::DriverError;
     }
 }
 
@@ -56,8 +66,9 @@ int codeOfErrno(int error)
     case ENOSPC:
     case EFBIG:
     case EDQUOT:
-    case EIO:
         return Error::DiskFull;
+    case EIO:
+        return Error::DriverError;
     case ENAMETOOLONG:
     case EINVAL:
         return Error::BadFileName;

@@ -62,14 +62,17 @@ void BrowseList::reset(bool force)
         changed = true;
     if (!changed)
         return;
-    const bool hadRow = m_highlight >= 0;
-    std::vector<std::byte> kept;
+    const bool hadRow = m_highlight >= 0 && m_highlight < m_model->rows();
+    ListRow kept;
     if (hadRow)
-        kept = m_model->row(m_highlight).record;
+        kept = m_model->row(m_highlight);
     applySortOrder(chosen);
     if (hadRow) {
-        std::memcpy(m_file.buffer(), kept.data(), kept.size());
-        highlight(m_model->loadFromBuffer(true), true);
+        // The highlighted record keeps its row on the page where it can.
+        std::memcpy(m_file.buffer(), kept.record.data(), kept.record.size());
+        highlight(kept.position > 0 ? m_model->loadAt(kept.position, m_highlight)
+                                    : m_model->loadFromBuffer(true),
+                  true);
     } else {
         highlight(m_model->loadFirst(), true);
     }
@@ -85,8 +88,25 @@ void BrowseList::resetToBuffer()
 {
     if (m_applied < 0)
         applySortOrder(chooseSortOrder());
-    highlight(m_model->loadFromBuffer(true), true);
+    const int row = std::max(m_highlight, 0);
+    const std::int64_t position = bufferPosition();
+    highlight(position > 0 ? m_model->loadAt(position, row) : m_model->loadFromBuffer(true), true);
     reloaded();
+}
+
+std::int64_t BrowseList::bufferPosition() const
+{
+    // When the buffer still holds the record last read or written, its position makes the
+    // place exact among equal key values (and is the place itself in file order); values the
+    // caller put into the buffer are looked up by value.
+    const std::int64_t position = m_file.position();
+    if (position <= 0)
+        return 0;
+    const std::size_t size = m_file.layout().recordSize;
+    std::vector<std::byte> stored(size);
+    if (m_file.peekAt(position, stored.data()) != 0)
+        return 0;
+    return std::memcmp(stored.data(), m_file.buffer(), size) == 0 ? position : 0;
 }
 
 void BrowseList::setHighlighted(int row)
@@ -166,6 +186,13 @@ void BrowseList::pageDown()
         return;
     }
     setHighlighted(m_model->wholeFile() ? m_highlight + page : m_model->rows() - 1);
+}
+
+void BrowseList::moveToPlace(double place)
+{
+    if (m_model->wholeFile())
+        return;
+    highlight(m_model->loadAtPlace(place), true);
 }
 
 Locator* BrowseList::locator() const

@@ -3,6 +3,7 @@
 #include "platform/ui/list/ListModel.h"
 #include "platform/ui/list/SortOrder.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -55,11 +56,13 @@ public:
     // Loads from the top of the current order (the sort-order choice is asked first).
     void load();
     // Reads the list again when the sort order chosen, a reset field or force says so, keeping
-    // the highlighted record when it is still listed.
+    // the highlighted record (on its row where it can) when it is still listed, otherwise the
+    // one that now stands at its place.
     void reset(bool force);
     // The highlighted row's record into the buffer (as the record last read); the error code.
     int fetchHighlighted();
-    // The list moved to the record in the buffer, which becomes the highlighted row.
+    // The list moved to the record in the buffer (the record last read or written), which
+    // becomes the highlighted row; the page keeps the highlight's row where it can.
     void resetToBuffer();
 
     int highlighted() const { return m_highlight; }
@@ -70,6 +73,9 @@ public:
     void lineDown();
     void pageUp();
     void pageDown();
+    // Page loading: the page at about this place of the order (0 first, 1 last), as the
+    // scroll bar's thumb is dragged there.
+    void moveToPlace(double place);
 
     // The locator of the current order; true when the list moved.
     bool takeCharacter(char typed);
@@ -83,6 +89,7 @@ public:
     }
 
 private:
+    std::int64_t bufferPosition() const;
     void applySortOrder(int index);
     void locate();
     void highlight(int row, bool resetLocator);

@@ -8,6 +8,11 @@
 #include "platform/ui/list/RecordFields.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace platform::ui {
 
@@ -24,24 +29,81 @@ QWidget* DropList::widget() const
     return m_box;
 }
 
+void DropList::setColumns(std::vector<Column> columns)
+{
+    m_columns = std::move(columns);
+    if (m_columns.size() < 2)
+        return;
+    auto* table = new QTreeView(m_box);
+    table->setRootIsDecorated(false);
+    table->setItemsExpandable(false);
+    table->setUniformRowHeights(true);
+    table->setAllColumnsShowFocus(true);
+    table->header()->setDefaultAlignment(Qt::AlignCenter);
+    table->header()->setSectionResizeMode(QHeaderView::Interactive);
+    table->header()->setStretchLastSection(false);
+    // The model goes first: the view's header sizes belong to the model it shows.
+    m_box->setModel(new QStandardItemModel(0, static_cast<int>(m_columns.size()), m_box));
+    m_box->setView(table);
+    const DialogUnits units = m_window.units();
+    int width = 0;
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        m_box->model()->setHeaderData(static_cast<int>(i), Qt::Horizontal,
+                                      text::toQString(m_columns[i].heading));
+        table->setColumnWidth(static_cast<int>(i), units.toPixelsX(m_columns[i].width));
+        width += units.toPixelsX(m_columns[i].width);
+    }
+    table->setMinimumWidth(width + table->frameWidth() * 2 + 20);
+    table->setStyleSheet(QStringLiteral("QTreeView::item { padding-left: %1px; }").arg(units.toPixelsX(2)));
+}
+
 void DropList::fill(storage::View& view, int shownField, int copiedField)
 {
+    fill(view, std::vector<int>{shownField}, copiedField);
+}
+
+void DropList::fill(storage::View& view, const std::vector<int>& shownFields, int copiedField)
+{
     const auto& fields = view.file().layout().fields;
-    if (shownField < 0 || copiedField < 0 || shownField >= static_cast<int>(fields.size()) ||
-        copiedField >= static_cast<int>(fields.size()))
+    const auto valid = [&](int field) { return field >= 0 && field < static_cast<int>(fields.size()); };
+    if (shownFields.empty() || !valid(copiedField) || !std::all_of(shownFields.begin(), shownFields.end(), valid))
         return;
+    m_cells.clear();
     m_shown.clear();
     m_values.clear();
     view.setStart();
     while (view.next() == 0) {
         const std::byte* record = view.file().buffer();
-        m_shown.push_back(RecordFields::text(fields[static_cast<std::size_t>(shownField)], record));
+        std::vector<std::string> cells;
+        for (int field : shownFields)
+            cells.push_back(RecordFields::text(fields[static_cast<std::size_t>(field)], record));
+        std::string joined;
+        for (const std::string& cell : cells)
+            joined += (joined.empty() ? "" : " | ") + cell;
+        m_shown.push_back(joined);
+        m_cells.push_back(std::move(cells));
         m_values.push_back(RecordFields::text(fields[static_cast<std::size_t>(copiedField)], record));
     }
     m_filling = true;
-    m_box->clear();
-    for (const std::string& shown : m_shown)
-        m_box->addItem(text::toQString(shown));
+    if (auto* table = qobject_cast<QStandardItemModel*>(m_box->model()); table && m_columns.size() > 1) {
+        table->removeRows(0, table->rowCount());
+        for (const auto& cells : m_cells) {
+            QList<QStandardItem*> row;
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const std::string cell = column < static_cast<int>(cells.size())
+                                             ? cells[static_cast<std::size_t>(column)] : std::string();
+                auto* item = new QStandardItem(text::toQString(cell).trimmed());
+                item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                item->setEditable(false);
+                row << item;
+            }
+            table->appendRow(row);
+        }
+    } else {
+        m_box->clear();
+        for (const auto& cells : m_cells)
+            m_box->addItem(text::toQString(cells.front()));
+    }
     m_filling = false;
     refresh(true);
 }

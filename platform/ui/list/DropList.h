@@ -26,8 +26,19 @@ public:
     QWidget* widget() const override;
     int typeCode() const override { return TypeCode::DropList; }
 
+    // A column of the drop-down part: its heading (Windows-1251) and width in dialog units.
+    struct Column
+    {
+        std::string heading;
+        int width = 0;
+    };
+    // With two or more columns the drop-down part is a table with centred, resizable headings
+    // and left-aligned cells, one column per shown field.
+    void setColumns(std::vector<Column> columns);
+
     // Reads every passing record of the view (from its start); fields are layout indexes.
     void fill(storage::View& view, int shownField, int copiedField);
+    void fill(storage::View& view, const std::vector<int>& shownFields, int copiedField);
     int entries() const { return static_cast<int>(m_values.size()); }
     // Chooses an entry (from 0) as the user would.
     void choose(int entry);
@@ -40,6 +51,8 @@ protected:
 
 private:
     QPointer<QComboBox> m_box;
+    std::vector<Column> m_columns;
+    std::vector<std::vector<std::string>> m_cells;
     std::vector<std::string> m_shown;
     std::vector<std::string> m_values;
     bool m_filling = false;

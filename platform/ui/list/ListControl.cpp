@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 
 namespace platform::ui {
 namespace {
@@ -53,6 +54,14 @@ ListControl::ListControl(Window& window, const ControlDefinition& definition, QW
     m_view->onKey = [this](QKeyEvent* event) { return takeKey(event); };
     m_view->onPress = [this](int row, int column, int zone) { pressed(row, column, zone); };
     m_view->onResize = [this] { fitPage(); };
+    m_view->onPageBar = [this](int action) { pageBarAction(action); };
+    m_view->onPlaceChosen = [this](double place) {
+        if (!m_list || (m_editor && m_editor->isEditing()))
+            return;
+        const storage::ThreadScope scope(m_window.thread());
+        m_list->moveToPlace(place);
+        userMoved();
+    };
     m_view->onWheel = [this](int lines) {
         if (!m_list || (m_editor && m_editor->isEditing()))
             return;
@@ -81,6 +90,7 @@ ListControl::ListControl(Window& window, const ControlDefinition& definition, QW
     });
     if (const auto parsed = ListFormat::parse(definition.format))
         m_format = *parsed;
+    m_definedColumns = m_format.columns().size();
     applyAppearance();
 }
 
@@ -109,8 +119,7 @@ void ListControl::attach(BrowseList* list)
     list->model().setColumns(m_format.columns());
     list->model().setDragId(definition().dragId);
     list->setHighlightListener([this](int row) { showHighlight(row); });
-    m_view->setVerticalScrollBarPolicy(list->model().wholeFile() ? Qt::ScrollBarAsNeeded
-                                                                 : Qt::ScrollBarAlwaysOff);
+    m_view->setPageBar(!list->model().wholeFile());
     QObject::connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, m_view,
                      [this](const QModelIndex& current, const QModelIndex&) {
                          if (m_showing || !m_list || !current.isValid() ||
@@ -199,8 +208,50 @@ void ListControl::fitPage()
     }
 }
 
+void ListControl::pageBarAction(int action)
+{
+    if (!m_list || (m_editor && m_editor->isEditing())) {
+        showPlace();
+        return;
+    }
+    const storage::ThreadScope scope(m_window.thread());
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        m_list->lineDown();
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        m_list->lineUp();
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        m_list->pageDown();
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        m_list->pageUp();
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        m_list->home();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        m_list->end();
+        break;
+    default:
+        showPlace();
+        return;
+    }
+    userMoved();
+}
+
+void ListControl::showPlace()
+{
+    if (!m_list || !m_view->hasPageBar())
+        return;
+    const ListModel& model = m_list->model();
+    m_view->showPlace(model.pagePlace(), model.pageShare(), !(model.atStart() && model.atEnd()));
+}
+
 void ListControl::showHighlight(int row)
 {
+    showPlace();
     m_showing = true;
     if (row < 0) {
         m_view->clearSelection();
@@ -350,7 +401,10 @@ bool ListControl::setProperty(Property p, std::string_view value)
 {
     switch (p) {
     case Property::Format: {
-        const auto parsed = ListFormat::parse(value);
+        // A format is read up to the list's own columns: a stored one with more (a damaged
+        // settings file) neither costs more nor adds columns that show nothing.
+        const std::size_t own = m_definedColumns > 0 ? m_definedColumns : std::size_t(-1);
+        const auto parsed = ListFormat::parse(value, own);
         if (!parsed)
             return false;
         setFormat(*parsed);

@@ -72,6 +72,9 @@ private:
     bool takeKey(QKeyEvent* event);
     void pressed(int row, int column, int zone);
     void fitPage();
+    void pageBarAction(int action);
+    // The page bar's thumb where the page stands in the order.
+    void showPlace();
     void userMoved();
     void applyColumns();
 
@@ -79,6 +82,7 @@ private:
     BrowseList* m_list = nullptr;
     InPlaceEditor* m_editor = nullptr;
     ListFormat m_format;
+    std::size_t m_definedColumns = 0; // the columns of the window definition's format
     int m_lineHeight = 0;
     std::map<int, QFont> m_styleFonts;
     std::vector<std::string> m_iconList;

@@ -79,7 +79,7 @@ std::optional<ListColumn> column(std::string_view text, std::size_t& pos)
 
 } // namespace
 
-std::optional<ListFormat> ListFormat::parse(std::string_view text)
+std::optional<ListFormat> ListFormat::parse(std::string_view text, std::size_t maxColumns)
 {
     ListFormat format;
     std::size_t pos = 0;
@@ -88,7 +88,7 @@ std::optional<ListFormat> ListFormat::parse(std::string_view text)
         if (!c)
             return std::nullopt;
         format.m_columns.push_back(std::move(*c));
-        if (pos == text.size())
+        if (pos == text.size() || format.m_columns.size() >= maxColumns)
             break;
         if (text[pos] != '|' || pos + 1 == text.size())
             return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +32,11 @@ public:
     ListFormat() = default;
     explicit ListFormat(std::vector<ListColumn> columns) : m_columns(std::move(columns)) {}
 
-    // nullopt when the text is not a format (the list then keeps its layout).
-    static std::optional<ListFormat> parse(std::string_view text);
+    // nullopt when the text is not a format (the list then keeps its layout). At most
+    // maxColumns columns are read: the text after them is not looked at, so a stored format
+    // of any length costs no more than the list's own columns.
+    static std::optional<ListFormat> parse(std::string_view text,
+                                           std::size_t maxColumns = std::size_t(-1));
     std::string text() const;
 
     const std::vector<ListColumn>& columns() const { return m_columns; }

@@ -70,6 +70,7 @@ ListRow ListModel::makeRow() const
 {
     ListRow row;
     row.record = buffer();
+    row.position = m_view->file().position();
     const storage::FileLayout& layout = m_view->file().layout();
     const std::size_t columns = static_cast<std::size_t>(columnCount());
     row.cells.resize(columns);
@@ -86,11 +87,6 @@ ListRow ListModel::makeRow() const
     return row;
 }
 
-bool ListModel::onPage(const std::vector<std::byte>& record) const
-{
-    return rowOfRecord(record) >= 0;
-}
-
 int ListModel::rowOfRecord(const std::vector<std::byte>& record) const
 {
     for (std::size_t i = 0; i < m_rows.size(); ++i)
@@ -99,48 +95,37 @@ int ListModel::rowOfRecord(const std::vector<std::byte>& record) const
     return -1;
 }
 
-void ListModel::positionAt(std::int64_t ordinal)
+int ListModel::rowOfPosition(std::int64_t position) const
 {
-    m_view->setStart();
-    for (std::int64_t i = 0; i < ordinal && read(true); ++i) {
-    }
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].position == position)
+            return static_cast<int>(i);
+    return -1;
 }
 
-// Reads up to count records beyond the anchor (a record of the page) in the given direction,
-// skipping the records already on the page: in a key's order the view starts at the anchor's
-// key value, which also gives the records that share it.
-std::vector<ListRow> ListModel::readFrom(const std::vector<std::byte>& anchor, bool forward,
-                                         int count, bool& ended)
+std::vector<ListRow> ListModel::readRows(bool forward, std::size_t count)
 {
     std::vector<ListRow> found;
-    ended = false;
-    if (m_view->key() < 0) {
-        const std::int64_t start = forward ? m_firstOrdinal + rows()
-                                           : std::max<std::int64_t>(0, m_firstOrdinal - count);
-        const int wanted = forward ? count : static_cast<int>(m_firstOrdinal - start);
-        positionAt(start);
-        while (static_cast<int>(found.size()) < wanted && read(true))
-            found.push_back(makeRow());
-        if (forward)
-            ended = static_cast<int>(found.size()) < wanted;
-        else
-            ended = start == 0;
-        if (!forward)
-            std::reverse(found.begin(), found.end());
-        return found;
-    }
-    setBuffer(anchor);
-    m_view->setFromBuffer();
-    while (static_cast<int>(found.size()) < count) {
-        if (!read(forward)) {
-            ended = true;
-            break;
-        }
-        if (onPage(buffer()))
-            continue;
+    while (found.size() < count && read(forward))
         found.push_back(makeRow());
-    }
     return found;
+}
+
+std::vector<ListRow> ListModel::readBeyond(const std::vector<std::byte>& record,
+                                           std::int64_t position, bool forward, std::size_t count)
+{
+    setBuffer(record);
+    m_view->setAt(position);
+    return readRows(forward, count);
+}
+
+std::vector<ListRow> ListModel::readFromEnd(bool forward, std::size_t count)
+{
+    if (forward)
+        m_view->setStart();
+    else
+        m_view->setEnd();
+    return readRows(forward, count);
 }
 
 void ListModel::replaceRows(std::vector<ListRow> rows)
@@ -148,6 +133,72 @@ void ListModel::replaceRows(std::vector<ListRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
+}
+
+void ListModel::learnShare()
+{
+    m_endsKnown = false;
+    if (m_wholeFile || m_rows.empty())
+        return;
+    // The last position in the file is about its record count (exact until records are
+    // deleted) and is one lookup where a count reads the whole file.
+    std::int64_t records = rows();
+    if (!(m_atStart && m_atEnd)) {
+        storage::RecordFile& file = m_view->file();
+        if (file.setFileOrder() == 0 && file.previous() == 0)
+            records = std::max<std::int64_t>(records, file.position());
+    }
+    m_share = records > 0 ? std::min(1.0, double(rows()) / double(records)) : 1.0;
+    placeInside();
+}
+
+void ListModel::placeInside()
+{
+    // A page at an end of the order is placed without them; a narrow search whose first page
+    // is all the user looks at never reads the far end.
+    if (m_endsKnown || m_wholeFile || m_rows.empty() || m_atStart || m_atEnd)
+        return;
+    readEnds();
+}
+
+void ListModel::readEnds()
+{
+    const std::vector<ListRow> first = readFromEnd(true, 1);
+    const std::vector<ListRow> last = readFromEnd(false, 1);
+    const ListRow& firstRow = first.empty() ? m_rows.front() : first.front();
+    const ListRow& lastRow = last.empty() ? m_rows.back() : last.front();
+    m_place = KeyPlace(m_view->file().layout(), m_view->key());
+    m_place.setEnds(firstRow.record.data(), firstRow.position, lastRow.record.data(),
+                    lastRow.position);
+    m_endsKnown = true;
+}
+
+double ListModel::pagePlace() const
+{
+    if (m_rows.empty() || m_atStart)
+        return 0.0;
+    if (m_atEnd)
+        return 1.0;
+    return m_place.fraction(m_rows.front().record.data(), m_rows.front().position);
+}
+
+int ListModel::loadAtPlace(double place)
+{
+    if (m_wholeFile)
+        return -1;
+    if (place <= 0.0)
+        return loadFirst();
+    if (place >= 1.0)
+        return loadLast();
+    if (!m_endsKnown) {
+        if (m_rows.empty())
+            return loadFirst();
+        readEnds();
+    }
+    std::vector<std::byte> values(m_view->file().layout().recordSize);
+    const std::int64_t position = m_place.target(place, values.data());
+    setBuffer(values);
+    return position > 0 ? loadAt(position, 0) : loadFromBuffer(true);
 }
 
 void ListModel::finishLoad()
@@ -160,28 +211,23 @@ void ListModel::clear()
 {
     replaceRows({});
     m_atStart = m_atEnd = true;
-    m_firstOrdinal = 0;
+}
+
+std::size_t ListModel::page() const
+{
+    return static_cast<std::size_t>(m_pageSize);
 }
 
 int ListModel::loadFirst()
 {
-    std::vector<ListRow> loaded;
-    m_view->setStart();
-    const std::size_t limit = m_wholeFile ? SIZE_MAX : static_cast<std::size_t>(m_pageSize);
-    bool ended = false;
-    while (loaded.size() < limit) {
-        if (!read(true)) {
-            ended = true;
-            break;
-        }
-        loaded.push_back(makeRow());
-    }
-    if (!ended && !m_wholeFile)
-        ended = !read(true); // one look ahead tells whether the page is the last
+    // One record beyond the page tells whether the page is the last.
+    std::vector<ListRow> loaded = readFromEnd(true, m_wholeFile ? SIZE_MAX : page() + 1);
     m_atStart = true;
-    m_atEnd = ended || m_wholeFile;
-    m_firstOrdinal = 0;
+    m_atEnd = m_wholeFile || loaded.size() <= page();
+    if (!m_wholeFile && loaded.size() > page())
+        loaded.resize(page());
     replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : 0;
 }
@@ -192,97 +238,70 @@ int ListModel::loadLast()
         loadFirst();
         return m_rows.empty() ? -1 : rows() - 1;
     }
-    std::vector<ListRow> loaded;
-    m_view->setEnd();
-    bool ended = false;
-    while (static_cast<int>(loaded.size()) < m_pageSize) {
-        if (!read(false)) {
-            ended = true;
-            break;
-        }
-        loaded.push_back(makeRow());
-    }
-    std::reverse(loaded.begin(), loaded.end());
+    std::vector<ListRow> loaded = readFromEnd(false, page() + 1);
     m_atEnd = true;
-    m_atStart = ended;
-    if (m_view->key() < 0) {
-        // The page's place in physical order is needed to scroll back from it.
-        m_firstOrdinal = std::max<std::int64_t>(0, m_view->records() - rows());
-    }
+    m_atStart = loaded.size() <= page();
+    if (loaded.size() > page())
+        loaded.resize(page());
+    std::reverse(loaded.begin(), loaded.end());
     replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
     return m_rows.empty() ? -1 : rows() - 1;
 }
 
 int ListModel::loadFromBuffer(bool reread)
 {
-    const std::vector<std::byte> wanted = buffer();
-    if (m_wholeFile) {
-        if (reread || m_rows.empty())
-            loadFirst();
-        if (m_rows.empty())
-            return -1;
-        setBuffer(wanted);
+    if (m_wholeFile && !reread && !m_rows.empty()) {
         m_view->setFromBuffer();
         if (!read(true))
             return rows() - 1;
-        const int at = rowOfRecord(buffer());
+        const int at = rowOfPosition(m_view->file().position());
         return at >= 0 ? at : rows() - 1;
-    }
-    if (m_view->key() < 0) {
-        m_view->setStart();
-        std::int64_t ordinal = 0;
-        bool found = false;
-        while (read(true)) {
-            if (buffer() == wanted) {
-                found = true;
-                break;
-            }
-            ++ordinal;
-        }
-        if (!found)
-            return loadFirst();
-        m_firstOrdinal = ordinal;
-        m_rows.clear();
-        bool ended = false;
-        std::vector<ListRow> loaded = readFrom({}, true, m_pageSize, ended);
-        m_atEnd = ended;
-        m_atStart = ordinal == 0;
-        replaceRows(std::move(loaded));
-        finishLoad();
-        return m_rows.empty() ? -1 : 0;
     }
     m_view->setFromBuffer();
     if (!read(true))
         return loadLast();
-    // The found record, the page after it and one look ahead; the rows read so far stand in
-    // for the page so that the reads skip them.
-    m_rows = {makeRow()};
-    bool ended = false;
-    std::vector<ListRow> after = readFrom(m_rows.front().record, true, m_pageSize, ended);
-    m_atEnd = static_cast<int>(after.size()) < m_pageSize;
-    if (!m_atEnd)
-        after.pop_back();
-    m_rows.insert(m_rows.end(), after.begin(), after.end());
-    int highlight = 0;
-    bool started = false;
-    if (rows() < m_pageSize) {
-        // Near the end the page is filled up with the records before the found one.
-        std::vector<ListRow> before =
-            readFrom(m_rows.front().record, false, m_pageSize - rows(), started);
-        std::reverse(before.begin(), before.end());
-        highlight = static_cast<int>(before.size());
-        before.insert(before.end(), m_rows.begin(), m_rows.end());
-        m_rows = std::move(before);
-    } else {
-        readFrom(m_rows.front().record, false, 1, started);
+    return loadAt(m_view->file().position(), 0);
+}
+
+int ListModel::loadAt(std::int64_t position, int preferredRow)
+{
+    const std::vector<std::byte> anchor = buffer();
+    if (m_wholeFile) {
+        loadFirst();
+        const int at = rowOfPosition(position);
+        if (at >= 0 || m_rows.empty())
+            return at;
+        // Gone: the record that now stands at its place in the order.
+        const std::vector<ListRow> next = readBeyond(anchor, position - 1, true, 1);
+        const int found = next.empty() ? -1 : rowOfPosition(next.front().position);
+        return found >= 0 ? found : rows() - 1;
     }
-    m_atStart = started;
-    std::vector<ListRow> page = std::move(m_rows);
-    m_rows.clear();
-    replaceRows(std::move(page));
+    // Positions are whole numbers: beyond (values, position - 1) is at or after the place.
+    std::vector<ListRow> after = readBeyond(anchor, position - 1, true, page() + 1);
+    if (after.empty())
+        return loadLast();
+    const std::size_t afterShown = std::min(after.size(), page());
+    // The records before it fill the rows above the preferred row, and the page when the
+    // order ends before the page is full; one more tells whether the page is the first.
+    const std::size_t wantedBefore = std::min<std::size_t>(
+        page() - 1, std::max<std::size_t>(static_cast<std::size_t>(std::max(preferredRow, 0)),
+                                          page() - afterShown));
+    std::vector<ListRow> before =
+        readBeyond(after.front().record, after.front().position, false, wantedBefore + 1);
+    const std::size_t beforeShown = std::min(before.size(), wantedBefore);
+    const std::size_t shownAfter = std::min(after.size(), page() - beforeShown);
+    m_atStart = before.size() <= wantedBefore;
+    m_atEnd = shownAfter == after.size();
+    std::vector<ListRow> loaded(before.rend() - static_cast<std::ptrdiff_t>(beforeShown),
+                                before.rend());
+    loaded.insert(loaded.end(), after.begin(),
+                  after.begin() + static_cast<std::ptrdiff_t>(shownAfter));
+    replaceRows(std::move(loaded));
+    learnShare();
     finishLoad();
-    return highlight;
+    return static_cast<int>(beforeShown);
 }
 
 int ListModel::scroll(int count)
@@ -292,34 +311,39 @@ int ListModel::scroll(int count)
     const bool forward = count > 0;
     if ((forward && m_atEnd) || (!forward && m_atStart))
         return 0;
-    const int wanted = std::min(std::abs(count), m_pageSize);
-    bool ended = false;
-    std::vector<ListRow> found =
-        readFrom(forward ? m_rows.back().record : m_rows.front().record, forward, wanted, ended);
+    const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::abs(count)), page());
+    const ListRow& edge = forward ? m_rows.back() : m_rows.front();
+    std::vector<ListRow> found = readBeyond(edge.record, edge.position, forward, wanted + 1);
+    const bool more = found.size() > wanted;
+    if (more)
+        found.resize(wanted);
+    if (found.empty()) {
+        (forward ? m_atEnd : m_atStart) = true;
+        return 0;
+    }
     const int moved = static_cast<int>(found.size());
-    std::vector<ListRow> page;
+    std::vector<ListRow> loaded;
     if (forward) {
-        page.assign(m_rows.begin() + std::min(moved, rows()), m_rows.end());
-        page.insert(page.end(), found.begin(), found.end());
-        m_atEnd = ended;
-        m_atStart = false;
-        m_firstOrdinal += moved;
+        loaded = std::move(m_rows);
+        loaded.insert(loaded.end(), std::make_move_iterator(found.begin()),
+                      std::make_move_iterator(found.end()));
+        if (loaded.size() > page()) {
+            loaded.erase(loaded.begin(), loaded.end() - static_cast<std::ptrdiff_t>(page()));
+            m_atStart = false;
+        }
+        m_atEnd = !more;
     } else {
-        std::reverse(found.begin(), found.end());
-        page = std::move(found);
-        page.insert(page.end(), m_rows.begin(),
-                    m_rows.end() - std::min(moved, rows()));
-        m_atStart = ended;
-        m_atEnd = false;
-        m_firstOrdinal = std::max<std::int64_t>(0, m_firstOrdinal - moved);
+        loaded.assign(std::make_move_iterator(found.rbegin()), std::make_move_iterator(found.rend()));
+        loaded.insert(loaded.end(), std::make_move_iterator(m_rows.begin()),
+                      std::make_move_iterator(m_rows.end()));
+        if (loaded.size() > page()) {
+            loaded.resize(page());
+            m_atEnd = false;
+        }
+        m_atStart = !more;
     }
-    if (ended && moved < wanted) {
-        if (forward)
-            m_atEnd = true;
-        else
-            m_atStart = true;
-    }
-    replaceRows(std::move(page));
+    replaceRows(std::move(loaded));
+    placeInside();
     finishLoad();
     return moved;
 }
@@ -348,26 +372,16 @@ void ListModel::removeBlankRow(int at)
 
 int ListModel::fetchRecord(int index)
 {
-    if (index < 0 || index >= rows()) {
-        storage::setError(storage::Error::RecordNotFound, m_view->file().label());
+    storage::RecordFile& file = m_view->file();
+    if (index < 0 || index >= rows() || row(index).position == 0) {
+        storage::setError(storage::Error::RecordNotFound, file.label());
         return storage::Error::RecordNotFound;
     }
-    storage::RecordFile& file = m_view->file();
-    const std::vector<std::byte>& record = row(index).record;
-    setBuffer(record);
-    const int key = m_view->key();
-    if (key >= 0 && file.layout().keys[static_cast<std::size_t>(key)].unique)
-        return file.get(key);
-    const int positioned = key >= 0 ? file.setKeyFromBuffer(key) : file.setFileOrder();
-    if (positioned != 0)
-        return positioned;
-    while (file.next() == 0) {
-        if (buffer() == record)
-            return 0;
-    }
-    setBuffer(record);
-    storage::setError(storage::Error::RecordNotFound, file.label());
-    return storage::Error::RecordNotFound;
+    const ListRow& wanted = row(index);
+    const int code = file.getAt(wanted.position);
+    if (code == storage::Error::RecordNotFound)
+        setBuffer(wanted.record);
+    return code;
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const

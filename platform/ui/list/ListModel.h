@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/list/KeyPlace.h"
 #include "platform/ui/list/ListFormat.h"
 #include "platform/ui/list/ListRow.h"
 
@@ -18,9 +19,10 @@ class View;
 }
 
 // The rows of a browse list over a view of one record file. Page loading keeps only the rows
-// of the visible page and reads about a page from the file for each move; whole-file loading
-// reads every passing record once. Each row keeps its record, so the row's record can be
-// found again for a change or a delete.
+// of the visible page and reads about a page from the file for each move, from the place of
+// the page's edge row (its key values and position, unique among equal values); whole-file
+// loading reads every passing record once. Each row keeps its record and position, so the
+// row's record can be found again for a change or a delete.
 namespace platform::ui {
 
 class ListModel : public QAbstractTableModel
@@ -62,24 +64,38 @@ public:
     // The first passing record at or after the buffer's key values (in whole-file loading
     // without reading the file again unless reread).
     int loadFromBuffer(bool reread = true);
+    // The page with the first passing record at or after the place (the buffer's key values,
+    // the position), on the preferred row when records enough precede it; the page is filled
+    // with the records before it when the order ends first.
+    int loadAt(std::int64_t position, int preferredRow);
     // Page loading: moves the page by rows (negative: back); the rows it moved.
     int scroll(int rows);
     bool atStart() const { return m_atStart; }
     bool atEnd() const { return m_atEnd; }
+
+    // Page loading: where the page stands in the order (0 the first page, 1 the last; an
+    // estimate from the key in between that never decreases along the order) and the share of
+    // the passing records it shows (estimated from the file's last position).
+    double pagePlace() const;
+    double pageShare() const { return m_share; }
+    // The page at about that place of the order; the row to highlight.
+    int loadAtPlace(double place);
     void clear();
 
     // A blank row at the given place while a new record is typed in place, and its removal.
     void insertBlankRow(int at);
     void removeBlankRow(int at);
 
-    // The row's record read again from the file into the buffer, as the record last read (so
-    // that a put or erase applies to it); 0 or the error code (35 when it is gone).
+    // The row's record read again from the file by its position into the buffer, as the
+    // record last read (so that a put or erase applies to it); 0 or the error code (35 when
+    // it is gone).
     int fetchRecord(int row);
 
     int rows() const { return static_cast<int>(m_rows.size()); }
     const ListRow& row(int index) const { return m_rows.at(static_cast<std::size_t>(index)); }
     // The row whose record equals the given one, -1 when none.
     int rowOfRecord(const std::vector<std::byte>& record) const;
+    int rowOfPosition(std::int64_t position) const;
     // Records read from the file since the model was made (next and previous calls).
     std::int64_t recordsRead() const { return m_recordsRead; }
 
@@ -96,11 +112,17 @@ private:
     ListRow makeRow() const;
     std::vector<std::byte> buffer() const;
     void setBuffer(const std::vector<std::byte>& record);
-    bool onPage(const std::vector<std::byte>& record) const;
-    std::vector<ListRow> readFrom(const std::vector<std::byte>& anchor, bool forward, int count,
-                                  bool& ended);
-    void positionAt(std::int64_t ordinal);
+    std::size_t page() const;
+    std::vector<ListRow> readRows(bool forward, std::size_t count);
+    // Up to count rows beyond the place (record's key values, position) in the direction,
+    // nearest first.
+    std::vector<ListRow> readBeyond(const std::vector<std::byte>& record, std::int64_t position,
+                                    bool forward, std::size_t count);
+    std::vector<ListRow> readFromEnd(bool forward, std::size_t count);
     void replaceRows(std::vector<ListRow> rows);
+    void learnShare();
+    void placeInside(); // reads the ends of the order once a page stands between them
+    void readEnds();
     void finishLoad();
     QVariant colour(int value) const;
 
@@ -117,7 +139,9 @@ private:
     int m_pageSize = 20;
     bool m_atStart = true;
     bool m_atEnd = true;
-    std::int64_t m_firstOrdinal = 0; // physical order: how many records precede the page
+    KeyPlace m_place;
+    bool m_endsKnown = false;
+    double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
 };
 

@@ -8,7 +8,11 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform::ui {
 
@@ -76,6 +80,118 @@ void ListView::resizeEvent(QResizeEvent* event)
     QTableView::resizeEvent(event);
     if (onResize)
         onResize();
+}
+
+namespace {
+
+// The page bar's range: a place of the order in ten-thousandths.
+constexpr int PlaceSteps = 10000;
+
+} // namespace
+
+void ListView::setPageBar(bool shown)
+{
+    if (shown == m_paged)
+        return;
+    m_paged = shown;
+    // The table's vertical bar would scroll within the page, whose rows always fit: a page
+    // list's bar shows the page's place in the whole order instead.
+    auto* bar = new QScrollBar(Qt::Vertical);
+    setVerticalScrollBar(bar);
+    if (shown) {
+        bar->setTracking(false);
+        bar->installEventFilter(this);
+        connect(bar, &QAbstractSlider::sliderReleased, this, [this] { placeChosen(); });
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this](int action) { barAction(action); });
+    }
+    setVerticalScrollBarPolicy(shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    applyPlace();
+}
+
+QScrollBar* ListView::pageBar() const
+{
+    return m_paged ? verticalScrollBar() : nullptr;
+}
+
+void ListView::showPlace(double place, double share, bool enabled)
+{
+    m_place = std::clamp(place, 0.0, 1.0);
+    m_share = std::clamp(share, 0.0, 1.0);
+    m_placeEnabled = enabled;
+    applyPlace();
+}
+
+void ListView::applyPlace()
+{
+    if (!m_paged)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int step = std::clamp(int(m_share * PlaceSteps), 1, PlaceSteps);
+    const int range = m_placeEnabled ? PlaceSteps - step : 0;
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, range);
+    bar->setPageStep(step);
+    bar->setSingleStep(1);
+    bar->setValue(int(std::lround(m_place * range)));
+    bar->setEnabled(m_placeEnabled);
+}
+
+void ListView::placeChosen()
+{
+    QScrollBar* bar = verticalScrollBar();
+    if (onPlaceChosen && bar->maximum() > 0)
+        onPlaceChosen(double(bar->sliderPosition()) / bar->maximum());
+    else
+        applyPlace();
+}
+
+void ListView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    // The table set the bar for its rows; it shows the page's place.
+    applyPlace();
+}
+
+void ListView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, m_paged ? 0 : dy);
+}
+
+void ListView::verticalScrollbarAction(int action)
+{
+    // A page list's bar is heard by barAction.
+    if (!m_paged)
+        QTableView::verticalScrollbarAction(action);
+}
+
+void ListView::barAction(int action)
+{
+    if (action == QAbstractSlider::SliderMove) {
+        // A drag ends in sliderReleased; a click that jumps the thumb lands here.
+        if (!verticalScrollBar()->isSliderDown())
+            placeChosen();
+        return;
+    }
+    if (onPageBar)
+        onPageBar(action);
+    else
+        applyPlace();
+}
+
+void ListView::verticalScrollbarValueChanged(int value)
+{
+    if (!m_paged)
+        QTableView::verticalScrollbarValueChanged(value);
+}
+
+bool ListView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel over the bar moves lines as over the rows.
+    if (m_paged && watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 bool ListView::accepts(const QMimeData* data) const

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+class QScrollBar;
+
 #include <functional>
 
 // The table widget of a list control. It leaves moving the highlight, typing and paging to its
@@ -23,6 +25,17 @@ public:
     QString dropId;
     std::function<void()> onDrop;
 
+    // A page of a longer list shows a scroll bar of its own, beside the rows, whose thumb the
+    // owner places (showPlace) and whose clicks and drags it turns into moves: onPageBar gets
+    // the slider action (QAbstractSlider::SliderAction), onPlaceChosen the place (0..1) where
+    // the thumb was let go.
+    void setPageBar(bool shown);
+    bool hasPageBar() const { return m_paged; }
+    QScrollBar* pageBar() const;
+    void showPlace(double place, double share, bool enabled);
+    std::function<void(int action)> onPageBar;
+    std::function<void(double place)> onPlaceChosen;
+
     static QString dragFormat();
 
 protected:
@@ -33,9 +46,22 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void verticalScrollbarAction(int action) override;
+    void verticalScrollbarValueChanged(int value) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool accepts(const QMimeData* data) const;
+    void applyPlace();
+    void barAction(int action);
+    void placeChosen();
+
+    bool m_paged = false;
+    double m_place = 0.0;
+    double m_share = 1.0;
+    bool m_placeEnabled = false;
 };
 
 } // namespace platform::ui

@@ -149,3 +149,25 @@ TEST(WorkbookFile, AnOfficeSuiteConvertsBothFormats)
         EXPECT_NEAR(sheet.columnWidth(2), 40, 0.2) << name;
     }
 }
+
+// A save the binary format cannot hold fails before anything is written: the old file stays.
+TEST(WorkbookFileReplace, AFailedSaveLeavesThePreviousFileByteForByte)
+{
+    testsupport::TempWorkFolder folder;
+    for (const char* name : {"order.xls", "order.xlsx"}) {
+        const QString path = QString::fromStdString(folder.file(name).string());
+        testsupport::writeFileBytes(folder.file(name), "the previous order");
+        Workbook book;
+        Worksheet& sheet = book.addSheet();
+        sheet.setValue(70000, 1, CellValue::number(1));   // past the binary format's rows
+        sheet.setValue(1, 20000, CellValue::number(1));   // past both formats' columns
+        QString error;
+        EXPECT_FALSE(WorkbookFile::save(book, path, &error)) << name;
+        EXPECT_FALSE(error.isEmpty()) << name;
+        EXPECT_EQ(testsupport::readFileBytes(folder.file(name)), "the previous order") << name;
+        const QStringList left = QDir(QString::fromStdString(folder.path().string()))
+                                     .entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(left.size(), 1) << left.join(u' ').toStdString() << ": nothing left beside it";
+        QFile::remove(path);
+    }
+}

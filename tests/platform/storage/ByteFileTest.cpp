@@ -10,6 +10,9 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using platform::storage::ByteFile;
 namespace Error = platform::storage::Error;
 using platform::storage::errorCode;
@@ -206,4 +209,61 @@ TEST(ByteFile, FailedWriteAtCloseIsReported)
     ASSERT_EQ(file.open(0x42), 0);
     ASSERT_EQ(file.add(std::string(100, 'x')), 0); // still in the buffer
     EXPECT_EQ(file.close(), Error::DiskFull);
+}
+
+TEST(ByteFile, CreateNeverEmptiesAFileSomeoneIsReading)
+{
+    testsupport::TempWorkFolder folder;
+    testsupport::writeFileBytes(folder.file("text.txt"), "1;a\n2;b\n");
+    ByteFile reader(1);
+    reader.setDiskName("text.txt");
+    ASSERT_EQ(reader.open(0x20), 0);
+    ByteFile writer(40000);
+    writer.setDiskName("text.txt");
+    EXPECT_EQ(writer.create(), Error::AccessDenied);
+    EXPECT_EQ(readBytes(reader), "1;a\n2;b\n");
+    EXPECT_TRUE(reader.unchangedSinceOpen());
+    reader.close();
+    EXPECT_EQ(writer.create(), 0);
+    EXPECT_EQ(testsupport::readFileBytes(folder.file("text.txt")), "");
+}
+
+TEST(ByteFile, OnlyRegularFilesOpen)
+{
+    testsupport::TempWorkFolder folder;
+    std::filesystem::create_directory(folder.file("folder"));
+    ASSERT_EQ(::mkfifo(folder.file("pipe").c_str(), 0600), 0);
+    for (const char* name : {"folder", "pipe"}) {
+        ByteFile file(1);
+        file.setDiskName(name);
+        // A pipe without a writer must not hang the open.
+        EXPECT_EQ(file.open(0x20), Error::AccessDenied) << name;
+        EXPECT_EQ(file.open(0x22), Error::AccessDenied) << name;
+        EXPECT_EQ(file.create(), Error::AccessDenied) << name;
+    }
+}
+
+TEST(ByteFile, AChangeByAnotherWriterIsSeenAndInjectedReadErrorsAreReported)
+{
+    testsupport::TempWorkFolder folder;
+    testsupport::writeFileBytes(folder.file("text.txt"), std::string(200000, 'x'));
+    ByteFile file(1);
+    file.setDiskName("text.txt");
+    ASSERT_EQ(file.open(0x40), 0);
+    EXPECT_EQ(file.sizeAtOpen(), 200000);
+    EXPECT_TRUE(file.unchangedSinceOpen());
+
+    ByteFile::failReadsFrom(100000, EIO);
+    int64_t read = 0;
+    int code = file.setToStart();
+    while ((code = file.next()) == 0)
+        ++read;
+    ByteFile::failReadsFrom(-1, 0);
+    EXPECT_GT(read, 0);
+    EXPECT_LE(read, 100000);
+    EXPECT_EQ(code, Error::ReadError);
+
+    ASSERT_EQ(::truncate(folder.file("text.txt").c_str(), 1000), 0);
+    EXPECT_FALSE(file.unchangedSinceOpen());
+    file.close();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/storage/LogicalThread.h"
 
+#include <algorithm>
 #include <set>
 
 using namespace platform::storage;
@@ -186,6 +187,83 @@ TEST_F(RecordFileWalk, ValuesSurviveTheRoundTrip)
     EXPECT_DOUBLE_EQ(item.price, 1234567.125);
     EXPECT_EQ(item.pack, -32768);
     EXPECT_EQ(item.mark, 255);
+}
+
+} // namespace
+
+namespace {
+
+// Records of one maker ("odd"/"even" alternate in the fixture) are ordered by position.
+TEST_F(RecordFileWalk, APlaceAmongEqualKeyValuesIsUniqueByPosition)
+{
+    m_file.setKey(ByMaker);
+    std::vector<int> even;
+    std::vector<int64_t> positions;
+    while (m_file.next() == 0 && m_file.record<Item>().maker.str() == "even") {
+        even.push_back(m_file.record<Item>().code);
+        positions.push_back(m_file.position());
+    }
+    ASSERT_THAT(even, ElementsAre(20, 40, 60, 80, 100));
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+
+    // From the third "even" record: forward the fourth, backward the second.
+    m_file.clearBuffer();
+    m_file.record<Item>().maker = "even";
+    ASSERT_EQ(m_file.setKeyAt(ByMaker, positions[2]), 0);
+    ASSERT_EQ(m_file.next(), 0);
+    EXPECT_EQ(m_file.record<Item>().code, 80);
+    m_file.record<Item>().maker = "even";
+    ASSERT_EQ(m_file.setKeyAt(ByMaker, positions[2]), 0);
+    ASSERT_EQ(m_file.previous(), 0);
+    EXPECT_EQ(m_file.record<Item>().code, 40);
+    // Beyond the last "even" record the walk goes on with the next maker.
+    m_file.record<Item>().maker = "even";
+    ASSERT_EQ(m_file.setKeyAt(ByMaker, positions[4]), 0);
+    ASSERT_EQ(m_file.next(), 0);
+    EXPECT_EQ(m_file.record<Item>().maker.str(), "odd");
+    EXPECT_EQ(m_file.record<Item>().code, 10);
+}
+
+TEST_F(RecordFileWalk, FileOrderGoesOnFromAPosition)
+{
+    m_file.setFileOrder();
+    m_file.next();
+    m_file.next();
+    const int64_t second = m_file.position();
+    ASSERT_EQ(m_file.setFileOrderAt(second), 0);
+    ASSERT_EQ(m_file.next(), 0);
+    EXPECT_EQ(m_file.record<Item>().code, 30);
+    ASSERT_EQ(m_file.setFileOrderAt(second), 0);
+    ASSERT_EQ(m_file.previous(), 0);
+    EXPECT_EQ(m_file.record<Item>().code, 10);
+}
+
+TEST_F(RecordFileWalk, ReadingByPositionAndPeekingLeaveTheRightRecordToWrite)
+{
+    m_file.setKey(ByCode);
+    m_file.next();
+    const int64_t first = m_file.position();
+    m_file.next();
+    const int64_t second = m_file.position();
+
+    // A peek copies the record elsewhere: the buffer and the record to put stay the second.
+    Item peeked{};
+    ASSERT_EQ(m_file.peekAt(first, reinterpret_cast<std::byte*>(&peeked)), 0);
+    EXPECT_EQ(peeked.code, 10);
+    EXPECT_EQ(m_file.record<Item>().code, 20);
+    EXPECT_EQ(m_file.position(), second);
+    m_file.record<Item>().pack = 99;
+    ASSERT_EQ(m_file.put(), 0);
+
+    ASSERT_EQ(m_file.getAt(second), 0);
+    EXPECT_EQ(m_file.record<Item>().pack, 99);
+    ASSERT_EQ(m_file.getAt(first), 0);
+    EXPECT_EQ(m_file.record<Item>().code, 10);
+    ASSERT_EQ(m_file.erase(), 0);
+    EXPECT_EQ(m_file.position(), 0);
+    EXPECT_EQ(m_file.getAt(first), Error::RecordNotFound);
+    EXPECT_EQ(m_file.peekAt(first, reinterpret_cast<std::byte*>(&peeked)), Error::RecordNotFound);
+    EXPECT_EQ(m_file.put(), Error::RecordNotAvailable); // a failed read leaves nothing to put
 }
 
 } // namespace

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace platform::ui;
 using platform::text::FixedString;
 using platform::text::w;
@@ -253,6 +255,26 @@ TEST_F(ControlsTest, KeyPressesPassThroughTheControlsProcedure)
     QKeyEvent press(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
     QCoreApplication::sendEvent(window().control(3)->widget(), &press);
     EXPECT_EQ(seen, (std::vector<std::pair<unsigned, std::uintptr_t>>{{Message::KeyDown, '5'}}));
+
+    // Alt held makes them system keys; a modifier alone and a key without a code of the
+    // runtime's are key presses all the same.
+    seen.clear();
+    for (const auto& [key, modifiers, text] :
+         {std::tuple{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::AltModifier | Qt::ShiftModifier), QString()},
+          std::tuple{Qt::Key_Alt, Qt::KeyboardModifiers(Qt::AltModifier), QString()},
+          std::tuple{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier), QString()},
+          std::tuple{Qt::Key_Control, Qt::KeyboardModifiers(Qt::ControlModifier), QString()},
+          std::tuple{Qt::Key(0), Qt::KeyboardModifiers(), QStringLiteral("ж")}}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(window().control(3)->widget(), &event);
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<unsigned, std::uintptr_t>>{{Message::SysKeyDown, 0x10},
+                                                                      {Message::SysKeyDown, 0x12},
+                                                                      {Message::KeyDown, 0x10},
+                                                                      {Message::KeyDown, 0x11},
+                                                                      {Message::KeyDown, 0xFF}}));
+    // The runtime's own procedure takes a layout change; the program's may refuse it.
+    EXPECT_EQ(defaultWindowProcedure(nullptr, Message::InputLanguageChangeRequest, 0, 0), 1);
     window().finish();
 }
 

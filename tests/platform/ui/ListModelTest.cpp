@@ -406,4 +406,22 @@ TEST(ListFormat, RejectsTextsThatAreNotFormats)
     EXPECT_TRUE(ListFormat::parse("")->columns().empty());
 }
 
+TEST(ListFormat, ReadsNoFurtherThanTheColumnsAsked)
+{
+    std::string many;
+    for (int i = 0; i < 20000; ++i)
+        many += (many.empty() ? "" : "|") + std::string("40L~c~");
+    const auto first3 = ListFormat::parse(many, 3);
+    ASSERT_TRUE(first3);
+    EXPECT_EQ(first3->columns().size(), 3u);
+    EXPECT_EQ(ListFormat::parse(many)->columns().size(), 20000u);
+    // What follows the columns asked for is not looked at, whatever it holds.
+    const auto head = ListFormat::parse("50R~Код~|100L~Обозначение~|not a format", 2);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->text(), "50R~Код~|100L~Обозначение~");
+    // Fewer columns than asked are read as they are.
+    EXPECT_EQ(ListFormat::parse("50R~a~", 4)->columns().size(), 1u);
+    EXPECT_FALSE(ListFormat::parse("50R~a~|bad", 4));
+}
+
 } // namespace

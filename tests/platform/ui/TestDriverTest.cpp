@@ -5,6 +5,7 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Locale.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ScriptReplay.h"
 #include "platform/ui/StateDump.h"
 #include "platform/ui/TestScript.h"
@@ -109,14 +110,21 @@ TEST_F(TestDriverTest, StopBoxReturnsOnIgnoreAndEndsTheProgramOnAbort)
     stop(w("Файл не найден"));
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].buttons, Button::Abort | Button::Ignore);
-    EXPECT_EXIT(
-        {
-            TestDriver aborting;
-            aborting.answerMessage(Button::Abort);
-            aborting.run();
-            stop("x");
-        },
-        testing::ExitedWithCode(EXIT_FAILURE), "");
+    EXPECT_FALSE(programEnding());
+
+    // Abort asks the program to end in order with code 1; nothing is shown or opened after it.
+    TestDriver aborting;
+    aborting.answerMessage(Button::Abort);
+    aborting.run();
+    stop("x");
+    EXPECT_TRUE(programEnding());
+    EXPECT_EQ(programExitCode(), EXIT_FAILURE);
+    EXPECT_EQ(message(w("Удалить?"), {}, MessageIcon::Question, Button::Yes | Button::No),
+              Button::No);
+    EXPECT_EQ(aborting.messages().size(), 1u) << "no box while the program ends";
+    stop("y");
+    EXPECT_EQ(programExitCode(), EXIT_FAILURE);
+    resetProgramEnd();
 }
 
 TEST_F(TestDriverTest, KeyAliasesCopyPasteAndCutInAnEntry)
@@ -322,7 +330,8 @@ TEST_F(TestDriverTest, ScriptNamedByTheEnvironmentIsReplayedIntoTheOutputFile)
             ScriptReplay::startFromEnvironment();
             ScriptedDialog dialog;
             dialog.run();
-            std::exit(0);
+            // The failed script closed the dialog and asked the program to end with its code.
+            std::exit(programEnding() ? programExitCode() : 0);
         },
         testing::ExitedWithCode(2), "");
 }

@@ -1,0 +1,189 @@
+#include "platform/automation/OleContainer.h"
+#include "platform/automation/outlook/MailAccount.h"
+#include "platform/automation/outlook/MailSession.h"
+#include "platform/text/Cp1251.h"
+#include "tests/support/MailUserFolders.h"
+#include "tests/support/SmtpTestServer.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::automation::OleContainer;
+using platform::automation::outlook::MailAccount;
+using platform::automation::outlook::MailSession;
+using platform::text::w;
+
+// Send through the channel to a real SMTP server on loopback, or to none.
+class MailDelivery : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_ole.create("Outlook.Application"));
+        m_previousPrompt = MailSession::setAccountPrompt([this]() -> std::optional<MailAccount> {
+            ++m_asked;
+            return m_promptAnswer;
+        });
+    }
+    void TearDown() override { MailSession::setAccountPrompt(m_previousPrompt); }
+
+    std::string read(const std::string& path) { return m_ole.read(path); }
+    int count(int folder)
+    {
+        const std::string ns = read("GetNameSpace(\"MAPI\")");
+        return std::stoi(
+            "0" + read(ns + ".GetDefaultFolder(" + std::to_string(folder) + ").Items.Count"));
+    }
+    std::string mail(const std::string& to)
+    {
+        const std::string item = read("CreateItem(0)");
+        m_ole.write(item + ".To", to);
+        m_ole.write(item + ".Subject", w("Заказ от ООО «Ромашка»"));
+        m_ole.write(item + ".Body", w("Заказ в аттачменте"));
+        return item;
+    }
+
+    testsupport::MailUserFolders m_user;
+    OleContainer m_ole;
+    MailSession::AccountPrompt m_previousPrompt;
+    std::optional<MailAccount> m_promptAnswer;
+    int m_asked = 0;
+};
+
+TEST_F(MailDelivery, ADeliveredMailArrivesWholeAndMovesToTheSentMail)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why().toStdString();
+    m_user.writeAccount(server.port());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("заказ.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray bytes("#\xD0\xE5\xEA\xE2\xE8\xE7\xE8\xF2\xFB\r\n1;2;3\r\n");
+    file.write(bytes);
+    file.close();
+
+    const std::string item = mail("manager@example.ru");
+    m_ole.write(item + ".BCC", "boss@example.ru");
+    read(read(item + ".Attachments") + ".Add(" + platform::text::fromQString(path) + ")");
+    EXPECT_EQ(read(item + ".Send"), "1") << m_ole.lastError();
+    EXPECT_EQ(m_asked, 0);
+    EXPECT_EQ(count(5), 1);
+    EXPECT_EQ(count(4), 0);
+    EXPECT_EQ(read(item + ".Sent"), "1");
+    EXPECT_EQ(read(item + ".From"), "shop@example.ru");
+    EXPECT_EQ(read(item + ".Send"), "") << "a mail goes once";
+
+    const QStringList received = server.messagePaths();
+    ASSERT_EQ(received.size(), 1);
+    const QJsonObject message = testsupport::SmtpTestServer::readMessage(received[0]);
+    EXPECT_EQ(message[QStringLiteral("to")].toString(), QStringLiteral("manager@example.ru"));
+    EXPECT_EQ(message[QStringLiteral("from")].toString(), QStringLiteral("shop@example.ru"));
+    EXPECT_TRUE(
+        message[QStringLiteral("rcpt")].toString().contains(QStringLiteral("boss@example.ru")));
+    EXPECT_EQ(message[QStringLiteral("subject")].toString(),
+              QStringLiteral("Заказ от ООО «Ромашка»"));
+    EXPECT_EQ(message[QStringLiteral("body")].toString().trimmed(),
+              QStringLiteral("Заказ в аттачменте"));
+    const QJsonArray attachments = message[QStringLiteral("attachments")].toArray();
+    ASSERT_EQ(attachments.size(), 1);
+    EXPECT_EQ(attachments[0][QStringLiteral("filename")].toString(), QStringLiteral("заказ.txt"));
+    EXPECT_EQ(
+        QByteArray::fromBase64(attachments[0][QStringLiteral("base64")].toString().toLatin1()),
+        bytes);
+    QFile raw(received[0]);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray text = raw.readAll();
+    EXPECT_FALSE(text.contains("\nBcc:")) << "blind copies stay blind";
+}
+
+TEST_F(MailDelivery, AMailTheServerCannotTakeStaysInTheOutboxWithTheReason)
+{
+    m_user.writeAccount(testsupport::SmtpTestServer::freePort());
+    const std::string item = mail("manager@example.ru");
+    EXPECT_EQ(read(item + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("недоступен")), std::string::npos) << m_ole.lastError();
+    EXPECT_EQ(count(4), 1);
+    EXPECT_EQ(count(5), 0);
+    EXPECT_EQ(read(item + ".Sent"), "0");
+}
+
+TEST_F(MailDelivery, ARefusedLoginOrRecipientIsSaidInTheUsersWords)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start({QStringLiteral("nobody@example.ru"), QStringLiteral("shop"),
+                       QStringLiteral("right")}))
+        GTEST_SKIP() << server.why().toStdString();
+
+    m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"), QStringLiteral("shop"),
+                        QStringLiteral("wrong"));
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("отказал во входе")), std::string::npos)
+        << platform::text::cp1251ToUtf8(m_ole.lastError());
+
+    m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"), QStringLiteral("shop"),
+                        QStringLiteral("right"));
+    EXPECT_EQ(read(mail("nobody@example.ru") + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("не принял адрес получателя nobody@example.ru")),
+              std::string::npos)
+        << platform::text::cp1251ToUtf8(m_ole.lastError());
+    EXPECT_EQ(count(4), 2);
+
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "1") << m_ole.lastError();
+    EXPECT_EQ(server.messagePaths().size(), 1);
+    EXPECT_EQ(count(5), 1);
+}
+
+TEST_F(MailDelivery, WithoutAnAccountTheUserIsAskedOnce)
+{
+    const std::string first = mail("manager@example.ru");
+    EXPECT_EQ(read(first + ".Send"), "");
+    EXPECT_EQ(m_ole.lastError(), w("не настроена учётная запись почты"));
+    const std::string second = mail("manager@example.ru");
+    EXPECT_EQ(read(second + ".Send"), "");
+    EXPECT_EQ(m_asked, 1);
+    EXPECT_EQ(count(4), 2);
+    EXPECT_FALSE(MailAccount::load().has_value());
+}
+
+TEST_F(MailDelivery, AnAccountGivenWhenAskedIsKeptForTheUserAlone)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why().toStdString();
+    MailAccount account;
+    account.server = QStringLiteral("127.0.0.1");
+    account.port = server.port();
+    account.security = MailAccount::Security::None;
+    account.sender = QStringLiteral("me@example.ru");
+    m_promptAnswer = account;
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "1") << m_ole.lastError();
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "1");
+    EXPECT_EQ(m_asked, 1);
+    const auto kept = MailAccount::load();
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->port, server.port());
+    EXPECT_EQ(QFile::permissions(MailAccount::defaultPath()),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser);
+    EXPECT_EQ(server.messagePaths().size(), 2);
+}
+
+TEST_F(MailDelivery, AMailWithoutRecipientsIsNotSent)
+{
+    m_user.writeAccount(testsupport::SmtpTestServer::freePort());
+    const std::string item = mail("  ;  ");
+    EXPECT_EQ(read(item + ".Send"), "");
+    EXPECT_EQ(m_ole.lastError(), w("не указан адрес получателя"));
+    EXPECT_EQ(count(4), 1);
+    // Only mail is sent.
+    EXPECT_EQ(read(read("CreateItem(3)") + ".Send"), "");
+}
+
+} // namespace

@@ -1,0 +1,42 @@
+// Tests against a real X server: one Xvfb of their own with two keyboard layouts, the program's
+// windows on the xcb platform. Without Xvfb the tests are skipped.
+#include "XServer.h"
+#include "X11Session.h"
+
+#include "app/startup/CompiledResources.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+// The xcb platform's session-bus client keeps a buffer until the process ends; under the leak
+// checker that is not the program's leak.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n";
+}
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    bool listing = false;
+    for (int i = 1; i < argc; ++i)
+        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    if (listing)
+        return RUN_ALL_TESTS();
+
+    x11test::XServer server;
+    if (!server.start({"us", "ru"})) {
+        x11test::skipReason() = server.why();
+        return RUN_ALL_TESTS();
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    app::CompiledResources resources;
+    resources.provide();
+    x11test::serverRunning() = true;
+    return RUN_ALL_TESTS();
+}
