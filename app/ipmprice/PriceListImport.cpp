@@ -105,14 +105,16 @@ int PriceListImport::run(std::string_view fileName)
         text.close();
         return fail(code, "Ошибка записи прайс-листа");
     }
-    code = readStoredPrices();
+    // The list is emptied and filled without the keys that allow duplicates; they are built
+    // once at the end, inside the run.
+    if ((code = prices.beginBulkFill()) != 0)
+        fail(code, "Ошибка записи прайс-листа");
+    if (code == 0)
+        code = readStoredPrices();
     if (code == 0 && (code = prices.empty()) != 0)
         fail(code, "Ошибка записи прайс-листа");
     if (code == 0 && (code = makers.empty()) != 0)
         fail(code, "Ошибка записи списка производителей");
-    // The emptied list is filled with the other keys built once at the end, inside the run.
-    if (code == 0 && (code = prices.beginBulkFill()) != 0)
-        fail(code, "Ошибка записи прайс-листа");
     if (code == 0)
         code = importLines(text);
     if (code == 0 && (code = prices.endBulkFill()) != 0)

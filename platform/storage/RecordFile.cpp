@@ -679,6 +679,7 @@ int RecordFile::beginBulkFill()
             return m_impl->finish(code); // the keys dropped so far are built by the flush
         m_impl->deferred.push_back(key);
     }
+    database.beginBulkFill();
     database.changed();
     return m_impl->finish(Error::None);
 }

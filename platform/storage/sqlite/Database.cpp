@@ -33,6 +33,7 @@ constexpr int StreamCacheKibibytes = 131072;
 // (a 1M-record index: about a third of the time with one large run) and keep memory low.
 constexpr int IndexBuildCacheKibibytes = 8192;
 constexpr int IndexBuildThreads = 3;
+constexpr int BulkFillCacheKibibytes = 32768;
 constexpr int BusyMilliseconds = 3000;
 
 struct Entry
@@ -277,6 +278,11 @@ void Database::setCacheOf(const std::string& schema, int kibibytes)
 {
     const std::string pragma = "PRAGMA " + schema + ".cache_size = -" + std::to_string(kibibytes);
     sqlite3_exec(handle(), pragma.c_str(), nullptr, nullptr, nullptr);
+}
+
+void Database::beginBulkFill()
+{
+    setCacheOf(schemaName(), BulkFillCacheKibibytes);
 }
 
 void Database::beginIndexBuilds()

@@ -59,6 +59,9 @@ public:
     int execHere(const std::string& sql);
     // The name of the file's database on that connection: "main", or its name while joined.
     std::string schemaName() const { return m_host ? m_schemaName : std::string("main"); }
+    // A bulk fill appends to the table and keeps only the unique keys: a smaller page cache
+    // holds what it touches.
+    void beginBulkFill();
     // Index builds of a bulk fill: worker threads for the sort and the page cache they share
     // with it, until endIndexBuilds().
     void beginIndexBuilds();
