@@ -7,9 +7,11 @@
 #include "app/browsepriosn/PriceList.h"
 #include "app/browsepriosn/PriceSortOrders.h"
 #include "app/browsepriosn/PriceWindowCalls.h"
+#include "app/browsepriosn/PriceWindowFitter.h"
 #include "app/browsepriosn/RowMarks.h"
 #include "app/browsepriosn/SelectionState.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/frame/FrameGlobals.h"
 #include "app/proczak/OrderParams.h"
 #include "app/proczak/Proczak.h"
 #include "app/proczak1/Proczak1.h"
@@ -157,7 +159,15 @@ int Browsepriosn::init()
     setUpBasketList();
     m_resizer = std::make_unique<WindowResizer>();
     m_resizer->init(window(), WindowResizer::Default, true);
-    restoreSettings();
+    // A window larger than the frame's client area fits itself in on the first timer tick;
+    // its saved geometry is then not applied.
+    if (fitNeeded(PriceWindowFitter::read(window()).window, MainClientWidth, MainClientHeight)) {
+        m_variables.FitPending = 1;
+        window().setProperty(0, Property::Timer, 1);
+    } else {
+        restoreGeometry();
+    }
+    restoreFormats();
     m_priceList->load();
     m_basketList->load();
     window().display();
@@ -259,7 +269,7 @@ void Browsepriosn::setUpBasketList()
     }
 }
 
-void Browsepriosn::restoreSettings()
+void Browsepriosn::restoreGeometry()
 {
     if (const auto geometry = savedGeometry()) {
         window().setProperty(0, Property::X, geometry->x);
@@ -268,6 +278,10 @@ void Browsepriosn::restoreSettings()
         window().setProperty(0, Property::Height, geometry->height);
         window().post(Event::Sized);
     }
+}
+
+void Browsepriosn::restoreFormats()
+{
     if (const std::string format = savedPriceFormat(); !format.empty())
         window().setProperty(C::PriceList, Property::Format, format);
     if (const std::string format = savedBasketFormat(); !format.empty())
@@ -336,6 +350,10 @@ int Browsepriosn::takeAccepted()
 int Browsepriosn::beforeFramework()
 {
     switch (accepted()) {
+    case C::Fit:
+        PriceWindowFitter(window(), m_resizer.get(), m_priceControl, m_basketControl)
+            .fit(MainClientWidth, MainClientHeight);
+        break;
     case C::Analogues:
         setAnaloguesMode(m_variables.fk == 0);
         break;
@@ -724,6 +742,14 @@ int Browsepriosn::takeWindowEvent()
         break;
     case Event::GainFocus:
         window().setProperty(0, Property::Active, 1);
+        break;
+    case Event::Timer:
+        if (m_variables.FitPending == 1) {
+            window().post(Event::Accepted, C::Fit);
+            window().setProperty(0, Property::Timer, 0);
+            window().setProperty(0, Property::Resizable, 1);
+            m_variables.FitPending = 0;
+        }
         break;
     default:
         break;

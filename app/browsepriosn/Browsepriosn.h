@@ -48,7 +48,8 @@ private:
     void openFiles();
     void setUpPriceList();
     void setUpBasketList();
-    void restoreSettings();
+    void restoreGeometry();
+    void restoreFormats();
     void saveSizes();
     int beforeFramework();
     void afterFramework();

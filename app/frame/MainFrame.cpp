@@ -76,6 +76,9 @@ int MainFrame::MainKill()
     // The marks last one run, however the frame's release went.
     procnul1();
     procnul2();
+    // Without a frame there is no client area to fit a window into.
+    MainClientWidth = 0;
+    MainClientHeight = 0;
     if (level != Level::Benign)
         return level;
     if (m_procedureRegistered) {

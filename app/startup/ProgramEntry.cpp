@@ -3,6 +3,7 @@
 #include "app/startup/CompiledResources.h"
 #include "app/startup/MainProgram.h"
 #include "platform/ui/ProgramEnd.h"
+#include "app/startup/QtTranslations.h"
 
 #include <QApplication>
 
@@ -17,6 +18,7 @@ int ProgramEntry(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();
 

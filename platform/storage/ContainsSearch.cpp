@@ -30,6 +30,22 @@ bool ContainsSearch::begin(int key)
     // with a zero byte could span two texts of the pool. Both are left to the plain walk.
     if (sought.empty() || sought.back() == ' ' || sought.find('\0') != std::string_view::npos)
         return false;
+    if (!refreshKeepingErrorState())
+        return false;
+    m_sought.assign(sought);
+    if (m_markedBuild != m_index.builds() || m_markedSought != m_sought)
+        restart();
+    return true;
+}
+
+void ContainsSearch::follow()
+{
+    if (refreshKeepingErrorState() && m_markedBuild != m_index.builds())
+        restart();
+}
+
+bool ContainsSearch::refreshKeepingErrorState()
+{
     const int code = errorCode();
     const std::string file = errorFile();
     const bool ready = m_index.refresh();
@@ -37,12 +53,7 @@ bool ContainsSearch::begin(int key)
         clearError();
     else
         setError(code, file);
-    if (!ready)
-        return false;
-    m_sought.assign(sought);
-    if (m_markedBuild != m_index.builds() || m_markedSought != m_sought)
-        restart();
-    return true;
+    return ready;
 }
 
 void ContainsSearch::restart()

@@ -33,6 +33,9 @@ public:
     // that can serve). The marks of the sought text are kept while it and the copy stay.
     bool begin(int key);
     const std::string& sought() const { return m_sought; }
+    // During a walk: the copy is made again after a write where it can be; inside a run of
+    // writes the walk goes on with the copy it has (the records themselves are read anew).
+    void follow();
 
     // Whether the entry's text contains the sought text (after begin() said yes).
     bool matches(std::size_t entry)
@@ -49,6 +52,7 @@ public:
     static constexpr std::size_t ChunkTexts = 4096;
 
 private:
+    bool refreshKeepingErrorState();
     void restart();
     void markChunk(std::size_t chunk);
 

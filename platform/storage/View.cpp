@@ -1,6 +1,5 @@
 #include "platform/storage/View.h"
 
-#include "platform/storage/ContainsSearch.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/FilterSql.h"
 #include "platform/storage/RecordFile.h"
@@ -57,21 +56,17 @@ int View::positioned(int code)
 
 void View::setContainsSearch(std::shared_ptr<ContainsSearch> search)
 {
-    m_search = std::move(search);
-    m_indexed = false;
+    m_contains.setSearch(std::move(search));
 }
 
-void View::beginIndexed(From from)
+bool View::walksThroughIndex() const
 {
-    m_indexed = m_search && m_key >= 0 && m_filter.isValid() && m_search->begin(m_key);
-    m_from = from;
-    if (m_indexed && from == From::Values)
-        m_values.assign(m_file.buffer(), m_file.buffer() + m_file.layout().recordSize);
+    return m_contains.active();
 }
 
 int View::setStart()
 {
-    beginIndexed(From::Start);
+    m_contains.begin(m_filter.isValid() ? m_key : -1, false);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key));
 }
 
@@ -83,7 +78,7 @@ int View::setEnd()
 
 int View::setFromBuffer()
 {
-    beginIndexed(From::Values);
+    m_contains.begin(m_filter.isValid() ? m_key : -1, true);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key));
 }
 
@@ -105,8 +100,10 @@ int View::step(bool forward)
         setError(Error::RecordNotAvailable, m_file.diskName());
         return Error::RecordNotAvailable;
     }
-    if (m_indexed)
-        return stepIndexed(forward);
+    if (m_contains.active())
+        return m_contains.step(forward, [this] {
+            return m_filter.matches() && (!m_predicate || m_predicate());
+        });
     for (;;) {
         const int code = forward ? m_file.next() : m_file.previous();
         if (code != Error::None)
@@ -117,82 +114,6 @@ int View::step(bool forward)
         if ((decided || m_filter.matches()) && (!m_predicate || m_predicate()))
             return Error::None;
     }
-}
-
-// The entry the walk goes on from (inclusive); entries() or -1 (as size_t) past the end.
-int View::locate(bool forward, std::size_t& entry)
-{
-    ContainsIndex& index = m_search->index();
-    const std::size_t entries = index.entries();
-    switch (m_from) {
-    case From::Start:
-        entry = forward ? 0 : entries - 1;
-        return Error::None;
-    case From::Entry:
-        if (m_entry >= entries || index.position(m_entry) != m_position) {
-            // The copy was made again since: find the record last given in it.
-            m_entry = index.entryOf(m_position);
-            if (m_entry == ContainsIndex::NoEntry)
-                return Error::RecordNotAvailable;
-        }
-        entry = forward ? m_entry + 1 : m_entry - 1;
-        return Error::None;
-    case From::Values:
-        break;
-    }
-    // The file's own walk finds the first record at or after the values (the last at or
-    // before them backwards); the copy then goes on from that record.
-    std::memcpy(m_file.buffer(), m_values.data(), m_values.size());
-    int code = m_file.setKeyFromBuffer(m_key);
-    if (code == Error::None)
-        code = forward ? m_file.next() : m_file.previous();
-    if (code == Error::RecordNotAvailable) {
-        entry = forward ? entries : ContainsIndex::NoEntry;
-        return Error::None;
-    }
-    if (code != Error::None)
-        return code;
-    entry = index.entryOf(m_file.position());
-    if (entry == ContainsIndex::NoEntry)
-        return Error::RecordNotAvailable;
-    return Error::None;
-}
-
-int View::stepIndexed(bool forward)
-{
-    ContainsIndex& index = m_search->index();
-    // A write since the walk began: the copy is made again and the walk goes on from its
-    // place in the new one.
-    if (!m_search->begin(m_key)) {
-        setError(Error::RecordNotAvailable, m_file.diskName());
-        return Error::RecordNotAvailable;
-    }
-    std::size_t entry = 0;
-    int code = locate(forward, entry);
-    if (code != Error::None) {
-        setError(code, m_file.diskName());
-        return code;
-    }
-    const std::size_t entries = index.entries();
-    for (; entry < entries; forward ? ++entry : --entry) {
-        if (!m_search->matches(entry))
-            continue;
-        code = m_file.getAt(index.position(entry));
-        if (code == Error::RecordNotFound)
-            continue;
-        if (code != Error::None)
-            return code;
-        m_from = From::Entry;
-        m_entry = entry;
-        m_position = index.position(entry);
-        if (m_filter.matches() && (!m_predicate || m_predicate())) {
-            clearError();
-            return Error::None;
-        }
-    }
-    // Past the end the walk stays at the record last given, as the file's own walk does.
-    setError(Error::RecordNotAvailable, m_file.diskName());
-    return Error::RecordNotAvailable;
 }
 
 int View::next()

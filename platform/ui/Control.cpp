@@ -102,6 +102,12 @@ void Control::press()
 {
 }
 
+ScreenArea Control::screenArea() const
+{
+    QWidget* w = widget();
+    return w ? ScreenArea{w, w->rect()} : ScreenArea{};
+}
+
 void Control::applyAppearance()
 {
     QWidget* w = widget();
@@ -111,9 +117,11 @@ void Control::applyAppearance()
     QPalette palette = w->palette();
     const QColor text = colourOf(m_definition.font.colour);
     if (text.isValid()) {
-        palette.setColor(QPalette::WindowText, text);
-        palette.setColor(QPalette::ButtonText, text);
-        palette.setColor(QPalette::Text, text);
+        // Only the enabled look: a disabled control keeps the style's greyed text.
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (const QPalette::ColorRole role :
+                 {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                palette.setColor(group, role, text);
     }
     const QColor background = colourOf(m_definition.background);
     if (background.isValid()) {

@@ -2,6 +2,7 @@
 
 #include "platform/ui/FieldPicture.h"
 #include "platform/ui/Property.h"
+#include "platform/ui/ScreenReach.h"
 #include "platform/ui/VariableBinding.h"
 #include "platform/ui/WindowDefinition.h"
 
@@ -63,6 +64,10 @@ public:
 
     // What a user's click does, queued as input from the event loop.
     virtual void press();
+    // Where a person clicks it (no widget: it has no place of its own on the screen).
+    virtual ScreenArea screenArea() const;
+    // Where a person clicks row n (from 1) of a list (no widget: not on the screen).
+    virtual ScreenArea rowArea(int) const { return {}; }
     // List rows for the state dump and the test driver (lists override).
     virtual std::vector<std::string> rows() const { return {}; }
     virtual bool selectRow(int) { return false; }

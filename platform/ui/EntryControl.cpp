@@ -16,11 +16,14 @@ EntryControl::EntryControl(Window& window, const ControlDefinition& definition, 
     if (m_picture.width() > 0)
         m_edit->setMaxLength(m_picture.width() + (m_picture.isNumeric() ? 1 : 0));
     if (m_picture.isNumeric()) {
-        // Only what the picture can hold: an optional sign, digits and the decimals it allows.
+        // Only what the picture can hold: an optional sign, as many whole digits as it has
+        // places for (the width less the point and the decimals) and the decimals it allows.
+        const int decimals = m_picture.decimals();
+        const int places = m_picture.width() - (decimals > 0 ? decimals + 1 : 0);
+        const QString whole =
+            places > 0 ? QStringLiteral("-?[0-9]{0,%1}").arg(places) : QStringLiteral("-?[0-9]*");
         const QString pattern =
-            m_picture.decimals() > 0
-                ? QStringLiteral("-?[0-9]*([.,][0-9]{0,%1})?").arg(m_picture.decimals())
-                : QStringLiteral("-?[0-9]*");
+            decimals > 0 ? whole + QStringLiteral("([.,][0-9]{0,%1})?").arg(decimals) : whole;
         m_edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), m_edit));
         m_edit->setAlignment(Qt::AlignRight);
     }

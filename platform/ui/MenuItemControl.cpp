@@ -41,6 +41,14 @@ void MenuItemControl::press()
     });
 }
 
+ScreenArea MenuItemControl::screenArea() const
+{
+    // A toolbar button is clicked; a menu item is chosen from its menu.
+    if (!m_buttonWidget)
+        return {};
+    return {m_buttonWidget, m_buttonWidget->rect()};
+}
+
 void MenuItemControl::applyVisible(bool visible)
 {
     if (m_action)

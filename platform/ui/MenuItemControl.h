@@ -21,6 +21,7 @@ public:
     int typeCode() const override;
     bool takesFocus() const override { return false; }
     void press() override;
+    ScreenArea screenArea() const override;
     void applyVisible(bool visible) override;
     void applyEnabled(bool enabled) override;
     std::string property(Property property) const override;

@@ -35,6 +35,7 @@ enum class Property {
     Background,
     NaturalWidth, // image: the picture's natural size (read only; 0 without a picture)
     NaturalHeight,
+    Resizable, // window: "1" lets the user change its size, "0" holds it at the present one
 };
 
 // Type codes of the control kinds.

@@ -1,6 +1,7 @@
 #include "platform/ui/SheetControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/CompactTabBar.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/TabControl.h"
 #include "platform/ui/Window.h"
@@ -14,7 +15,7 @@
 namespace platform::ui {
 
 SheetControl::SheetControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new QTabBar(m_frame))
+    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new CompactTabBar(m_frame))
 {
     auto* layout = new QVBoxLayout(m_frame);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -39,6 +40,8 @@ void SheetControl::addTab(TabControl& tab)
     const QSignalBlocker blocker(m_bar);
     m_tabs.push_back(&tab);
     m_bar->addTab(text::toQString(tab.text()));
+    // A hidden bar does not tell its layout that it grew; the layout would keep it 0 px high.
+    m_bar->updateGeometry();
 }
 
 int SheetControl::indexOf(const TabControl& tab) const
@@ -72,15 +75,19 @@ bool SheetControl::isCurrent(const TabControl& tab) const
 void SheetControl::setTabText(const TabControl& tab, const QString& text)
 {
     const int index = indexOf(tab);
-    if (index >= 0)
+    if (index >= 0) {
         m_bar->setTabText(index, text);
+        m_bar->updateGeometry();
+    }
 }
 
 void SheetControl::setTabVisible(const TabControl& tab, bool visible)
 {
     const int index = indexOf(tab);
-    if (index >= 0)
+    if (index >= 0 && m_bar->isTabVisible(index) != visible) {
         m_bar->setTabVisible(index, visible);
+        m_bar->updateGeometry();
+    }
 }
 
 void SheetControl::chooseTab(const TabControl& tab)
@@ -88,6 +95,14 @@ void SheetControl::chooseTab(const TabControl& tab)
     const int index = indexOf(tab);
     if (index >= 0)
         m_bar->setCurrentIndex(index); // raises the new selection through the signal
+}
+
+ScreenArea SheetControl::tabArea(const TabControl& tab) const
+{
+    const int index = indexOf(tab);
+    if (index < 0 || !m_bar->isTabVisible(index))
+        return {m_bar, QRect()};
+    return {m_bar, m_bar->tabRect(index)};
 }
 
 void SheetControl::refresh(bool force)

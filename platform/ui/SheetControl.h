@@ -34,6 +34,8 @@ public:
     void setTabText(const TabControl& tab, const QString& text);
     void setTabVisible(const TabControl& tab, bool visible);
     void chooseTab(const TabControl& tab);
+    // The tab's place on the bar (empty while it is not shown).
+    ScreenArea tabArea(const TabControl& tab) const;
 
 private:
     int indexOf(const TabControl& tab) const;

@@ -1,6 +1,7 @@
 #include "platform/ui/StringControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/Window.h"
 
 namespace platform::ui {
 
@@ -9,12 +10,18 @@ StringControl::StringControl(Window& window, const ControlDefinition& definition
 {
     // "&" is an ordinary character in these texts.
     m_label->setTextFormat(Qt::PlainText);
-    if (m_picture.isNumeric())
+    if (m_picture.isNumeric()) {
         m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    else
+        // A number flush with its right edge would run into the text that follows it.
+        m_label->setContentsMargins(0, 0, 4, 0);
+    } else
         m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->setText(text::toQString(m_text));
     applyAppearance();
+    // A text given room for more than one line runs on over them, as static text does.
+    if (definition.at.height &&
+        window.units().toPixelsY(*definition.at.height) >= 2 * m_label->fontMetrics().lineSpacing())
+        m_label->setWordWrap(true);
 }
 
 int StringControl::typeCode() const

@@ -23,6 +23,11 @@ void TabControl::press()
     });
 }
 
+ScreenArea TabControl::screenArea() const
+{
+    return m_sheet ? m_sheet->tabArea(*this) : ScreenArea{};
+}
+
 std::string TabControl::state() const
 {
     return m_sheet && m_sheet->isCurrent(*this) ? "current" : "";

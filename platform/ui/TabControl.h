@@ -16,6 +16,7 @@ public:
     int typeCode() const override { return TypeCode::Tab; }
     bool takesFocus() const override { return false; }
     void press() override;
+    ScreenArea screenArea() const override;
     std::string state() const override;
     void applyVisible(bool visible) override;
     void applyEnabled(bool enabled) override;

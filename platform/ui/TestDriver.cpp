@@ -5,8 +5,10 @@
 #include "platform/ui/EntryControl.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/ScreenReach.h"
 #include "platform/ui/StateDump.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/UserInput.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowWidget.h"
 
@@ -14,6 +16,7 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -66,6 +69,55 @@ bool windowWithTitle(std::string_view title)
         if (clippedUtf8(window->title()) == title)
             return true;
     return false;
+}
+
+// A widget named as a person would point at it: its control's label and window, or its kind.
+std::string describeWidget(QWidget* widget)
+{
+    for (const Window* window : ThreadRegistry::openWindows()) {
+        if (const Control* control = window->controlOfObject(widget)) {
+            const std::string label =
+                control->label().empty() ? std::to_string(control->number()) : control->label();
+            return label + " of \"" + clippedUtf8(window->title()) + "\"";
+        }
+        if (widget == window->topWidget() || widget == window->content())
+            return "the window \"" + clippedUtf8(window->title()) + "\"";
+    }
+    return widget->metaObject()->className();
+}
+
+// Where a click on the area lands; error says why a person could not click it.
+std::optional<ScreenReach> reachFor(const std::string& name, const ScreenArea& area,
+                                    std::string& error)
+{
+    ScreenReach reach = screenReach(area);
+    if (reach.reachable())
+        return reach;
+    error = name + " " + reach.fault;
+    if (reach.coveredBy)
+        error += " by " + describeWidget(reach.coveredBy);
+    return std::nullopt;
+}
+
+// A click from the event loop, after the command that asked for it has returned (the click
+// may open a modal window whose nested loop the driver goes on in).
+void clickLater(const ScreenReach& reach)
+{
+    QPointer<QWidget> top = reach.topLevel;
+    const QPoint at = reach.centre;
+    QTimer::singleShot(0, top, [top, at] {
+        if (top)
+            UserInput::click(top, at);
+    });
+}
+
+// Gives a control the focus as the Tab key would, so that the window system's keys reach it.
+void focusAsTabWould(Control& control)
+{
+    QWidget* widget = control.widget();
+    if (widget && widget->window()->focusWidget() != widget &&
+        !widget->isAncestorOf(widget->window()->focusWidget()))
+        widget->setFocus(Qt::TabFocusReason);
 }
 
 } // namespace
@@ -122,7 +174,16 @@ TestDriver& TestDriver::press(std::string_view name)
             error = "control " + name + " is disabled or hidden";
             return false;
         }
-        control->press();
+        const ScreenArea area = control->screenArea();
+        if (!area.widget && control->number() < 0) {
+            // A menu item is chosen from its menu.
+            control->press();
+            return true;
+        }
+        const auto reach = reachFor(name, area, error);
+        if (!reach)
+            return false;
+        clickLater(*reach);
         return true;
     });
 }
@@ -140,8 +201,27 @@ TestDriver& TestDriver::type(std::string_view name, std::string_view typed)
             error = "entry " + name + " is disabled";
             return false;
         }
-        QTimer::singleShot(0, entry->widget(), [entry, typed] {
-            entry->typeText(QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size())));
+        const auto reach = reachFor(name, entry->screenArea(), error);
+        if (!reach)
+            return false;
+        // Click into the entry, take its whole text (as a drag across it would) and type over it.
+        QPointer<QWidget> top = reach->topLevel;
+        QPointer<QWidget> edit = entry->widget();
+        const QPoint at = reach->centre;
+        const QString text = QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size()));
+        QTimer::singleShot(0, top, [top, edit, at, text] {
+            if (!top)
+                return;
+            UserInput::click(top, at);
+            if (!top)
+                return;
+            if (auto* line = qobject_cast<QLineEdit*>(edit.data());
+                line && top->focusWidget() == line)
+                line->selectAll();
+            if (text.isEmpty())
+                UserInput::key(top, Qt::Key_Delete, Qt::NoModifier, QString());
+            else
+                UserInput::typeText(top, text);
         });
         return true;
     });
@@ -157,32 +237,38 @@ TestDriver& TestDriver::key(std::string_view name, std::string_view keyText)
                        return false;
                    }
                    Window* window = topWindow();
-                   QWidget* target = nullptr;
+                   if (!window) {
+                       error = "no window to take a key";
+                       return false;
+                   }
+                   QWidget* top = nullptr;
                    if (!name.empty() && name != "-") {
                        Control* control = findControl(name);
                        if (!control || !control->widget()) {
                            error = "no control " + name + " to take a key";
                            return false;
                        }
-                       target = control->widget();
-                   } else if (window) {
+                       const auto reach = reachFor(name, control->screenArea(), error);
+                       if (!reach)
+                           return false;
+                       focusAsTabWould(*control);
+                       top = reach->topLevel;
+                   } else {
                        Control* focused = window->control(window->focus());
-                       target =
-                           focused && focused->widget() ? focused->widget() : window->content();
+                       if (focused && focused->widget() && window->isShown(*focused))
+                           focusAsTabWould(*focused);
+                       top = window->content() ? window->content()->window() : nullptr;
                    }
-                   if (!target) {
+                   if (!top) {
                        error = "no window to take a key";
                        return false;
                    }
-                   QPointer<QWidget> guard = target;
-                   QTimer::singleShot(0, target, [guard, code] {
-                       const QtKey key = qtKeyOf(code);
-                       QKeyEvent press(QEvent::KeyPress, key.key, key.modifiers, key.text());
-                       QCoreApplication::sendEvent(guard, &press);
+                   QPointer<QWidget> guard = top;
+                   QTimer::singleShot(0, top, [guard, code] {
                        if (!guard)
                            return;
-                       QKeyEvent release(QEvent::KeyRelease, key.key, key.modifiers, key.text());
-                       QCoreApplication::sendEvent(guard, &release);
+                       const QtKey key = qtKeyOf(code);
+                       UserInput::key(guard, key.key, key.modifiers, key.text());
                    });
                    return true;
                });
@@ -208,7 +294,15 @@ TestDriver& TestDriver::menu(std::string_view item)
                 error = "menu item " + item + " is disabled";
                 return false;
             }
-            control->press();
+            const ScreenArea area = control->screenArea();
+            if (!area.widget) {
+                control->press();
+                return true;
+            }
+            const auto reach = reachFor(item, area, error);
+            if (!reach)
+                return false;
+            clickLater(*reach);
             return true;
         }
         error = "no menu item " + item;
@@ -221,7 +315,23 @@ TestDriver& TestDriver::select(std::string_view name, int row)
     return add("select " + std::string(name) + " " + std::to_string(row),
                [name = std::string(name), row](std::string& error) {
                    Control* control = findControl(name);
-                   if (!control || !control->selectRow(row)) {
+                   if (!control) {
+                       error = "no control " + name + " in the top window";
+                       return false;
+                   }
+                   const ScreenArea rowArea = control->rowArea(row);
+                   if (rowArea.widget) {
+                       const auto reach =
+                           reachFor("row " + std::to_string(row) + " of " + name, rowArea, error);
+                       if (!reach)
+                           return false;
+                       clickLater(*reach);
+                       return true;
+                   }
+                   // A drop-down list: its entry is chosen once the control can be reached.
+                   if (!reachFor(name, control->screenArea(), error))
+                       return false;
+                   if (!control->selectRow(row)) {
                        error = "cannot select row " + std::to_string(row) + " of " + name;
                        return false;
                    }

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -47,6 +48,18 @@ void passKeyToProcedure(Control& control, const QKeyEvent& event)
     const keyboard::KeyMessage key = keyboard::keyMessageOf(event);
     if (key.message != 0)
         control.procedure()(&control, key.message, key.virtualKey, 0);
+}
+
+// Moves a child window back inside the frame's client area where it would reach past it
+// (the cascade of the MDI area or a defined position may put it partly outside).
+void keepInside(QWidget& child, const QWidget& client)
+{
+    const QRect area = client.rect();
+    QRect at = child.geometry();
+    at.moveLeft(std::max(0, std::min(at.left(), area.width() - at.width())));
+    at.moveTop(std::max(0, std::min(at.top(), area.height() - at.height())));
+    if (at.topLeft() != child.pos())
+        child.move(at.topLeft());
 }
 
 } // namespace
@@ -162,6 +175,10 @@ void Window::buildControl(const ControlDefinition& definition)
             child->installEventFilter(m_content);
         }
         placeControl(*raw);
+        // A holder (tab sheet, group box) is drawn beneath every other control: one declared
+        // before it over its area stays visible and can be clicked.
+        if (definition.kind == "sheet" || definition.kind == "group" || definition.kind == "option")
+            w->lower();
     }
 }
 
@@ -185,7 +202,10 @@ void Window::placeControl(Control& control)
         x = du.toPixelsX(*at.x);
     if (at.y)
         y = du.toPixelsY(*at.y);
-    const QSize hint = w->sizeHint();
+    // The natural size only where the definition gives none: asking a holder for it before its
+    // parts are added would fix their sizes at nothing.
+    const bool sized = at.width && at.height;
+    const QSize hint = sized ? QSize() : w->sizeHint();
     const int width = at.width ? du.toPixelsX(*at.width) : hint.width();
     const int height = at.height ? du.toPixelsY(*at.height) : hint.height();
     // A line of zero thickness still takes one pixel.
@@ -223,6 +243,8 @@ void Window::open()
     refresh(true);
     applyVisibility();
     m_top->show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
+        keepInside(*sub, *frame->mdiArea()->viewport());
     m_shown = true;
     if (m_timerInterval > 0)
         setTimer(m_timerInterval);
@@ -251,6 +273,11 @@ void Window::started()
                 select(control->number());
                 break;
             }
+    // The entry that has the focus as the window appears shows its value selected (the values
+    // are shown after the program chose the focus), so that typing replaces it.
+    if (Control* focused = control(m_focus))
+        if (auto* line = qobject_cast<QLineEdit*>(focused->widget()))
+            line->selectAll();
     if (!m_dispatching)
         drain();
 }

@@ -129,6 +129,8 @@ public:
     // Shown when neither it nor a holder is hidden and every tab holding it is current.
     bool isShown(const Control& control) const;
     bool filterEvent(QObject* object, QEvent* event);
+    // The control a widget belongs to (nullptr: none of this window's).
+    Control* controlOfObject(QObject* object) const;
     void userClose();
     void resized();
     void activated();
@@ -160,7 +162,6 @@ private:
     void drain();
     void refresh(bool force);
     bool shownThroughParents(const Control& control) const;
-    Control* controlOfObject(QObject* object) const;
     std::string windowProperty(Property property) const;
     bool setWindowProperty(Property property, std::string_view value);
     void setTimer(int hundredths);
@@ -191,6 +192,8 @@ private:
     bool m_shown = false;
     bool m_started = false; // the open event has been raised; events dispatch from now on
     bool m_modal = false;
+    bool m_resizable = true;
+    QSize m_minimumWhileResizable; // the minimum size to go back to when resizing is on again
     bool m_dispatching = false;
     bool m_destroying = false;
     bool m_inAlias = false;

@@ -12,6 +12,7 @@
 #include "platform/ui/WindowWidget.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -95,6 +96,10 @@ void Window::select(int number)
     if (!target || !target->widget())
         return;
     target->widget()->setFocus(Qt::OtherFocusReason);
+    // An entry given the focus by the program has its text selected, so that typing replaces
+    // a preset value instead of adding to it.
+    if (auto* line = qobject_cast<QLineEdit*>(target->widget()))
+        line->selectAll();
     if (m_focus != number) {
         m_focus = number;
         raise(Event::Selected, number);
@@ -339,6 +344,8 @@ std::string Window::windowProperty(Property property) const
             du.fromPixelsY(m_mdiArea ? m_mdiArea->viewport()->height() : content()->height()));
     case Property::Timer:
         return std::to_string(m_timerInterval);
+    case Property::Resizable:
+        return m_resizable ? "1" : "0";
     case Property::Active:
         return top && top->isActiveWindow() ? "1" : "0";
     case Property::FontName:
@@ -387,12 +394,33 @@ bool Window::setWindowProperty(Property property, std::string_view value)
         const QSize frameExtra = top->size() - inner->size();
         const QSize wanted(property == Property::Width ? du.toPixelsX(n) : inner->width(),
                            property == Property::Height ? du.toPixelsY(n) : inner->height());
-        if (top != inner)
-            top->resize(wanted + frameExtra);
+        const QSize outer = top != inner ? wanted + frameExtra : wanted;
+        // A window the user may not resize still takes the size the program gives it.
+        if (m_resizable)
+            top->resize(outer);
         else
-            top->resize(wanted);
+            top->setFixedSize(outer);
         return true;
     }
+    case Property::Resizable:
+        if (value.empty() || (n != 0) == m_resizable)
+            return true;
+        m_resizable = n != 0;
+        if (m_resizable) {
+            top->setMinimumSize(m_minimumWhileResizable);
+            top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        } else {
+            m_minimumWhileResizable = top->minimumSize();
+            top->setFixedSize(top->size());
+        }
+        // Nor may the user maximise a window held at its size.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(top)) {
+            const bool shown = sub->isVisible();
+            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, m_resizable);
+            if (shown)
+                sub->show();
+        }
+        return true;
     case Property::Timer:
         setTimer(n);
         return true;

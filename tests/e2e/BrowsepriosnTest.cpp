@@ -1,5 +1,5 @@
-#include "app/browsepriosn/BasketList.h"
 #include "app/browsepriosn/Browsepriosn.h"
+#include "app/browsepriosn/BasketList.h"
 #include "app/browsepriosn/PriceList.h"
 #include "app/browsepriosn/PriceWindowCalls.h"
 #include "app/browsepriosn/SelectionState.h"
@@ -13,6 +13,8 @@
 #include "platform/ui/Window.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
+
+#include "ProgramSession.h"
 
 #include <gtest/gtest.h>
 
@@ -159,9 +161,7 @@ TEST_F(BrowsepriosnWindow, ASecondStartBringsTheFirstForwardAndOpensNothing)
     TestDriver driver;
     std::size_t windows = 0;
     int second = -1;
-    driver.waitOpen(Title).call([&] {
-        second = ThreadRegistry::start(app::browsepriosn, 50000);
-    });
+    driver.waitOpen(Title).call([&] { second = ThreadRegistry::start(app::browsepriosn, 50000); });
     driver.call([&] {
         for (Window* open : ThreadRegistry::openWindows())
             if (open->title() == w(Title))
@@ -382,7 +382,10 @@ TEST_F(BrowsepriosnWindow, HotKeysReachTheirButtonsWhenTheBasketHasLines)
     writeItems({{1, 0, "A", 2.0}});
     writeLines({{1, 1, 2.0}});
     TestDriver driver;
-    driver.waitOpen(Title).key("", "Ctrl+S").key("", "Ctrl+P").key("", "Ctrl+O")
+    driver.waitOpen(Title)
+        .key("", "Ctrl+S")
+        .key("", "Ctrl+P")
+        .key("", "Ctrl+O")
         .waitOpen(ConfirmTitle)
         .press("?BUTTON2")
         .waitClose(ConfirmTitle);
@@ -479,4 +482,83 @@ TEST_F(BrowsepriosnWindow, TheBasketShowsLongCodesAndLargeTotals)
     EXPECT_EQ(rows[1].substr(0, rows[1].find(' ')), "2147483647") << rows[1];
     EXPECT_EQ(total.find('#'), std::string::npos) << total;
     EXPECT_NE(total.find("18000"), std::string::npos) << total;
+}
+
+// Everything below is reached as a person reaches it: each tab by clicking it, each search
+// entry by clicking into it and typing.
+TEST_F(BrowsepriosnWindow, EverySearchTabAndBasketTabIsClickedAndEverySearchFilters)
+{
+    struct Full
+    {
+        int32_t code;
+        const char* designation;
+        const char* name;
+        const char* applicability;
+        const char* maker;
+        const char* group;
+    };
+    ASSERT_EQ(app::RelatePRIOSN->open(), 0);
+    for (const Full& item : {Full{111, "AAA-1", "Фильтр", "ГАЗ", "Bosch", "Фильтры"},
+                             Full{222, "BBB-2", "Свеча", "ВАЗ", "Mann", "Свечи"}}) {
+        app::PRIOSN().clearBuffer();
+        app::PR().KOD = item.code;
+        app::PR().OBOZ = w(item.designation);
+        app::PR().NAIM = w(item.name);
+        app::PR().PRIMEN = w(item.applicability);
+        app::PR().PROIZV = w(item.maker);
+        app::PR().GRUP = w(item.group);
+        app::PR().CENA = 1.0;
+        app::PR().KOLVUP = 1;
+        ASSERT_EQ(app::PRIOSN().add(), 0);
+    }
+    app::RelatePRIOSN->close();
+    writeLines({{111, 1, 1.0}, {222, 2, 1.0}});
+
+    struct Search
+    {
+        const char* tab;
+        const char* entry;
+        const char* typed;
+    };
+    const std::vector<Search> searches{
+        {"?TAB:2", "?KS", "222"},        {"?TAB:5", "?KODSTR2", "BBB"},
+        {"?TAB:6", "?KODSTR3", "Свеча"}, {"?TAB:3", "?KODSTR4", "ВАЗ"},
+        {"?TAB:4", "?KODSTR5", "Mann"},  {"?TAB:7", "?KODSTR6", "Свечи"}};
+    std::vector<int> searchTabs;
+    std::vector<std::vector<int32_t>> found;
+    std::vector<int> basketTabs;
+    TestDriver driver;
+    driver.waitOpen(Title);
+    for (const Search& search : searches) {
+        driver.press(search.tab)
+            .call([&] { searchTabs.push_back(TestDriver::topWindow()->currentTab(35)); })
+            .type(search.entry, search.typed)
+            .call([&] { found.push_back(codes("?BROWSE:1")); });
+    }
+    for (const char* tab : {"?TAB8", "?TAB9", "?TAB10", "?TAB11", "?TAB7"})
+        driver.press(tab).call(
+            [&] { basketTabs.push_back(TestDriver::topWindow()->currentTab(29)); });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(searchTabs, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    ASSERT_EQ(found.size(), searches.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        EXPECT_EQ(found[i], (std::vector<int32_t>{222})) << searches[i].entry;
+    EXPECT_EQ(basketTabs, (std::vector<int>{2, 3, 4, 5, 1}));
+}
+
+TEST_F(BrowsepriosnWindow, SelectionOpensByClickingAndAManufacturerIsTickedByItsBox)
+{
+    writeItems({{111, 0, "AAA-1", 1.0}});
+    e2e::writeManufacturers({{"Bosch", 0}, {"Mann", 0}});
+    e2e::writeApplicabilityTypes({{"Легковые", 0}});
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .press("?BUTTON15")
+        .waitOpen("Выборка")
+        .press("?OPTION2:RADIO2")
+        .call([] { e2e::clickListRow("?LIST:2", 2, true); })
+        .press("?BUTTON2")
+        .waitClose("Выборка");
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(e2e::manufacturerMarks(), (std::vector<uint8_t>{0, 1}));
 }

@@ -1,5 +1,5 @@
-#include "app/proczak/OrderParams.h"
 #include "app/proczak/Proczak.h"
+#include "app/proczak/OrderParams.h"
 #include "app/proczak1/Proczak1.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
@@ -82,7 +82,9 @@ TEST(Proczak, OpensWithOneAndEnterOrdersIt)
         .key("?KOL", "Enter")
         .waitClose(OrderTitle);
     std::string failure;
-    EXPECT_EQ(runDialog(driver, [] { return app::proczak(itemParams()); }, failure), 1);
+    EXPECT_EQ(runDialog(
+                  driver, [] { return app::proczak(itemParams()); }, failure),
+              1);
     EXPECT_EQ(failure, "");
     EXPECT_EQ(code.substr(code.find_first_not_of(' ')), "305"); // leading zeros dropped
     EXPECT_NE(name.find("Фильтр масляный"), std::string::npos);
@@ -96,10 +98,34 @@ TEST(Proczak, TypedQuantityIsReturnedUncheckedByTheOrderButton)
         TestDriver driver;
         driver.waitOpen(OrderTitle).type("?KOL", typed).press("?BUTTON1").waitClose(OrderTitle);
         std::string failure;
-        EXPECT_EQ(runDialog(driver, [] { return app::proczak(itemParams()); }, failure),
+        EXPECT_EQ(runDialog(
+                      driver, [] { return app::proczak(itemParams()); }, failure),
                   std::stoi(typed));
         EXPECT_EQ(failure, "") << typed;
     }
+}
+
+TEST(Proczak, KeysTypedAtOnceReplaceThePresetOneAndStopAtSixDigits)
+{
+    // The preset quantity is selected when the dialog opens: typing 4 gives 4, not 14.
+    TestDriver first;
+    first.waitOpen(OrderTitle).key("", "4").key("", "Enter").waitClose(OrderTitle);
+    std::string failure;
+    EXPECT_EQ(runDialog(
+                  first, [] { return app::proczak(itemParams()); }, failure),
+              4);
+    EXPECT_EQ(failure, "");
+
+    // The field holds six digits: the seventh key types nothing.
+    TestDriver seven;
+    seven.waitOpen(OrderTitle);
+    for (const char* digit : {"1", "2", "3", "4", "5", "6", "7"})
+        seven.key("", digit);
+    seven.key("", "Enter").waitClose(OrderTitle);
+    EXPECT_EQ(runDialog(
+                  seven, [] { return app::proczak(itemParams()); }, failure),
+              123456);
+    EXPECT_EQ(failure, "");
 }
 
 TEST(Proczak, CancelAndCloseReturnZero)
@@ -107,11 +133,15 @@ TEST(Proczak, CancelAndCloseReturnZero)
     TestDriver cancel;
     cancel.waitOpen(OrderTitle).type("?KOL", "5").press("?BUTTON2").waitClose(OrderTitle);
     std::string failure;
-    EXPECT_EQ(runDialog(cancel, [] { return app::proczak(itemParams()); }, failure), 0);
+    EXPECT_EQ(runDialog(
+                  cancel, [] { return app::proczak(itemParams()); }, failure),
+              0);
     EXPECT_EQ(failure, "");
     TestDriver close;
     close.waitOpen(OrderTitle).type("?KOL", "5").close().waitClose(OrderTitle);
-    EXPECT_EQ(runDialog(close, [] { return app::proczak(itemParams()); }, failure), 0);
+    EXPECT_EQ(runDialog(
+                  close, [] { return app::proczak(itemParams()); }, failure),
+              0);
     EXPECT_EQ(failure, "");
 }
 
@@ -125,7 +155,9 @@ TEST(Proczak1, OpensWithTheLinesQuantityAndEscReturnsZero)
         .key("?KOL", "Esc")
         .waitClose(ChangeTitle);
     std::string failure;
-    EXPECT_EQ(runDialog(driver, [] { return app::proczak1(lineParams(17)); }, failure), 0);
+    EXPECT_EQ(runDialog(
+                  driver, [] { return app::proczak1(lineParams(17)); }, failure),
+              0);
     EXPECT_EQ(failure, "");
     EXPECT_EQ(quantity.substr(quantity.find_first_not_of(' ')), "17");
 }
@@ -135,7 +167,9 @@ TEST(Proczak1, EnterReturnsTheTypedQuantity)
     TestDriver driver;
     driver.waitOpen(ChangeTitle).type("?KOL", "250").key("?KOL", "Enter").waitClose(ChangeTitle);
     std::string failure;
-    EXPECT_EQ(runDialog(driver, [] { return app::proczak1(lineParams(17)); }, failure), 250);
+    EXPECT_EQ(runDialog(
+                  driver, [] { return app::proczak1(lineParams(17)); }, failure),
+              250);
     EXPECT_EQ(failure, "");
 }
 

@@ -3,9 +3,15 @@
 #include "app/dictionary/Dictionary.h"
 #include "app/startup/MainProgram.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/ScreenReach.h"
+#include "platform/ui/UserInput.h"
+#include "platform/ui/list/ListControl.h"
+#include "platform/ui/list/ListView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +19,35 @@ namespace e2e {
 
 using namespace app;
 using platform::text::w;
+
+void clickListRow(const char* list, int row, bool onIcon)
+{
+    auto* control =
+        dynamic_cast<platform::ui::ListControl*>(platform::ui::TestDriver::findControl(list));
+    ASSERT_NE(control, nullptr);
+    platform::ui::ListView* view = control->view();
+    const QModelIndex at = view->model()->index(row - 1, onIcon ? 0 : 1);
+    // A user clicks what is in sight: a click on a wide name column scrolls the view sideways.
+    view->scrollTo(at);
+    const QRect cell = view->visualRect(at);
+    const QRect box = view->iconRect(view->model()->index(row - 1, 0));
+    if (onIcon) {
+        ASSERT_FALSE(box.isEmpty()) << "row " << row << " of " << list << " shows no box";
+    }
+    QWidget* viewport = view->viewport();
+    const QRect shown = cell & viewport->rect();
+    const QPoint point = onIcon ? box.center() : QPoint(shown.left() + 20, shown.center().y());
+    const platform::ui::ScreenReach reach =
+        platform::ui::screenReach({viewport, QRect(point, QSize(1, 1))});
+    ASSERT_TRUE(reach.reachable()) << reach.fault;
+    platform::ui::UserInput::click(reach.topLevel, reach.centre);
+}
+
+std::string withoutPlaces(const std::string& dump)
+{
+    static const std::regex place(" at -?[0-9]+,-?[0-9]+ size [0-9]+x[0-9]+");
+    return std::regex_replace(dump, place, "");
+}
 
 std::string runProgram(platform::ui::TestDriver& driver)
 {

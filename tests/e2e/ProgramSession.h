@@ -27,6 +27,14 @@ void writeManufacturers(const std::vector<MarkedName>& records);
 std::vector<uint8_t> applicabilityMarks();
 std::vector<uint8_t> manufacturerMarks();
 
+// A state dump without the places of windows and controls (" at x,y size WxH"), for checks
+// of texts and states that do not depend on the screen's fonts.
+std::string withoutPlaces(const std::string& dump);
+
+// A click on row n (from 1) of a list of the top window, as a person makes it: at the centre of
+// the check box drawn in its first column, or on the text of its second column.
+void clickListRow(const char* list, int row, bool onIcon);
+
 // The message boxes the driver saw with this caption (UTF-8).
 int messagesCaptioned(const platform::ui::TestDriver& driver, const std::string& caption);
 

@@ -5,6 +5,8 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenReach.h"
+#include "platform/ui/UserInput.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/list/ListControl.h"
 #include "platform/ui/list/ListView.h"
@@ -12,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -26,25 +27,9 @@ namespace {
 
 constexpr const char* Title = "Выборка";
 
-// A left press and release on a row (from 1) of a list of the top window: on the check-box icon
-// of its first column, or on its name.
 void click(const char* list, int row, bool onIcon)
 {
-    auto* control = dynamic_cast<ListControl*>(TestDriver::findControl(list));
-    ASSERT_NE(control, nullptr);
-    ListView* view = control->view();
-    const QModelIndex at = view->model()->index(row - 1, onIcon ? 0 : 1);
-    // A user clicks what is in sight: a click on a wide name column scrolls the view sideways.
-    view->scrollTo(at);
-    const QRect cell = view->visualRect(at);
-    const QPoint point(cell.left() + (onIcon ? 2 : 20), cell.center().y());
-    const QPoint global = view->viewport()->mapToGlobal(point);
-    QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(view->viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(view->viewport(), &release);
+    e2e::clickListRow(list, row, onIcon);
 }
 
 std::string shownText(const char* label)
@@ -159,13 +144,14 @@ TEST_F(Vybproc, ApplyChecksComeInTheirOrderOneMessageAPress)
     // Both the manufacturer and the type checks would fail at the first press.
     const std::string result = runDialog(driver, "", 2, 1);
     EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(texts(driver),
-              (std::vector<std::string>{
-                  "Ошибка: Выбран отбор по производителю из списка, но не один производитель не "
-                  "помечен!",
-                  "Ошибка: Выбран отбор по применяемости из списка, но не один тип применяемости не "
-                  "помечен!",
-                  "Ошибка: Выбран отбор применяемости по фразе, но фраза не введена!"}));
+    EXPECT_EQ(
+        texts(driver),
+        (std::vector<std::string>{
+            "Ошибка: Выбран отбор по производителю из списка, но не один производитель не "
+            "помечен!",
+            "Ошибка: Выбран отбор по применяемости из списка, но не один тип применяемости не "
+            "помечен!",
+            "Ошибка: Выбран отбор применяемости по фразе, но фраза не введена!"}));
     ASSERT_EQ(result.size(), 55u);
     EXPECT_EQ(cp1251ToUtf8(result.substr(0, 5)), "11Бош");
     EXPECT_EQ(result.substr(5), std::string(47, ' ') + "00 ");

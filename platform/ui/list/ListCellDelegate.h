@@ -11,6 +11,12 @@ class ListCellDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // The style option this delegate paints a cell with (where its icon and text go).
+    void describe(QStyleOptionViewItem* option, const QModelIndex& index) const
+    {
+        initStyleOption(option, index);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };

@@ -147,8 +147,12 @@ void ListControl::applyColumns()
         return;
     const DialogUnits units = m_window.units();
     const auto& columns = m_format.columns();
-    for (std::size_t c = 0; c < columns.size(); ++c)
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        // A column of width 0 holds data for the program only; the view would still show a
+        // sliver of it at its minimum section size.
+        m_view->setColumnHidden(static_cast<int>(c), columns[c].width == 0);
         m_view->setColumnWidth(static_cast<int>(c), units.toPixelsX(columns[c].width));
+    }
     m_view->horizontalHeader()->setStretchLastSection(true);
     if (m_list)
         m_list->model().setStyleFonts(m_styleFonts);
@@ -256,7 +260,8 @@ void ListControl::showHighlight(int row)
     if (row < 0) {
         m_view->clearSelection();
     } else {
-        const QModelIndex at = m_view->model()->index(row, std::max(0, m_view->currentIndex().column()));
+        const QModelIndex at =
+            m_view->model()->index(row, std::max(0, m_view->currentIndex().column()));
         m_view->setCurrentIndex(at);
         m_view->selectionModel()->select(at, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
@@ -369,6 +374,20 @@ bool ListControl::selectRow(int row)
     m_list->setHighlighted(row - 1);
     userMoved();
     return true;
+}
+
+ScreenArea ListControl::rowArea(int row) const
+{
+    if (!m_view || !m_list || row < 1 || row > m_list->model().rows())
+        return {};
+    // The row's cells as shown, from the first shown column to the last.
+    QRect area;
+    const QAbstractItemModel* model = m_view->model();
+    for (int column = 0; model && column < model->columnCount(); ++column)
+        if (!m_view->isColumnHidden(column))
+            area |= m_view->visualRect(model->index(row - 1, column));
+    QWidget* viewport = m_view->viewport();
+    return {viewport, area & viewport->rect()};
 }
 
 std::string ListControl::state() const

@@ -64,6 +64,7 @@ public:
 
     std::vector<std::string> rows() const override;
     bool selectRow(int row) override;
+    ScreenArea rowArea(int row) const override;
     std::string state() const override;
     std::string property(Property property) const override;
     bool setProperty(Property property, std::string_view value) override;

@@ -1,5 +1,6 @@
 #include "platform/ui/list/ListView.h"
 
+#include "platform/ui/list/ListCellDelegate.h"
 #include "platform/ui/list/ListControl.h"
 
 #include <QDragEnterEvent>
@@ -22,10 +23,24 @@ ListView::ListView(QWidget* parent) : QTableView(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
+    // Tab leaves the list for the next control, as in every other list box.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
+}
+
+QRect ListView::iconRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.data(Qt::DecorationRole).isNull())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    if (const auto* delegate = dynamic_cast<const ListCellDelegate*>(itemDelegateForIndex(index)))
+        delegate->describe(&option, index);
+    return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
 }
 
 QString ListView::dragFormat()
@@ -53,13 +68,10 @@ void ListView::mousePressEvent(QMouseEvent* event)
         return;
     }
     int zone = ListControl::ZoneRow;
-    if (!at.data(Qt::DecorationRole).isNull()) {
-        // The icon is drawn at the left of its cell, one icon size wide.
-        const QRect cell = visualRect(at);
-        const int iconEnd = cell.left() + iconSize().width() + 6;
-        if (event->position().toPoint().x() < iconEnd)
-            zone = ListControl::ZoneIcon;
-    }
+    // The icon zone is the cell's part left of the icon's right edge, where it is drawn.
+    const QRect icon = iconRect(at);
+    if (!icon.isEmpty() && event->position().toPoint().x() <= icon.right() + 2)
+        zone = ListControl::ZoneIcon;
     onPress(at.row(), at.column(), zone);
 }
 

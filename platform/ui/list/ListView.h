@@ -37,6 +37,8 @@ public:
     std::function<void(double place)> onPlaceChosen;
 
     static QString dragFormat();
+    // Where a cell's icon is drawn, in viewport coordinates (empty when it has none).
+    QRect iconRect(const QModelIndex& index) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -111,6 +111,53 @@ TEST_F(ContainsSearchTest, TextsTheCopyCannotDecideAreLeftToTheEngine)
     EXPECT_EQ(unusual.records(), 3);
 }
 
+// A walk that rewrites what it walks (as a batch would) meets through the copy the records the
+// file's own walk meets: a record moved further on by its own rewrite is not met again, one
+// added ahead is, none is skipped.
+TEST_F(ContainsSearchTest, WritesDuringAWalkNeitherSkipNorRepeatRecords)
+{
+    RecordFile twin(itemLayout());
+    twin.setDiskName("twin.tps");
+    ASSERT_EQ(twin.create(), 0);
+    ASSERT_EQ(twin.open(), 0);
+    for (RecordFile* file : {&m_file, &twin}) {
+        ASSERT_EQ(file->stream(), 0);
+        for (int i = 0; i < 24; ++i)
+            ASSERT_EQ(addItem(*file, i, (i % 3 ? "ёж " : "уж ") + std::to_string(i % 7)), 0);
+        ASSERT_EQ(file->flush(), 0);
+    }
+    m_sought = w("ёж");
+    std::vector<int> met[2];
+    for (int through = 0; through < 2; ++through) {
+        RecordFile& file = through ? m_file : twin;
+        View view(file, ByName);
+        ASSERT_EQ(view.setFilter(NameFilter, &m_bindings), 0);
+        if (through)
+            view.setContainsSearch(std::make_shared<ContainsSearch>(
+                file, ByName, "upper(it:name)", "upper(clip(s))", "s<>''", &m_bindings));
+        view.setStart();
+        int step = 0;
+        while (view.next() == 0) {
+            Item& item = file.record<Item>();
+            met[through].push_back(item.code);
+            ++step;
+            if (step % 4 == 0) { // moved to the end of the name order, still found
+                item.name = w("ёжик ") + std::to_string(item.code);
+                ASSERT_EQ(file.put(), 0);
+            } else if (step % 5 == 0) { // no longer found
+                item.name = w("уж");
+                ASSERT_EQ(file.put(), 0);
+            } else if (step == 3) { // a new record ahead and one behind
+                ASSERT_EQ(addItem(file, 100, "ёж 9"), 0);
+                ASSERT_EQ(addItem(file, 101, "ёж 0"), 0);
+            }
+        }
+        EXPECT_EQ(view.walksThroughIndex(), through == 1);
+    }
+    EXPECT_EQ(met[1], met[0]);
+    EXPECT_GT(met[0].size(), 16u);
+}
+
 TEST_F(ContainsSearchTest, AnotherProcessWritingTheFileIsSeenAtTheNextSearch)
 {
     // Both processes open the file for writing, denying nothing, as a second copy of the

@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <regex>
+#include <string>
 
 namespace uitest {
 
@@ -45,6 +47,13 @@ protected:
         platform::ui::setResourceFolder({});
     }
 };
+
+// A state dump without the places of windows and controls (" at x,y size WxH").
+inline std::string withoutPlaces(const std::string& dump)
+{
+    static const std::regex place(" at -?[0-9]+,-?[0-9]+ size [0-9]+x[0-9]+");
+    return std::regex_replace(dump, place, "");
+}
 
 // Spins the event loop until the condition holds or the time runs out.
 inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000)

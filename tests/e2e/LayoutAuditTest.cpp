@@ -1,0 +1,117 @@
+// Every window definition of the program, opened as the program opens it (dialogs modal over
+// the frame, other windows inside it), looked at as a person would: every control they can see
+// has an area inside its window, is not covered, shows its whole text, and the Tab key reaches
+// every enabled entry, button and list. New definition files are picked up by themselves.
+#include "platform/ui/LayoutAudit.h"
+#include "platform/storage/LogicalThread.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/SheetControl.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+using namespace platform::ui;
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+std::vector<std::filesystem::path> definitionFiles()
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(resourceFolder() / "windows")) {
+        if (entry.path().extension() != ".json")
+            continue;
+        QFile file(QString::fromStdString(entry.path().string()));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        // Report definitions share the folder; only files of windows are opened.
+        if (QJsonDocument::fromJson(file.readAll()).object().contains(QStringLiteral("windows")))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The faults of the window in every state of its tab sheets, each once.
+void auditEveryTab(Window& window, std::vector<std::string>& faults)
+{
+    const auto add = [&](const std::vector<std::string>& found) {
+        for (const std::string& fault : found)
+            if (std::find(faults.begin(), faults.end(), fault) == faults.end())
+                faults.push_back(fault);
+    };
+    add(LayoutAudit::controls(window));
+    add(LayoutAudit::tabChain(window));
+    for (Control* control : window.controls()) {
+        auto* sheet = dynamic_cast<SheetControl*>(control);
+        if (!sheet)
+            continue;
+        const int first = sheet->currentTab();
+        for (int tab = 1;; ++tab) {
+            sheet->setCurrentTab(tab);
+            if (sheet->currentTab() != tab)
+                break;
+            settle();
+            add(LayoutAudit::controls(window));
+            add(LayoutAudit::tabChain(window));
+        }
+        sheet->setCurrentTab(first);
+    }
+}
+
+} // namespace
+
+TEST(LayoutAudit, EveryWindowIsSeenWholeAndReachedByTheTabKey)
+{
+    platform::storage::setCurrentThread(1);
+    const std::vector<std::filesystem::path> files = definitionFiles();
+    ASSERT_GE(files.size(), 15u) << "the program's window definitions were not found";
+    std::vector<WindowDefinition> definitions;
+    for (const auto& file : files)
+        for (WindowDefinition& definition : loadDefinitionFile(file))
+            definitions.push_back(std::move(definition));
+    const auto frameDefinition = std::find_if(definitions.begin(), definitions.end(),
+                                              [](const auto& d) { return d.kind == "frame"; });
+    ASSERT_NE(frameDefinition, definitions.end());
+    Window frame(*frameDefinition);
+    frame.open();
+    settle();
+
+    std::vector<std::string> faults = LayoutAudit::controls(frame);
+    int audited = 0;
+    for (const WindowDefinition& definition : definitions) {
+        if (definition.kind == "frame")
+            continue;
+        Window window(definition);
+        window.setModal(definition.kind == "dialog");
+        window.open();
+        settle();
+        auditEveryTab(window, faults);
+        window.finish();
+        settle();
+        ++audited;
+    }
+    frame.finish();
+    settle();
+    EXPECT_GE(audited, 15);
+    std::string all;
+    for (const std::string& fault : faults)
+        all += fault + "\n";
+    EXPECT_TRUE(faults.empty()) << faults.size() << " faults:\n" << all;
+}
