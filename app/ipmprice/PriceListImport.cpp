@@ -1,7 +1,7 @@
 #include "app/ipmprice/PriceListImport.h"
 
 #include "app/dictionary/Dictionary.h"
-#include "app/ipmprice/PriceListLineAssembler.h"
+#include "app/ipmprice/PriceListImportReader.h"
 #include "app/ipmprice/PriceListTextLine.h"
 #include "app/startup/ErrorCodeTexts.h"
 #include "platform/storage/ByteFile.h"
@@ -22,18 +22,6 @@ constexpr int EndOfFile = 33;
 constexpr int DuplicateKey = 40;
 constexpr int SourceChanged = 64;
 constexpr int NoPriceLines = 13;
-
-// A line written as the format asks: a code in digits, then a separator. A source with none
-// (an empty file, only line ends, a web page) is no price list, whatever else it holds.
-bool isPriceLine(std::string_view line)
-{
-    while (!line.empty() && line.front() == ' ')
-        line.remove_prefix(1);
-    if (!line.empty() && line.front() == '-')
-        line.remove_prefix(1);
-    return !line.empty() && line.front() >= '0' && line.front() <= '9'
-           && line.find(';') != std::string_view::npos;
-}
 
 std::string codeText(int code)
 {
@@ -117,13 +105,20 @@ int PriceListImport::run(std::string_view fileName)
         text.close();
         return fail(code, "Ошибка записи прайс-листа");
     }
-    code = readStoredPrices();
+    // The list is emptied and filled without the keys that allow duplicates; they are built
+    // once at the end, inside the run.
+    if ((code = prices.beginBulkFill()) != 0)
+        fail(code, "Ошибка записи прайс-листа");
+    if (code == 0)
+        code = readStoredPrices();
     if (code == 0 && (code = prices.empty()) != 0)
         fail(code, "Ошибка записи прайс-листа");
     if (code == 0 && (code = makers.empty()) != 0)
         fail(code, "Ошибка записи списка производителей");
     if (code == 0)
         code = importLines(text);
+    if (code == 0 && (code = prices.endBulkFill()) != 0)
+        fail(code, "Ошибка записи прайс-листа");
     if (code == 0 && (m_bytes != text.sizeAtOpen() || !text.unchangedSinceOpen()))
         code = failWithout(SourceChanged, "Файл ", fileName, " изменён во время загрузки");
     if (code == 0 && m_priceLines == 0)
@@ -173,21 +168,28 @@ const double* PriceListImport::storedPrice(int32_t code) const
 
 int PriceListImport::importLines(ByteFile& text)
 {
-    PriceListLineAssembler assembler;
     int code = text.setToStart();
     if (code != 0)
         return fail(code, "Ошибка чтения файла ", text.diskName());
-    while ((code = text.next()) == 0) {
-        ++m_bytes;
-        if (!assembler.take(text.byte()))
-            continue;
-        ++m_lines;
-        report(Phase::Update, m_lines);
-        if (const int failed = importLine(assembler.line()))
-            return failed;
+    // The lines are read and parsed on the reader's thread while this one writes.
+    PriceListImportReader reader(text);
+    PriceListImportReader::Batch batch;
+    while (reader.next(batch)) {
+        for (std::size_t i = 0; i < batch.count; ++i) {
+            const PriceListImportReader::Line& line = batch.lines[i];
+            ++m_lines;
+            report(Phase::Update, m_lines);
+            if (line.blank)
+                continue; // an empty line carries no item
+            if (line.priceLine)
+                ++m_priceLines;
+            if (const int failed = importLine(line.fields))
+                return failed;
+        }
     }
     report(Phase::Update, m_lines, true);
-    if (code != EndOfFile)
+    m_bytes = reader.bytes();
+    if ((code = reader.code()) != 0)
         return fail(code, "Ошибка чтения файла ", text.diskName());
     return 0;
 }
@@ -201,13 +203,9 @@ uint8_t priceMark(double price, double before)
 
 } // namespace
 
-int PriceListImport::importLine(std::string_view text)
+int PriceListImport::importLine(const PriceListTextLine& fields)
 {
-    const std::optional<PriceListTextLine> line = PriceListTextLine::parse(text);
-    if (!line)
-        return 0; // an empty line carries no item
-    if (isPriceLine(text))
-        ++m_priceLines;
+    const PriceListTextLine* line = &fields;
     if (const int code = addManufacturer(withoutLeadingBlanks(line->manufacturer)))
         return code;
 
@@ -252,8 +250,9 @@ int PriceListImport::importLine(std::string_view text)
 // once per line that leaves the manufacturer empty.
 int PriceListImport::addManufacturer(std::string_view name)
 {
-    if (!m_makers.emplace(name).second)
+    if (m_makers.find(name) != m_makers.end())
         return 0;
+    m_makers.emplace(name);
     RecordFile& makers = PROIZ();
     makers.clearBuffer();
     P().NAIM = name;

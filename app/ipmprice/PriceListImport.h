@@ -12,6 +12,10 @@ namespace platform::storage {
 class ByteFile;
 }
 
+namespace app {
+struct PriceListTextLine;
+}
+
 // Rebuilds the price list PRIOSN and the manufacturer list PROIZ from a price-list text file:
 // each line gives one item and marks how its price moved against the stored item of its code
 // (0 new or unchanged, 1 cheaper, 2 dearer), each manufacturer named becomes one PROIZ record,
@@ -48,7 +52,7 @@ public:
 private:
     int readStoredPrices();
     int importLines(platform::storage::ByteFile& text);
-    int importLine(std::string_view line);
+    int importLine(const PriceListTextLine& line);
     int addManufacturer(std::string_view name);
     const double* storedPrice(int32_t code) const;
     int fail(int code, std::string_view whatUtf8, std::string_view name = {});
@@ -63,7 +67,13 @@ private:
     int64_t m_priceLines = 0;
     int64_t m_bytes = 0;
     std::vector<std::pair<int32_t, double>> m_stored; // code and price before the load, by code
-    std::unordered_set<std::string> m_makers;         // manufacturer names already offered to PROIZ
+    struct NameHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    // Manufacturer names already offered to PROIZ; looked up without a copy of the name.
+    std::unordered_set<std::string, NameHash, std::equal_to<>> m_makers;
 };
 
 } // namespace app

@@ -346,6 +346,36 @@ int ByteFile::next()
     return Error::None;
 }
 
+int ByteFile::readBytes(std::byte* into, std::size_t size, std::size_t& got)
+{
+    got = 0;
+    if (!isOpen())
+        return Error::FileNotOpen;
+    // Bytes already in the read buffer come first.
+    const std::size_t buffered = std::min(size, m_readUsed - m_readAt);
+    if (buffered != 0) {
+        std::memcpy(into, m_readBuffer.data() + m_readAt, buffered);
+        m_readAt += buffered;
+        got = buffered;
+        return Error::None;
+    }
+    // Bytes still in the write buffer are part of the file for a reader.
+    if (m_writeUsed != 0) {
+        if (const int code = flushWrites(); code != Error::None)
+            return code;
+    }
+    for (;;) {
+        const ssize_t read = readAt(m_fd, into, size, m_readOffset);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0)
+            return errno == EIO ? Error::ReadError : codeOfErrno(errno, m_diskName);
+        got = static_cast<std::size_t>(read);
+        m_readOffset += read;
+        return Error::None;
+    }
+}
+
 int64_t ByteFile::sizeOnDisk()
 {
     const std::string path = resolveFileName(m_diskName);

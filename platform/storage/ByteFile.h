@@ -55,6 +55,11 @@ public:
     int setToStart();
     int next();                  // 33 past the end
     int64_t records();           // bytes / maximum record size, rounded up
+    // The next bytes after those read (records aside) into into, up to size: got is how many,
+    // 0 at the end. Unlike the operations above it leaves the error state alone, so a helper
+    // thread may read the file while the logical thread goes on; nothing else may use the file
+    // meanwhile. Returns the code.
+    int readBytes(std::byte* into, std::size_t size, std::size_t& got);
 
     // The size the file had when it was opened, and whether it still has that size and its
     // modification time of then (another process may write a file opened for reading).

@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -71,6 +72,8 @@ struct RecordFile::Impl
     std::map<int, ThreadState> threads;
     std::vector<std::byte> scratch;
     int listener = 0;
+    // Keys dropped for a bulk fill, to build before its run ends.
+    std::vector<int> deferred;
 
     ThreadState& state()
     {
@@ -126,16 +129,54 @@ struct RecordFile::Impl
         return *state.cursor;
     }
 
-    bool validKey(int key) const { return key >= 0 && key < static_cast<int>(layout.keys.size()); }
+    // A key that exists and can be walked now (not dropped for a bulk fill).
+    bool validKey(int key) const
+    {
+        return key >= 0 && key < static_cast<int>(layout.keys.size())
+               && std::find(deferred.begin(), deferred.end(), key) == deferred.end();
+    }
+
+    // Builds the keys dropped for a bulk fill, inside the run. A failed build takes the whole
+    // run back: it must never be committed without them.
+    int buildDeferredKeys(Database& database)
+    {
+        if (deferred.empty())
+            return Error::None;
+        if (database.streamBroken()) {
+            deferred.clear(); // the run was taken back, the keys with it
+            return Error::StreamError;
+        }
+        database.beginIndexBuilds();
+        int code = Error::None;
+        for (const int key : deferred) {
+            code = database.execHere(schema.createIndex(key, database.schemaName()));
+            if (code != Error::None)
+                break;
+        }
+        database.endIndexBuilds();
+        deferred.clear();
+        database.changed();
+        if (code != Error::None)
+            database.abandonStream();
+        return code;
+    }
+
+    // Ends the thread's run of writes: the dropped keys are built, then the run ends (the
+    // last end commits).
+    int endStream(ThreadState& state)
+    {
+        state.streaming = false;
+        const int built = buildDeferredKeys(*state.database);
+        const int ended = state.database->endStream();
+        return built != Error::None ? built : ended;
+    }
 
     // Ends the thread's open: its stream is flushed, its share of the lock released.
     int release(ThreadState& state)
     {
         int code = Error::None;
-        if (state.streaming) {
-            state.streaming = false;
-            code = state.database->endStream();
-        }
+        if (state.streaming)
+            code = endStream(state);
         state.database->endRead();
         state.database->lock().release(state.lock);
         state.database.reset();
@@ -604,6 +645,7 @@ int RecordFile::discard()
     state.streaming = false;
     state.database->abandonStream();
     state.database->endStream();
+    m_impl->deferred.clear(); // the roll-back gave them back
     return m_impl->finish(Error::None);
 }
 
@@ -614,8 +656,40 @@ int RecordFile::flush()
         return Error::FileNotOpen;
     if (!state.streaming)
         return m_impl->finish(Error::None);
-    state.streaming = false;
-    return m_impl->finish(state.database->endStream());
+    return m_impl->finish(m_impl->endStream(state));
+}
+
+int RecordFile::beginBulkFill()
+{
+    ThreadState& state = m_impl->state();
+    if (const int code = m_impl->writable(state))
+        return m_impl->finish(code);
+    if (!state.streaming)
+        return m_impl->finish(Error::StreamError);
+    if (!m_impl->deferred.empty())
+        return m_impl->finish(Error::None);
+    Database& database = *state.database;
+    const std::string schema = database.schemaName();
+    for (std::size_t k = 0; k < m_impl->layout.keys.size(); ++k) {
+        if (m_impl->layout.keys[k].unique)
+            continue;
+        const int key = static_cast<int>(k);
+        const int code = database.execHere("DROP INDEX " + schema + "." + sqlite::SchemaSql::indexName(key));
+        if (code != Error::None)
+            return m_impl->finish(code); // the keys dropped so far are built by the flush
+        m_impl->deferred.push_back(key);
+    }
+    database.beginBulkFill();
+    database.changed();
+    return m_impl->finish(Error::None);
+}
+
+int RecordFile::endBulkFill()
+{
+    ThreadState& state = m_impl->state();
+    if (!m_impl->opened(state))
+        return Error::FileNotOpen;
+    return m_impl->finish(m_impl->buildDeferredKeys(*state.database));
 }
 
 int RecordFile::send(std::string_view command)

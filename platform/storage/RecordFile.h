@@ -98,6 +98,16 @@ public:
     int empty();                 // delete every record
     int64_t records();
 
+    // A bulk fill inside the calling thread's run of writes (an emptied file filled with many
+    // records): the keys that allow duplicates are dropped now and each is built once, from
+    // sorted entries, by endBulkFill() or at the latest by the run's flush, instead of being
+    // kept record by record. Unique keys stay kept, so add() still refuses a duplicate at
+    // once. Until the end the dropped keys cannot be walked or searched (77). The drop is part
+    // of the run: a discard, a failed run or a killed process gives them back with the records,
+    // and a run is never committed without them. A build that fails discards the run.
+    int beginBulkFill();         // 97 outside a run of writes
+    int endBulkFill();
+
     int stream();                // start a run of writes (one transaction)
     // One run of writes over this file and partner (both open for writing in the calling
     // thread, neither in a run): one transaction whose commit takes both files as one unit,

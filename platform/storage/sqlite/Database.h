@@ -55,6 +55,17 @@ public:
     void endRead();
     // Runs a statement without results; returns the storage code.
     int exec(const char* sql);
+    // The same on the connection the file's statements run on (the host's while joined).
+    int execHere(const std::string& sql);
+    // The name of the file's database on that connection: "main", or its name while joined.
+    std::string schemaName() const { return m_host ? m_schemaName : std::string("main"); }
+    // A bulk fill appends to the table and keeps only the unique keys: a smaller page cache
+    // holds what it touches.
+    void beginBulkFill();
+    // Index builds of a bulk fill: worker threads for the sort and the page cache they share
+    // with it, until endIndexBuilds().
+    void beginIndexBuilds();
+    void endIndexBuilds();
 
     // Counts the writes made through the connection: walks re-seek when it moved.
     uint64_t generation() const { return m_generation; }
@@ -87,6 +98,7 @@ private:
     Database() = default;
     int connect(const std::string& path, const std::string& password, const std::string& description);
     void setCache(int kibibytes);
+    void setCacheOf(const std::string& schema, int kibibytes);
     Database& transactionOwner() { return m_host ? *m_host : *this; }
 
     FileLock m_lock;

@@ -34,8 +34,6 @@ const char* typeName(FieldType type)
     }
 }
 
-std::string indexName(std::size_t key) { return "key_" + std::to_string(key + 1); }
-
 } // namespace
 
 std::string quoteName(const std::string& name)
@@ -110,6 +108,23 @@ std::string SchemaSql::describe() const
     return text;
 }
 
+std::string SchemaSql::indexName(int key) { return "key_" + std::to_string(key + 1); }
+
+std::string SchemaSql::createIndex(int key, const std::string& schema) const
+{
+    const KeyDef& def = m_layout.keys[static_cast<std::size_t>(key)];
+    std::string index = std::string(def.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ")
+                        + (schema.empty() ? std::string() : schema + ".") + indexName(key)
+                        + " ON records (";
+    for (std::size_t c = 0; c < def.fields.size(); ++c)
+        index += (c ? ", " : "") + component(def.fields[c], def);
+    index += ")";
+    const std::string filter = keyFilter(def);
+    if (!filter.empty())
+        index += std::string(" WHERE ") + filter;
+    return index;
+}
+
 std::vector<std::string> SchemaSql::create() const
 {
     std::vector<std::string> statements;
@@ -119,18 +134,8 @@ std::vector<std::string> SchemaSql::create() const
         table += (i ? ", " : "") + quoteName(field.name) + " " + columnType(field.type) + " NOT NULL";
     }
     statements.push_back(table + ")");
-    for (std::size_t k = 0; k < m_layout.keys.size(); ++k) {
-        const KeyDef& key = m_layout.keys[k];
-        std::string index = std::string(key.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ")
-                            + indexName(k) + " ON records (";
-        for (std::size_t c = 0; c < key.fields.size(); ++c)
-            index += (c ? ", " : "") + component(key.fields[c], key);
-        index += ")";
-        const std::string filter = keyFilter(key);
-        if (!filter.empty())
-            index += std::string(" WHERE ") + filter;
-        statements.push_back(index);
-    }
+    for (std::size_t k = 0; k < m_layout.keys.size(); ++k)
+        statements.push_back(createIndex(static_cast<int>(k), {}));
     statements.push_back("CREATE TABLE layout (description TEXT NOT NULL)");
     return statements;
 }
@@ -219,7 +224,7 @@ std::string SchemaSql::makeKeyFromEnd(int key, bool forward, bool rowidsOnly,
     if (!condition.empty())
         where += (where.empty() ? "" : " AND ") + condition;
     return "SELECT " + (rowidsOnly ? std::string("rowid") : columns()) + " FROM records"
-           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(static_cast<std::size_t>(key)) : std::string())
+           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(key) : std::string())
            + (where.empty() ? "" : std::string(" WHERE ") + where) + orderFrom(def, 0, forward) + limit(def);
 }
 
@@ -244,7 +249,7 @@ std::string SchemaSql::makeKeySegment(int key, int equalCount, bool forward, boo
     if (!condition.empty())
         where += std::string(" AND ") + condition;
     return "SELECT " + (rowidsOnly ? std::string("rowid") : columns()) + " FROM records"
-           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(static_cast<std::size_t>(key)) : std::string())
+           + (rowidsOnly ? std::string(" INDEXED BY ") + indexName(key) : std::string())
            + " WHERE " + where + orderFrom(def, equal, forward) + limit(def);
 }
 
@@ -260,7 +265,7 @@ std::string SchemaSql::keyOrderScan(int key, const std::string& expression) cons
     const KeyDef& def = m_layout.keys[static_cast<std::size_t>(key)];
     const std::string where = keyFilter(def);
     return "SELECT rowid, " + expression + " FROM records INDEXED BY "
-           + indexName(static_cast<std::size_t>(key)) + (where.empty() ? "" : " WHERE " + where)
+           + indexName(key) + (where.empty() ? "" : " WHERE " + where)
            + orderFrom(def, 0, true);
 }
 

@@ -20,6 +20,10 @@ public:
 
     // The statements that make an empty file, in order.
     std::vector<std::string> create() const;
+    // The index of one key: its name, and the statement that builds it in the schema given
+    // ("main", or the name a joined file has on its host's connection).
+    static std::string indexName(int key);
+    std::string createIndex(int key, const std::string& schema) const;
     // Field names, types and sizes, then the keys with their attributes: stored when the file
     // is made and compared on every open.
     const std::string& description() const { return m_description; }

@@ -119,3 +119,41 @@ TEST(Collation, ClipAndEqualClipped)
     EXPECT_FALSE(equalClipped(" abc", "abc"));
     EXPECT_TRUE(equalClipped("", "    "));
 }
+
+// Every pair of short texts over bytes that sort around the blank (controls, the no-break
+// space), letters of both cases and trailing blanks compares as the texts without their
+// trailing blanks compared weight by weight.
+TEST(Collation, TrailingBlanksAreIgnoredWhereverTheTextsPart)
+{
+    const std::string alphabet = std::string(" \x01") + "aAb\xA0" + w("ёЁ");
+    const auto reference = [](std::string a, std::string b, bool noCase) {
+        while (!a.empty() && a.back() == ' ')
+            a.pop_back();
+        while (!b.empty() && b.back() == ' ')
+            b.pop_back();
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            auto ca = static_cast<unsigned char>(a[i]);
+            auto cb = static_cast<unsigned char>(b[i]);
+            if (noCase) {
+                ca = toUpper(ca);
+                cb = toUpper(cb);
+            }
+            if (collationWeight(ca) != collationWeight(cb))
+                return collationWeight(ca) < collationWeight(cb) ? -1 : 1;
+        }
+        return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+    };
+    std::vector<std::string> texts{""};
+    for (std::size_t length = 1; length <= 3; ++length) {
+        const std::size_t before = texts.size();
+        for (std::size_t t = 0; t < before; ++t)
+            if (texts[t].size() == length - 1)
+                for (const char c : alphabet)
+                    texts.push_back(texts[t] + c);
+    }
+    for (const std::string& a : texts)
+        for (const std::string& b : texts) {
+            ASSERT_EQ(sign(compareCollated(a, b)), reference(a, b, false)) << a << "|" << b;
+            ASSERT_EQ(sign(compareNoCase(a, b)), reference(a, b, true)) << a << "|" << b;
+        }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/ipmprice/PriceListTextLine.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace platform::storage {
+class ByteFile;
+}
+
+// Reads a price-list text file, gathers its lines and parses them on a thread of its own, and
+// hands the lines over in batches in file order: the file is read and parsed while the caller
+// writes the records of the batches before. The file must be open and set to its start, and
+// nothing else may use it until the reader is gone; the caller's error state is left alone.
+namespace app {
+
+class PriceListImportReader
+{
+public:
+    struct Line
+    {
+        bool blank = true;      // empty or blanks only: no item
+        bool priceLine = false; // written as the format asks (a code in digits, a separator)
+        PriceListTextLine fields;
+    };
+    struct Batch
+    {
+        std::vector<Line> lines; // the first count are this batch's; the rest are kept for reuse
+        std::size_t count = 0;
+    };
+
+    explicit PriceListImportReader(platform::storage::ByteFile& text);
+    ~PriceListImportReader();
+    PriceListImportReader(const PriceListImportReader&) = delete;
+    PriceListImportReader& operator=(const PriceListImportReader&) = delete;
+
+    // The next batch (the one given back is reused); false once every line was given. Then
+    // code() is 0, or the code of the read that failed, and bytes() the bytes read.
+    bool next(Batch& batch);
+    int code() const;
+    int64_t bytes() const;
+
+    static constexpr std::size_t LinesPerBatch = 2048;
+    static constexpr std::size_t BatchesAhead = 8;
+
+private:
+    void run();
+    bool takeEmpty(Batch& batch);
+    void publish(Batch& batch);
+
+    platform::storage::ByteFile& m_text;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Batch> m_full;
+    std::vector<Batch> m_empty;
+    std::size_t m_batches = 0; // made so far, full, empty or in someone's hands
+    bool m_done = false;
+    bool m_stop = false;
+    int m_code = 0;
+    int64_t m_bytes = 0;
+    std::thread m_thread;
+};
+
+} // namespace app
