@@ -28,8 +28,11 @@ protected:
     {
         for (int i = 0; i < count; ++i) {
             const int code = i % 50 == 0 ? 0 : (i * 7919) % 100000 + 1;
-            const std::string name = i % 11 == 0 ? "" : (i % 2 ? "Name" : "name") + std::to_string(i % 13);
-            ASSERT_EQ(addItem(file, code, name, i % 7 == 0 ? "" : "Maker" + std::to_string(i % 5), i % 17), 0);
+            const std::string name =
+                i % 11 == 0 ? "" : (i % 2 ? "Name" : "name") + std::to_string(i % 13);
+            ASSERT_EQ(addItem(file, code, name, i % 7 == 0 ? "" : "Maker" + std::to_string(i % 5),
+                              i % 17),
+                      0);
         }
     }
 
@@ -58,14 +61,15 @@ protected:
         sqlite3* db = nullptr;
         std::pair<int64_t, int64_t> seen{-1, -1};
         const std::string path = resolveFileName(file.diskName());
-        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
-            && sqlite::registerCollations(db) == SQLITE_OK) {
-            for (auto [sql, into] : {std::pair{"SELECT count(*) FROM records", &seen.first},
-                                     std::pair{"SELECT count(*) FROM sqlite_master WHERE type = 'index'",
-                                               &seen.second}}) {
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite::registerCollations(db) == SQLITE_OK) {
+            for (auto [sql, into] :
+                 {std::pair{"SELECT count(*) FROM records", &seen.first},
+                  std::pair{"SELECT count(*) FROM sqlite_master WHERE type = 'index'",
+                            &seen.second}}) {
                 sqlite3_stmt* statement = nullptr;
-                if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK
-                    && sqlite3_step(statement) == SQLITE_ROW)
+                if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+                    sqlite3_step(statement) == SQLITE_ROW)
                     *into = sqlite3_column_int64(statement, 0);
                 else
                     ADD_FAILURE() << sqlite3_errmsg(db);
