@@ -5,6 +5,8 @@
 #include "app/fotovyv/PhotoLayout.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/KeyCodes.h"
+#include "platform/ui/RecordFieldBinding.h"
 #include "platform/ui/Window.h"
 
 namespace app {
@@ -23,11 +25,13 @@ int Fotovyv::init()
         return level;
     Window& w = window();
     // The item fields show the caller's record buffer as the caller left it.
-    w.bind("PR:KOD", PR().KOD);
+    w.bindUse("PR:KOD", bindingToField(PRIOSN().layout(), PRIOSN().buffer(), "PR:KOD"));
     w.bind("PR:NAIM", PR().NAIM);
     w.bind("PR:OBOZ", PR().OBOZ);
     w.select(w.nextField(0));
     setCloseButton(w.number("?CLOSE"));
+    // Esc closes the photo as it closes any dialog.
+    w.addAlertKey(0, platform::ui::keyCodeFromName("Esc"));
     m_rekvOpened = RelateREKV && RelateREKV->open() == 0;
     w.open();
 
@@ -36,6 +40,13 @@ int Fotovyv::init()
         w.unhide(w.number("?STRING1"));
     }
     return Level::Benign;
+}
+
+int Fotovyv::takeWindowEvent()
+{
+    if (event() == Event::AlertKey && keyCode() == platform::ui::keyCodeFromName("Esc"))
+        window().post(Event::CloseWindow);
+    return WindowController::takeWindowEvent();
 }
 
 bool Fotovyv::showPhoto()

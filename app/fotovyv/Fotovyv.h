@@ -16,6 +16,7 @@ public:
     // WindowInit and WindowKill.
     int init() override;
     int kill() override;
+    int takeWindowEvent() override;
 
 private:
     // Shows the photo in the window; false when there is none to show.

@@ -16,6 +16,7 @@
 #include "platform/ui/report/ReportDefinitionReader.h"
 #include "platform/ui/report/ReportRunner.h"
 
+#include <QPrinter>
 #include <QString>
 
 namespace app {
@@ -141,12 +142,16 @@ int Pechzakaz::run()
             ProgressWindow progress;
             progress.setTitle(w("Печать..."));
             progress.setUserText("");
-            runner.start(PrinterSetup::printer());
-            RelateKORZAK->setQuickScan(true);
-            response = process.run(progress);
-            RelateKORZAK->setQuickScan(false);
-            if (response == Response::Completed)
-                runner.finish();
+            QPrinter* printer = PrinterSetup::forJob();
+            if (printer) {
+                runner.start(*printer);
+                RelateKORZAK->setQuickScan(true);
+                response = process.run(progress);
+                RelateKORZAK->setQuickScan(false);
+                if (response == Response::Completed &&
+                    runner.finish() == platform::ui::ReportOutcome::Printed)
+                    PrinterSetup::jobDone();
+            }
         } catch (const DefinitionError& error) {
             message(w(std::string("Не удалось прочитать описание отчёта: ") + error.what()),
                     w("Ошибка"), MessageIcon::Hand);

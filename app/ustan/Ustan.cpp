@@ -7,6 +7,7 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/RecordFieldBinding.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 
@@ -79,11 +80,13 @@ int Ustan::init()
     win.bind("REK:KS", rek.KS);
     win.bind("REK:FOTOKAT", rek.FOTOKAT);
     win.bind("REK:PROXYADR", rek.PROXYADR);
-    win.bind("REK:PROXYPORT", rek.PROXYPORT);
+    win.bindUse("REK:PROXYPORT",
+                bindingToField(REKV().layout(), REKV().buffer(), "REK:PROXYPORT"));
     win.bind("REK:USERNAME", rek.USERNAME);
     win.bind("REK:USERPASS", rek.USERPASS);
     win.bind("REKD:SITENAME", REKD().SITENAME);
-    win.bind("REKD:SITEPORT", REKD().SITEPORT);
+    win.bindUse("REKD:SITEPORT",
+                bindingToField(REKV_D().layout(), REKV_D().buffer(), "REKD:SITEPORT"));
     win.open();
     return Level::Benign;
 }

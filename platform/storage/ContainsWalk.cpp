@@ -15,14 +15,29 @@ void ContainsWalk::setSearch(std::shared_ptr<ContainsSearch> search)
     m_active = false;
 }
 
-bool ContainsWalk::begin(int key, bool fromValues)
+bool ContainsWalk::begin(int key, Start start, int64_t position)
 {
     m_active = m_search && key >= 0 && m_search->begin(key);
     m_key = key;
-    m_from = fromValues ? From::Values : From::Start;
     m_skipped.clear();
-    if (m_active && fromValues)
-        m_values.assign(m_file.buffer(), m_file.buffer() + m_file.layout().recordSize);
+    const std::byte* buffer = m_file.buffer();
+    const std::size_t size = m_file.layout().recordSize;
+    switch (start) {
+    case Start::Ends:
+        m_from = From::Ends;
+        break;
+    case Start::Values:
+        m_from = From::Values;
+        if (m_active)
+            m_values.assign(buffer, buffer + size);
+        break;
+    case Start::Place:
+        m_from = From::Place;
+        m_position = position;
+        if (m_active)
+            m_given.assign(buffer, buffer + size);
+        break;
+    }
     return m_active;
 }
 
@@ -32,15 +47,22 @@ int ContainsWalk::locate(bool forward, std::size_t& entry)
     ContainsIndex& index = m_search->index();
     const std::size_t entries = index.entries();
     switch (m_from) {
-    case From::Start:
+    case From::Ends:
         entry = forward ? 0 : entries - 1;
         return Error::None;
+    case From::Place:
+        return beyond(forward, entry);
     case From::Entry:
         if (m_entry < entries && index.position(m_entry) == m_position) {
             entry = forward ? m_entry + 1 : m_entry - 1;
             return Error::None;
         }
-        return relocate(forward, entry);
+        // The copy was made again after a write: the walk goes on beyond the record last
+        // given, by its key values as given and its position, as the file's own walk does;
+        // as there, a record rewritten while it was the walk's last one (its key may have
+        // moved it further on) is not met again in this walk.
+        m_skipped.insert(m_position);
+        return beyond(forward, entry);
     case From::Values:
         break;
     }
@@ -60,23 +82,22 @@ int ContainsWalk::locate(bool forward, std::size_t& entry)
     return entry == ContainsIndex::NoEntry ? Error::RecordNotAvailable : Error::None;
 }
 
-// The copy was made again after a write: the walk goes on after the record last given, by its
-// key values as given and its position, as the file's own walk does; as there, a record that
-// was rewritten while it was the walk's last one (its key may have moved it further on) is not
-// met again in this walk.
-int ContainsWalk::relocate(bool forward, std::size_t& entry)
+// The first entry beyond the place (m_given's key values, m_position) in the direction, found
+// by halving the copy and reading the records at the halves.
+int ContainsWalk::beyond(bool forward, std::size_t& entry)
 {
     ContainsIndex& index = m_search->index();
     const FileLayout& layout = m_file.layout();
+    m_scratch.resize(layout.recordSize);
     std::size_t low = 0;
     std::size_t high = index.entries();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         const int64_t position = index.position(middle);
-        const int code = m_file.getAt(position);
+        const int code = m_file.peekAt(position, m_scratch.data());
         if (code != Error::None)
             return code;
-        const int order = compareKeyValues(layout, m_key, m_file.buffer(), m_given.data());
+        const int order = compareKeyValues(layout, m_key, m_scratch.data(), m_given.data());
         const bool before = order < 0 || (order == 0 && (forward ? position <= m_position
                                                                  : position < m_position));
         if (before)
@@ -85,7 +106,6 @@ int ContainsWalk::relocate(bool forward, std::size_t& entry)
             high = middle;
     }
     entry = forward ? low : low - 1;
-    m_skipped.insert(m_position);
     return Error::None;
 }
 

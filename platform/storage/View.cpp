@@ -66,7 +66,7 @@ bool View::walksThroughIndex() const
 
 int View::setStart()
 {
-    m_contains.begin(m_filter.isValid() ? m_key : -1, false);
+    m_contains.begin(m_filter.isValid() ? m_key : -1, ContainsWalk::Start::Ends);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKey(m_key));
 }
 
@@ -78,12 +78,13 @@ int View::setEnd()
 
 int View::setFromBuffer()
 {
-    m_contains.begin(m_filter.isValid() ? m_key : -1, true);
+    m_contains.begin(m_filter.isValid() ? m_key : -1, ContainsWalk::Start::Values);
     return positioned(m_key < 0 ? m_file.setFileOrder() : m_file.setKeyFromBuffer(m_key));
 }
 
 int View::setAt(int64_t position)
 {
+    m_contains.begin(m_filter.isValid() ? m_key : -1, ContainsWalk::Start::Place, position);
     return positioned(m_key < 0 ? m_file.setFileOrderAt(position) : m_file.setKeyAt(m_key, position));
 }
 

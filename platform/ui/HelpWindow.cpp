@@ -4,9 +4,12 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QSplitter>
+#include <QStyle>
+
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace platform::ui {
 namespace {
@@ -21,10 +24,8 @@ QString defaultTitle()
 } // namespace
 
 HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_folder(folder)
-    , m_contents(new QListWidget(this))
-    , m_browser(new QTextBrowser(this))
+    : QWidget(parent, Qt::Window), m_folder(folder), m_contents(new QListWidget(this)),
+      m_browser(new QTextBrowser(this))
 {
     setWindowTitle(defaultTitle());
     m_browser->setOpenExternalLinks(true);
@@ -46,6 +47,12 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
         setWindowTitle(title.isEmpty() ? defaultTitle() : title);
     });
     fillContents();
+    // The contents pane is as wide as its longest line (up to half the window), so that every
+    // line reads whole.
+    const int contentsWidth = m_contents->sizeHintForColumn(0) + 2 * m_contents->frameWidth() +
+                              m_contents->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    const int paneWidth = std::min(std::max(contentsWidth, 160), width() / 2);
+    splitter->setSizes({paneWidth, width() - paneWidth});
 }
 
 QUrl HelpWindow::pageUrl(const QString& name) const

@@ -1,7 +1,12 @@
 #include "platform/ui/PrinterSetup.h"
 
+#include "platform/text/Cp1251.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/MessageBox.h"
+
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <utility>
 
@@ -23,6 +28,64 @@ PrinterSetup::Handler& PrinterSetup::handler()
 PrinterSetup::Handler PrinterSetup::setHandler(Handler handler)
 {
     return std::exchange(PrinterSetup::handler(), std::move(handler));
+}
+
+namespace {
+
+// The PDF file forJob chose for the printout under way (empty: none).
+QString& fallbackFile()
+{
+    static QString file;
+    return file;
+}
+
+} // namespace
+
+bool PrinterSetup::anyPrinterInstalled()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+QPrinter* PrinterSetup::forJob()
+{
+    QPrinter& process = printer();
+    fallbackFile().clear();
+    const bool toFile =
+        process.outputFormat() == QPrinter::PdfFormat && !process.outputFileName().isEmpty();
+    if (toFile || (anyPrinterInstalled() && !process.printerName().isEmpty()))
+        return &process;
+    if (anyPrinterInstalled()) {
+        // Set up on no printer yet: the system's default one.
+        const QPrinterInfo chosen =
+            QPrinterInfo::defaultPrinter().isNull()
+                ? QPrinterInfo::printerInfo(QPrinterInfo::availablePrinterNames().front())
+                : QPrinterInfo::defaultPrinter();
+        process.setPrinterName(chosen.printerName());
+        if (!process.printerName().isEmpty())
+            return &process;
+    }
+    std::string name = text::w("Заказ.pdf");
+    if (!fileDialog(text::w("Принтер не установлен - сохранить документ в файл PDF"), name,
+                    text::w("Документ PDF|*.pdf"), FileOption::Save | FileOption::KeepDirectory))
+        return nullptr;
+    QString file = text::toQString(name);
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    process.setOutputFormat(QPrinter::PdfFormat);
+    process.setOutputFileName(file);
+    fallbackFile() = file;
+    return &process;
+}
+
+void PrinterSetup::jobDone()
+{
+    if (fallbackFile().isEmpty())
+        return;
+    const QString file = std::exchange(fallbackFile(), QString());
+    printer().setOutputFileName(QString());
+    printer().setOutputFormat(QPrinter::NativeFormat);
+    message(text::w("Документ сохранён в файл ") + text::fromQString(file), text::w("Печать"),
+            MessageIcon::Information);
 }
 
 bool PrinterSetup::run(QWidget* parent)

@@ -162,181 +162,197 @@ TestDriver& TestDriver::add(std::string description, std::function<bool(std::str
     return *this;
 }
 
+TestDriver& TestDriver::addControlStep(std::string description,
+                                       std::function<bool(std::string&)> action)
+{
+    add(std::move(description), std::move(action));
+    m_steps.back().retryUntilIdle = true;
+    return *this;
+}
+
 TestDriver& TestDriver::press(std::string_view name)
 {
-    return add("press " + std::string(name), [name = std::string(name)](std::string& error) {
-        Control* control = findControl(name);
-        if (!control) {
-            error = "no control " + name + " in the top window";
-            return false;
-        }
-        if (control->isDisabled() || !control->window().isShown(*control)) {
-            error = "control " + name + " is disabled or hidden";
-            return false;
-        }
-        const ScreenArea area = control->screenArea();
-        if (!area.widget && control->number() < 0) {
-            // A menu item is chosen from its menu.
-            control->press();
-            return true;
-        }
-        const auto reach = reachFor(name, area, error);
-        if (!reach)
-            return false;
-        clickLater(*reach);
-        return true;
-    });
+    return addControlStep("press " + std::string(name),
+                          [name = std::string(name)](std::string& error) {
+                              Control* control = findControl(name);
+                              if (!control) {
+                                  error = "no control " + name + " in the top window";
+                                  return false;
+                              }
+                              if (control->isDisabled() || !control->window().isShown(*control)) {
+                                  error = "control " + name + " is disabled or hidden";
+                                  return false;
+                              }
+                              const ScreenArea area = control->screenArea();
+                              if (!area.widget && control->number() < 0) {
+                                  // A menu item is chosen from its menu.
+                                  control->press();
+                                  return true;
+                              }
+                              const auto reach = reachFor(name, area, error);
+                              if (!reach)
+                                  return false;
+                              clickLater(*reach);
+                              return true;
+                          });
 }
 
 TestDriver& TestDriver::type(std::string_view name, std::string_view typed)
 {
-    return add("type " + std::string(name), [name = std::string(name),
-                                             typed = std::string(typed)](std::string& error) {
-        auto* entry = dynamic_cast<EntryControl*>(findControl(name));
-        if (!entry) {
-            error = "no entry " + name + " in the top window";
-            return false;
-        }
-        if (entry->isDisabled()) {
-            error = "entry " + name + " is disabled";
-            return false;
-        }
-        const auto reach = reachFor(name, entry->screenArea(), error);
-        if (!reach)
-            return false;
-        // Click into the entry, take its whole text (as a drag across it would) and type over it.
-        QPointer<QWidget> top = reach->topLevel;
-        QPointer<QWidget> edit = entry->widget();
-        const QPoint at = reach->centre;
-        const QString text = QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size()));
-        QTimer::singleShot(0, top, [top, edit, at, text] {
-            if (!top)
-                return;
-            UserInput::click(top, at);
-            if (!top)
-                return;
-            if (auto* line = qobject_cast<QLineEdit*>(edit.data());
-                line && top->focusWidget() == line)
-                line->selectAll();
-            if (text.isEmpty())
-                UserInput::key(top, Qt::Key_Delete, Qt::NoModifier, QString());
-            else
-                UserInput::typeText(top, text);
+    return addControlStep(
+        "type " + std::string(name),
+        [name = std::string(name), typed = std::string(typed)](std::string& error) {
+            auto* entry = dynamic_cast<EntryControl*>(findControl(name));
+            if (!entry) {
+                error = "no entry " + name + " in the top window";
+                return false;
+            }
+            if (entry->isDisabled()) {
+                error = "entry " + name + " is disabled";
+                return false;
+            }
+            const auto reach = reachFor(name, entry->screenArea(), error);
+            if (!reach)
+                return false;
+            // Click into the entry, take its whole text (as a drag across it would) and type over
+            // it.
+            QPointer<QWidget> top = reach->topLevel;
+            QPointer<QWidget> edit = entry->widget();
+            const QPoint at = reach->centre;
+            const QString text =
+                QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size()));
+            QTimer::singleShot(0, top, [top, edit, at, text] {
+                if (!top)
+                    return;
+                UserInput::click(top, at);
+                if (!top)
+                    return;
+                if (auto* line = qobject_cast<QLineEdit*>(edit.data());
+                    line && top->focusWidget() == line)
+                    line->selectAll();
+                if (text.isEmpty())
+                    UserInput::key(top, Qt::Key_Delete, Qt::NoModifier, QString());
+                else
+                    UserInput::typeText(top, text);
+            });
+            return true;
         });
-        return true;
-    });
 }
 
 TestDriver& TestDriver::key(std::string_view name, std::string_view keyText)
 {
-    return add("key " + std::string(name) + " " + std::string(keyText),
-               [name = std::string(name), keyText = std::string(keyText)](std::string& error) {
-                   const int code = keyCodeFromName(keyText);
-                   if (code <= 0) {
-                       error = "\"" + keyText + "\" is not a key";
-                       return false;
-                   }
-                   Window* window = topWindow();
-                   if (!window) {
-                       error = "no window to take a key";
-                       return false;
-                   }
-                   QWidget* top = nullptr;
-                   if (!name.empty() && name != "-") {
-                       Control* control = findControl(name);
-                       if (!control || !control->widget()) {
-                           error = "no control " + name + " to take a key";
-                           return false;
-                       }
-                       const auto reach = reachFor(name, control->screenArea(), error);
-                       if (!reach)
-                           return false;
-                       focusAsTabWould(*control);
-                       top = reach->topLevel;
-                   } else {
-                       Control* focused = window->control(window->focus());
-                       if (focused && focused->widget() && window->isShown(*focused))
-                           focusAsTabWould(*focused);
-                       top = window->content() ? window->content()->window() : nullptr;
-                   }
-                   if (!top) {
-                       error = "no window to take a key";
-                       return false;
-                   }
-                   QPointer<QWidget> guard = top;
-                   QTimer::singleShot(0, top, [guard, code] {
-                       if (!guard)
-                           return;
-                       const QtKey key = qtKeyOf(code);
-                       UserInput::key(guard, key.key, key.modifiers, key.text());
-                   });
-                   return true;
-               });
+    return addControlStep(
+        "key " + std::string(name) + " " + std::string(keyText),
+        [name = std::string(name), keyText = std::string(keyText)](std::string& error) {
+            const int code = keyCodeFromName(keyText);
+            if (code <= 0) {
+                error = "\"" + keyText + "\" is not a key";
+                return false;
+            }
+            Window* window = topWindow();
+            if (!window) {
+                error = "no window to take a key";
+                return false;
+            }
+            QWidget* top = nullptr;
+            if (!name.empty() && name != "-") {
+                Control* control = findControl(name);
+                if (!control || !control->widget()) {
+                    error = "no control " + name + " to take a key";
+                    return false;
+                }
+                const auto reach = reachFor(name, control->screenArea(), error);
+                if (!reach)
+                    return false;
+                focusAsTabWould(*control);
+                top = reach->topLevel;
+            } else {
+                Control* focused = window->control(window->focus());
+                if (focused && focused->widget() && window->isShown(*focused))
+                    focusAsTabWould(*focused);
+                top = window->content() ? window->content()->window() : nullptr;
+            }
+            if (!top) {
+                error = "no window to take a key";
+                return false;
+            }
+            QPointer<QWidget> guard = top;
+            QTimer::singleShot(0, top, [guard, code] {
+                if (!guard)
+                    return;
+                const QtKey key = qtKeyOf(code);
+                UserInput::key(guard, key.key, key.modifiers, key.text());
+            });
+            return true;
+        });
 }
 
 TestDriver& TestDriver::menu(std::string_view item)
 {
-    return add("menu " + std::string(item), [item = std::string(item)](std::string& error) {
-        Window* frame = ThreadRegistry::frame();
-        if (!frame) {
-            error = "no frame window";
-            return false;
-        }
-        for (Control* control : frame->menuItems()) {
-            if (control->kind() == "menu")
-                continue;
-            const bool byLabel = text::cp1251ToUtf8(control->label()) == item;
-            const bool byText =
-                withoutAmpersands(clippedUtf8(control->text())) == withoutAmpersands(item);
-            if (!byLabel && !byText)
-                continue;
-            if (control->isDisabled()) {
-                error = "menu item " + item + " is disabled";
+    return addControlStep(
+        "menu " + std::string(item), [item = std::string(item)](std::string& error) {
+            Window* frame = ThreadRegistry::frame();
+            if (!frame) {
+                error = "no frame window";
                 return false;
             }
-            const ScreenArea area = control->screenArea();
-            if (!area.widget) {
-                control->press();
+            for (Control* control : frame->menuItems()) {
+                if (control->kind() == "menu")
+                    continue;
+                const bool byLabel = text::cp1251ToUtf8(control->label()) == item;
+                const bool byText =
+                    withoutAmpersands(clippedUtf8(control->text())) == withoutAmpersands(item);
+                if (!byLabel && !byText)
+                    continue;
+                if (control->isDisabled()) {
+                    error = "menu item " + item + " is disabled";
+                    return false;
+                }
+                const ScreenArea area = control->screenArea();
+                if (!area.widget) {
+                    control->press();
+                    return true;
+                }
+                const auto reach = reachFor(item, area, error);
+                if (!reach)
+                    return false;
+                clickLater(*reach);
                 return true;
             }
-            const auto reach = reachFor(item, area, error);
-            if (!reach)
-                return false;
-            clickLater(*reach);
-            return true;
-        }
-        error = "no menu item " + item;
-        return false;
-    });
+            error = "no menu item " + item;
+            return false;
+        });
 }
 
 TestDriver& TestDriver::select(std::string_view name, int row)
 {
-    return add("select " + std::string(name) + " " + std::to_string(row),
-               [name = std::string(name), row](std::string& error) {
-                   Control* control = findControl(name);
-                   if (!control) {
-                       error = "no control " + name + " in the top window";
-                       return false;
-                   }
-                   const ScreenArea rowArea = control->rowArea(row);
-                   if (rowArea.widget) {
-                       const auto reach =
-                           reachFor("row " + std::to_string(row) + " of " + name, rowArea, error);
-                       if (!reach)
-                           return false;
-                       clickLater(*reach);
-                       return true;
-                   }
-                   // A drop-down list: its entry is chosen once the control can be reached.
-                   if (!reachFor(name, control->screenArea(), error))
-                       return false;
-                   if (!control->selectRow(row)) {
-                       error = "cannot select row " + std::to_string(row) + " of " + name;
-                       return false;
-                   }
-                   return true;
-               });
+    return addControlStep("select " + std::string(name) + " " + std::to_string(row),
+                          [name = std::string(name), row](std::string& error) {
+                              Control* control = findControl(name);
+                              if (!control) {
+                                  error = "no control " + name + " in the top window";
+                                  return false;
+                              }
+                              const ScreenArea rowArea = control->rowArea(row);
+                              if (rowArea.widget) {
+                                  const auto reach = reachFor(
+                                      "row " + std::to_string(row) + " of " + name, rowArea, error);
+                                  if (!reach)
+                                      return false;
+                                  clickLater(*reach);
+                                  return true;
+                              }
+                              // A drop-down list: its entry is chosen once the control can be
+                              // reached.
+                              if (!reachFor(name, control->screenArea(), error))
+                                  return false;
+                              if (!control->selectRow(row)) {
+                                  error =
+                                      "cannot select row " + std::to_string(row) + " of " + name;
+                                  return false;
+                              }
+                              return true;
+                          });
 }
 
 TestDriver& TestDriver::close()
@@ -388,6 +404,47 @@ TestDriver& TestDriver::waitClose(std::string_view title, int timeoutMs)
     return add(
         "wait close \"" + std::string(title) + "\"",
         [title = std::string(title)](std::string&) { return !windowWithTitle(title); }, timeoutMs);
+}
+
+TestDriver& TestDriver::waitIdle(int timeoutMs)
+{
+    return add(
+        "wait idle", [this](std::string&) { return idle(); }, timeoutMs);
+}
+
+void TestDriver::watchIdle()
+{
+    std::string scene;
+    bool busy = false;
+    const std::vector<Window*> open = ThreadRegistry::openWindows();
+    for (const Window* window : open) {
+        // What a person sees change: titles, texts, what is enabled and shown, the focus.
+        scene += window->title() + "\n" + std::to_string(window->focus()) + "\n";
+        for (const Control* control : window->controls())
+            scene += control->text() + (control->isDisabled() ? "d" : "") +
+                     (window->isShown(*control) ? "" : "h") + "\n";
+        busy = busy || !window->isStarted() || window->hasPendingEvents();
+    }
+    // A handler of the top window still runs (a long job that lets the event loop turn now
+    // and then); a window below it may only be waiting for the dialog above it.
+    if (!open.empty() && open.back()->isDispatching())
+        busy = true;
+    int longestTimer = 0;
+    for (const Window* window : open)
+        longestTimer = std::max(longestTimer, window->runningTimerMs());
+    m_quietNeeded = std::max(QuietMs, longestTimer * 3 / 2);
+    // A tick that comes late means the event loop was held by work in between.
+    const qint64 at = now();
+    const bool late = m_lastWatch && at - m_lastWatch > 4 * TickMs;
+    m_lastWatch = at;
+    if (busy || late || scene != m_lastScene || !m_quietSince)
+        m_quietSince = at;
+    m_lastScene = std::move(scene);
+}
+
+bool TestDriver::idle() const
+{
+    return m_quietSince && now() - m_quietSince >= m_quietNeeded;
 }
 
 TestDriver& TestDriver::dump(std::function<void(const std::string&)> sink)
@@ -463,7 +520,7 @@ void TestDriver::start(std::function<void(const std::string&)> done, int timeout
     m_modalsAtStart = openModalWindows();
     if (!m_timer) {
         m_timer = new QTimer;
-        m_timer->setInterval(5);
+        m_timer->setInterval(TickMs);
         QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] { tick(); });
     }
     m_timer->start();
@@ -474,6 +531,7 @@ void TestDriver::tick()
     if (m_ticking || !m_running)
         return;
     m_ticking = true;
+    watchIdle();
     if (m_failure.empty() && m_runDeadline && now() > m_runDeadline)
         m_failure = "time ran out" + (m_steps.empty() ? std::string(" with a modal window open")
                                                       : " at: " + m_steps.front().description);
@@ -483,6 +541,8 @@ void TestDriver::tick()
             step.deadline = now() + step.timeoutMs;
         std::string error;
         const bool done = step.action(error);
+        if (!error.empty() && step.retryUntilIdle && !idle() && now() <= step.deadline)
+            break;
         if (!error.empty()) {
             m_failure = step.description + ": " + error;
             break;

@@ -49,6 +49,9 @@ public:
     TestDriver& answerFolder(std::optional<std::string> folder);
     TestDriver& waitOpen(std::string_view title, int timeoutMs = 5000);
     TestDriver& waitClose(std::string_view title, int timeoutMs = 5000);
+    // Until nothing happens any more: no window appearing, no event queued for a window, and
+    // the same windows open with the same titles for a few ticks in a row.
+    TestDriver& waitIdle(int timeoutMs = 5000);
     TestDriver& dump(std::function<void(const std::string&)> sink);
     // Any code, run as a step (checks between commands).
     TestDriver& call(std::function<void()> step);
@@ -77,11 +80,18 @@ private:
         std::function<bool(std::string& error)> action;
         int timeoutMs = 5000;
         qint64 deadline = 0;
+        // A control that cannot be found or reached yet is tried again until the program is
+        // idle (a window that just closed may still be handing the focus back).
+        bool retryUntilIdle = false;
     };
 
     TestDriver& add(std::string description, std::function<bool(std::string&)> action,
                     int timeoutMs = 5000);
+    TestDriver& addControlStep(std::string description, std::function<bool(std::string&)> action);
     void tick();
+    // Notes when the windows last changed or were busy.
+    void watchIdle();
+    bool idle() const;
     void finishRun(const std::string& result);
     void note(const std::string& line);
     unsigned answerMessageBox(const MessageRequest& request);
@@ -99,6 +109,14 @@ private:
     QPointer<QTimer> m_timer;
     qint64 m_runDeadline = 0;
     int m_modalsAtStart = 0;
+    // How long nothing must change to count as idle: this, or one and a half times the
+    // longest running window timer (whose next tick may start work).
+    static constexpr int QuietMs = 50;
+    static constexpr int TickMs = 5;
+    qint64 m_lastWatch = 0;
+    std::string m_lastScene;
+    qint64 m_quietSince = 0;
+    int m_quietNeeded = QuietMs;
     bool m_blocking = false;
     bool m_ticking = false;
     bool m_running = false;

@@ -133,6 +133,10 @@ void TestScript::parse(std::string_view script, std::string_view name, TestDrive
                 driver.answerFile(answer);
             else
                 driver.answerFolder(answer);
+        } else if (command == "wait" && w.size() >= 2 && w[1] == "idle") {
+            if (w.size() > 3)
+                throw std::runtime_error(where + ": \"wait idle\" takes a timeout at most");
+            driver.waitIdle(w.size() == 3 ? numberOf(w[2], where) : 5000);
         } else if (command == "wait" && w.size() >= 3 && (w[1] == "open" || w[1] == "close")) {
             if (w.size() > 4)
                 throw std::runtime_error(where +

@@ -3,7 +3,9 @@
 #include "platform/text/FixedString.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -33,39 +35,50 @@ public:
 template <typename T> class NumberBinding : public VariableBinding
 {
 public:
-    explicit NumberBinding(T& variable) : m_variable(variable) {}
+    explicit NumberBinding(T& variable) : m_at(reinterpret_cast<std::byte*>(&variable)) {}
+    // A variable at an address of any alignment (a member of a packed record).
+    explicit NumberBinding(std::byte* at) : m_at(at) {}
     bool isNumber() const override { return true; }
-    double number() const override { return static_cast<double>(m_variable); }
+    double number() const override { return static_cast<double>(load()); }
     void setNumber(double value) override
     {
         if constexpr (std::is_floating_point_v<T>) {
-            m_variable = static_cast<T>(value);
+            store(static_cast<T>(value));
         } else {
             // Whole variables keep the low bits of the rounded value, as an assignment to a
             // narrower integer does; values beyond 64 bits saturate first.
             const double limit = 9.2e18;
             const double clamped =
                 std::isnan(value) ? 0.0 : std::clamp(std::round(value), -limit, limit);
-            m_variable = static_cast<T>(static_cast<std::int64_t>(clamped));
+            store(static_cast<T>(static_cast<std::int64_t>(clamped)));
         }
     }
     std::string text() const override
     {
         if constexpr (std::is_floating_point_v<T>) {
-            std::string s = std::to_string(static_cast<double>(m_variable));
+            std::string s = std::to_string(static_cast<double>(load()));
             while (!s.empty() && s.back() == '0')
                 s.pop_back();
             if (!s.empty() && s.back() == '.')
                 s.pop_back();
             return s == "-0" ? "0" : s;
         } else {
-            return std::to_string(static_cast<long long>(m_variable));
+            return std::to_string(static_cast<long long>(load()));
         }
     }
     void setText(std::string_view text) override { setNumber(parseNumber(text)); }
 
 private:
-    T& m_variable;
+    // Copied through bytes: a packed member may lie at any address.
+    T load() const
+    {
+        T value;
+        std::memcpy(&value, m_at, sizeof value);
+        return value;
+    }
+    void store(T value) { std::memcpy(m_at, &value, sizeof value); }
+
+    std::byte* m_at;
 };
 
 template <std::size_t N> class FixedStringBinding : public VariableBinding

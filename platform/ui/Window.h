@@ -52,6 +52,12 @@ public:
     // controller's, and raises the open event; events raised before wait for it.
     void open();
     bool isOpen() const { return m_open; }
+    // Open and its open event raised (false while it is still appearing).
+    bool isStarted() const { return m_started; }
+    // Events are queued for it and not yet dispatched.
+    bool hasPendingEvents() const { return !m_queue.empty(); }
+    // The interval of its running timer in milliseconds (0: none runs).
+    int runningTimerMs() const { return m_timer && m_timer->isActive() ? m_timer->interval() : 0; }
     bool wasOpened() const { return m_wasOpened; }
     void setModal(bool modal) { m_modal = modal; }
     bool isModal() const { return m_modal; }

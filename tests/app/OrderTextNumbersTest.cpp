@@ -90,8 +90,8 @@ TEST(OrderTextFormat, ReaderRefusesNegativeQuantitiesAndEndsTextsAtNul)
     const auto big = orderLineRecord("5;O;N;P;70000;1e309;-1e309");
     ASSERT_TRUE(big);
     EXPECT_EQ(big->KOL, 32767);
-    EXPECT_EQ(big->CENA, std::numeric_limits<double>::max());
-    EXPECT_EQ(big->SUMMA, -std::numeric_limits<double>::max());
+    EXPECT_EQ(double{big->CENA}, std::numeric_limits<double>::max());
+    EXPECT_EQ(double{big->SUMMA}, -std::numeric_limits<double>::max());
 
     const auto nul = orderLineRecord(std::string("5;AB\0CD;N\0;\0P;1;2;3", 19));
     ASSERT_TRUE(nul);

@@ -8,11 +8,13 @@
 #include "platform/storage/Bindings.h"
 #include "platform/storage/ContainsSearch.h"
 #include "platform/storage/View.h"
+#include "platform/ui/list/BrowseList.h"
 #include "platform/text/Cp1251.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -191,6 +193,61 @@ TEST_F(PriceSearchIndexTest, RandomSearchesListTheSameRecordsAsTheFilterTexts)
         setSearch(order, "");
     }
     EXPECT_GT(found, 0u);
+}
+
+// The price list's own browse list, paged through to the end and back while a search is on,
+// shows the records of the filter texts in their order.
+TEST_F(PriceSearchIndexTest, PagingThroughASearchShowsEveryRecordOnce)
+{
+    class List : public platform::ui::BrowseList
+    {
+    public:
+        using BrowseList::BrowseList;
+        int chooseSortOrder() override { return 1; } // the name tab
+    };
+    std::mt19937 random(5);
+    generate(3000, random);
+    List list(PRIOSN());
+    list.setBindings(&m_bindings);
+    list.setPageSize(17);
+    for (const PriceSortOrder& order : priceSortOrders()) {
+        platform::ui::SortOrder& added = list.addSortOrder(order.key, std::string(order.filter));
+        added.setContainsSearch(std::string(order.searched), std::string(order.sought),
+                                std::string(order.searchCondition));
+        added.addResetField(m_kodstr3);
+    }
+    m_kodstr3 = w("ёж");
+    const std::vector<int64_t> expected = listed(2, false);
+    ASSERT_GT(expected.size(), 40u);
+    const auto positionsShown = [&] {
+        std::vector<int64_t> shown;
+        for (int row = 0; row < list.model().rows(); ++row) {
+            const auto& record = list.model().row(row).record;
+            PRIOSN().clearBuffer();
+            std::memcpy(&PR(), record.data(), sizeof(PriosnRecord));
+            EXPECT_EQ(PRIOSN().get(PR_pokod), 0);
+            shown.push_back(PRIOSN().position());
+        }
+        return shown;
+    };
+    list.load();
+    EXPECT_TRUE(list.view().walksThroughIndex());
+    std::vector<int64_t> forward = positionsShown();
+    while (!list.model().atEnd()) {
+        const int moved = list.model().scroll(17);
+        ASSERT_GT(moved, 0);
+        const std::vector<int64_t> page = positionsShown();
+        forward.insert(forward.end(), page.end() - moved, page.end());
+    }
+    EXPECT_EQ(forward, expected);
+    std::vector<int64_t> backward = positionsShown();
+    while (!list.model().atStart()) {
+        const int moved = list.model().scroll(-17);
+        ASSERT_GT(moved, 0);
+        const std::vector<int64_t> page = positionsShown();
+        backward.insert(backward.begin(), page.begin(), page.begin() + moved);
+    }
+    EXPECT_EQ(backward, expected);
 }
 
 TEST_F(PriceSearchIndexTest, CopyFollowsWritesToTheFile)

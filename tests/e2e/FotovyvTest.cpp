@@ -74,11 +74,16 @@ protected:
         ASSERT_TRUE(image.save(QString::fromStdString(path.string()), "JPG"));
     }
 
-    // Opens the window for the code, lets `check` look at it, then presses "Закрыть".
-    std::string runWindow(int32_t code, const std::function<void()>& check)
+    // Opens the window for the code, lets `check` look at it, then presses "Закрыть" (or Esc).
+    std::string runWindow(int32_t code, const std::function<void()>& check, bool esc = false)
     {
         TestDriver driver;
-        driver.waitOpen(Title).call(check).press("?CLOSE").waitClose(Title);
+        driver.waitOpen(Title).call(check);
+        if (esc)
+            driver.key("", "Esc");
+        else
+            driver.press("?CLOSE");
+        driver.waitClose(Title);
         bool done = false;
         std::string failure;
         driver.start(
@@ -195,6 +200,13 @@ TEST_F(Fotovyv, ALargePhotoInAFolderStoredWithSlashesIsScaledToTheBoxWidth)
                         }),
               "");
     EXPECT_TRUE(checked);
+}
+
+TEST_F(Fotovyv, EscClosesThePhoto)
+{
+    EXPECT_EQ(runWindow(
+                  305, [] {}, true),
+              "");
 }
 
 TEST_F(Fotovyv, NoFileShowsNoPhotoAndNoImage)

@@ -339,7 +339,7 @@ TEST_F(OrderWorkbook, WorkbookOpensUnderAnyName)
 TEST_F(OrderWorkbook, DesignationsKeepEveryCharacterInBothForms)
 {
     const char* const designations[] = {"0012", "5712.3700", "1E3", " 007 ", "2.10", "=A1",
-                                        "12345678901234567", "'quoted"};
+                                        "12345678901234567", "'quoted", "_x0041_"};
     int code = 0;
     for (const char* designation : designations)
         addLine(++code, designation, "=SUM(A1:A2)", "0050", 1, 1);
@@ -561,3 +561,4 @@ TEST_F(OrderWorkbook, ColumnFilledToTheLastRowEndsAtTheLastRow)
     EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
     EXPECT_EQ(cost.exitCode, 0);
 }
+

@@ -1,6 +1,7 @@
 #include "app/proczap/Proczap.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 
 #include <QCoreApplication>
@@ -50,10 +51,19 @@ TEST(Proczap, NewOrderQuestionAndYesReturnsFive)
 {
     TestDriver driver;
     std::string shown;
-    driver.waitOpen(Title).call([&] { shown = question(); }).press("?BUTTON1").waitClose(Title);
+    std::vector<std::string> faults;
+    driver.waitOpen(Title)
+        .call([&] {
+            shown = question();
+            // The whole question shows, on as many lines as it needs.
+            faults = LayoutAudit::controls(*TestDriver::topWindow());
+        })
+        .press("?BUTTON1")
+        .waitClose(Title);
     std::string failure;
     EXPECT_EQ(ask(driver, 2, failure), 5);
     EXPECT_EQ(failure, "");
+    EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
     EXPECT_EQ(trimmed(shown),
               "При открытии Нового заказа все текущие позиции в заказе будут удалены. Продолжить?");
 }

@@ -131,7 +131,7 @@ TEST_F(UstanTest, SaveStoresTheSettingsAndTheSiteWithoutLeadingBlanks)
     const RekvRecord rek = requisites();
     EXPECT_EQ(rek.NAIM.str(), w("ООО Ромашка"));
     EXPECT_EQ(rek.PROXYADR.str(), "proxy.local");
-    EXPECT_EQ(rek.PROXYPORT, 3128);
+    EXPECT_EQ(int32_t{rek.PROXYPORT}, 3128);
     EXPECT_EQ(rek.USERNAME.str(), "ivan");
     EXPECT_EQ(rek.USERPASS.str(), "secret");
     EXPECT_EQ(site().SITENAME.str(), "price.local");

@@ -133,9 +133,15 @@ AutomationValue ExcelWorksheet::get(std::string_view member, const Arguments& ar
         return AutomationValue::object(m_book->state(*m_sheet).pageSetup);
     if (is(member, "PrintOut")) {
         const long long copies = given(arguments, 2) ? arguments[2].toInteger() : 1;
+        if (copies <= 0)
+            return AutomationValue::boolean(true);
+        // The printer, or where there is none, a PDF file the user names (none: nothing).
+        QPrinter* printer = platform::ui::PrinterSetup::forJob();
+        if (!printer)
+            return AutomationValue::boolean(false);
         SheetPrinter::print(*m_sheet, *m_book->state(*m_sheet).pageSetup,
-                            static_cast<int>(std::max(0LL, std::min(copies, 255LL))),
-                            platform::ui::PrinterSetup::printer());
+                            static_cast<int>(std::min(copies, 255LL)), *printer);
+        platform::ui::PrinterSetup::jobDone();
         return AutomationValue::boolean(true);
     }
     unknown(member);

@@ -26,10 +26,14 @@ void ItemPrinter::print(const StoredItem& item)
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     document.setHtml(html);
-    QPrinter& target = printer();
-    if (!target.isValid())
+    // The printer, or where there is none, a PDF file the user names (none: nothing printed).
+    QPrinter* target = platform::ui::PrinterSetup::forJob();
+    if (!target)
+        return;
+    if (!target->isValid())
         throw AutomationError("the printer cannot be opened");
-    document.print(&target);
+    document.print(target);
+    platform::ui::PrinterSetup::jobDone();
 }
 
 } // namespace platform::automation::outlook

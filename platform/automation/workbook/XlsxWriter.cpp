@@ -2,8 +2,11 @@
 
 #include "platform/automation/workbook/FormatError.h"
 #include "platform/automation/workbook/XlsxFormatCache.h"
+#include "platform/automation/workbook/XlsxXml.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 #include <xlsxwriter.h>
 
@@ -17,6 +20,19 @@ void check(lxw_error error, const QString& what)
     if (error != LXW_NO_ERROR) {
         throw FormatError(what + QStringLiteral(": ") + QString::fromUtf8(lxw_strerror(error)));
     }
+}
+
+// The cell text as the file stores it: cut to the cell's limit, look-alike escapes escaped. The
+// library counts the stored form against the limit, so a text full of look-alikes is cut further.
+QByteArray storedText(const QString& text)
+{
+    QString kept = text.left(kMaxCellText);
+    QString stored = XlsxXml::escapeLookalikes(kept);
+    while (stored.size() > kMaxCellText) {
+        kept.chop(std::max<qsizetype>(1, (stored.size() - kMaxCellText) / 7));
+        stored = XlsxXml::escapeLookalikes(kept);
+    }
+    return stored.toUtf8();
 }
 
 void writeSheet(lxw_worksheet* target, const Worksheet& sheet, XlsxFormatCache& formats)
@@ -65,9 +81,8 @@ void writeSheet(lxw_worksheet* target, const Worksheet& sheet, XlsxFormatCache& 
             error = worksheet_write_number(target, row, column, cell.value.toNumber(), format);
             break;
         case CellValue::Type::Text:
-            error = worksheet_write_string(
-                target, row, column, cell.value.textValue().left(kMaxCellText).toUtf8().constData(),
-                format);
+            error = worksheet_write_string(target, row, column,
+                                           storedText(cell.value.textValue()).constData(), format);
             break;
         case CellValue::Type::Boolean:
             error = worksheet_write_boolean(target, row, column, cell.value.toBoolean() ? 1 : 0,

@@ -44,6 +44,17 @@ QString XlsxXml::unescape(QString text)
     return result;
 }
 
+QString XlsxXml::escapeLookalikes(const QString& text)
+{
+    if (!text.contains(u"_x")) {
+        return text;
+    }
+    static const QRegularExpression lookalike(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString escaped = text;
+    escaped.replace(lookalike, QStringLiteral("_x005F_"));
+    return escaped;
+}
+
 QString XlsxXml::richText(QXmlStreamReader& xml)
 {
     QString text;

@@ -6,7 +6,7 @@
 
 namespace platform::automation::workbook {
 
-// Small helpers for reading the XML parts of an Office Open XML workbook.
+// Small helpers for the XML parts of an Office Open XML workbook.
 class XlsxXml
 {
 public:
@@ -16,6 +16,9 @@ public:
     static void check(const QXmlStreamReader& xml, const QString& part);
     // Texts escape characters that XML cannot hold as _xHHHH_.
     static QString unescape(QString text);
+    // A text that itself reads as such an escape keeps its "_" as _x005F_, so that a reader's
+    // unescape gives it back as written ("_x0041_" stays that, not "A").
+    static QString escapeLookalikes(const QString& text);
     // The text of an <si> or <is>: its <t>, or the <t> of each rich-text run; phonetic runs are
     // not part of the text.
     static QString richText(QXmlStreamReader& xml);

@@ -146,7 +146,11 @@ TEST(WorkbookFile, AnOfficeSuiteConvertsBothFormats)
         EXPECT_EQ(sheet.cellAt(13, 6)->format.numberFormat, QStringLiteral("0.00")) << name;
         EXPECT_TRUE(sheet.cellAt(1, 1)->format.font.bold) << name;
         EXPECT_EQ(sheet.merges().areaAt(1, 4), (CellRange{1, 1, 1, 7})) << name;
-        EXPECT_NEAR(sheet.columnWidth(2), 40, 0.2) << name;
+        // The suite writes neighbours of one width (B and C) as one column range.
+        for (int column = 1; column <= 7; ++column) {
+            EXPECT_NEAR(sheet.columnWidth(column), book.sheet(0).columnWidth(column), 0.2)
+                << name << " column " << column;
+        }
     }
 }
 

@@ -75,6 +75,42 @@ TEST(XlsxRoundTrip, ValuesOfEveryKind)
     EXPECT_EQ(read.activeSheetIndex(), 1);
 }
 
+// The file format escapes characters XML cannot hold as _xHHHH_; a text that merely looks like
+// such an escape (a part number, say) must not come back as the character it names.
+TEST(XlsxRoundTrip, TextsThatLookLikeEscapesKeepEveryCharacter)
+{
+    testsupport::TempWorkFolder folder;
+    const QString texts[] = {
+        QStringLiteral("_x0041_"),          QStringLiteral("A_x0041_B_x00e9_"),
+        QStringLiteral("_x005F_"),          QStringLiteral("_x0001_ and \x01"),
+        QStringLiteral("__x0041__"),        QStringLiteral("_x004_"),
+        QStringLiteral("_X0041_ _x00G1_"),  QStringLiteral("tab\tand\x1F"),
+        QStringLiteral("cr\r, lf\n, both\r\n"),
+        QString(32766, u'-') + QStringLiteral("_x0041_"), // the cut leaves "_": no escape
+        QStringLiteral("_x0041_").repeated(5000),
+    };
+    Workbook book;
+    Worksheet& sheet = book.addSheet();
+    int row = 0;
+    for (const QString& text : texts) {
+        sheet.setValue(++row, 1, CellValue::text(text));
+    }
+    const Workbook read = roundTrip(book, pathIn(folder, "escapes.xlsx"));
+    row = 0;
+    for (const QString& text : texts) {
+        ++row;
+        const QString seen = read.sheet(0).value(row, 1).textValue();
+        if (row < static_cast<int>(std::size(texts))) {
+            EXPECT_EQ(seen.toStdString(), text.left(32767).toStdString()) << row;
+        } else {
+            // Each look-alike takes six more characters in the file, which holds at most
+            // 32767: the text is cut shorter, but what is kept is as written.
+            EXPECT_TRUE(text.startsWith(seen)) << row;
+            EXPECT_GT(seen.size(), 4000);
+        }
+    }
+}
+
 TEST(XlsxRoundTrip, IndependentReaderSeesValuesAndFormats)
 {
     const QString python = pythonWithOpenpyxl();

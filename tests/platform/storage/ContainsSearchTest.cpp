@@ -78,6 +78,36 @@ TEST_F(ContainsSearchTest, EqualNamesBlankNamesAndLetterCaseComeAsTheFileGivesTh
     EXPECT_EQ(listed(ByName, true), (std::vector<int>{94, 100, 99, 95, 91, 96}));
 }
 
+// Pages of a list go on beyond a place (key values and position): among equal names too.
+TEST_F(ContainsSearchTest, WalksBeyondAPlaceAmongEqualNamesMatchTheFileWalk)
+{
+    for (int i = 0; i < 30; ++i)
+        ASSERT_EQ(addItem(m_file, i, i % 4 ? "ёж" : "ЁЖИК"), 0);
+    m_sought = w("Ж");
+    const std::vector<int> all = listed(ByName, false);
+    ASSERT_EQ(all.size(), 30u);
+    for (const std::size_t at : {std::size_t{0}, std::size_t{9}, std::size_t{21}, std::size_t{29}}) {
+        for (const bool forward : {true, false}) {
+            std::vector<int> met[2];
+            for (int through = 0; through < 2; ++through) {
+                View view(m_file, ByName);
+                ASSERT_EQ(view.setFilter(NameFilter, &m_bindings), 0);
+                if (through)
+                    view.setContainsSearch(search(ByName));
+                // The record at the place, in the buffer, and its position.
+                m_file.clearBuffer();
+                m_file.record<Item>().code = all[at];
+                ASSERT_EQ(m_file.get(ByCode), 0);
+                view.setAt(m_file.position());
+                EXPECT_EQ(view.walksThroughIndex(), through == 1);
+                for (int i = 0; i < 4 && (forward ? view.next() : view.previous()) == 0; ++i)
+                    met[through].push_back(m_file.record<Item>().code);
+            }
+            EXPECT_EQ(met[1], met[0]) << "from " << at << (forward ? " forward" : " backward");
+        }
+    }
+}
+
 TEST_F(ContainsSearchTest, TextsTheCopyCannotDecideAreLeftToTheEngine)
 {
     ASSERT_EQ(addItem(m_file, 1, "ab"), 0);

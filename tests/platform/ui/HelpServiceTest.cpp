@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+#include <QListWidget>
+
 #include <gtest/gtest.h>
 
 using platform::ui::HelpService;
@@ -29,8 +31,9 @@ protected:
     {
         // The pages of the source tree, as the program has them compiled in.
         const char* data = std::getenv("QUELB_TEST_DATA");
-        HelpService::setPagesFolder(QDir::cleanPath(
-            QString::fromLocal8Bit(data ? data : "tests/data") + QStringLiteral("/../../resources/help")));
+        HelpService::setPagesFolder(
+            QDir::cleanPath(QString::fromLocal8Bit(data ? data : "tests/data") +
+                            QStringLiteral("/../../resources/help")));
         help.init("orderhelp.chm", 0x7B); // F12
     }
     void TearDown() override { HelpService::setPagesFolder(QStringLiteral(":/help")); }
@@ -50,8 +53,15 @@ TEST_F(HelpServiceTest, ContentsShowTheIndexPageAndLeadToEveryPage)
     const QStringList contents = window->contents();
     ASSERT_EQ(contents.size(), 7);
     EXPECT_EQ(contents.front(), QStringLiteral("Прайс-лист и поиск товаров"));
-    for (const char* page : {"price.html", "basket.html", "orders.html", "print.html",
-                             "load.html", "settings.html", "lists.html"}) {
+    // Every line of the contents reads whole in its pane.
+    auto* list = window->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    for (int i = 0; i < list->count(); ++i)
+        EXPECT_LE(list->fontMetrics().horizontalAdvance(list->item(i)->text()),
+                  list->viewport()->width())
+            << list->item(i)->text().toStdString();
+    for (const char* page : {"price.html", "basket.html", "orders.html", "print.html", "load.html",
+                             "settings.html", "lists.html"}) {
         EXPECT_TRUE(window->showPage(QString::fromLatin1(page))) << page;
         EXPECT_FALSE(window->pageTitle().isEmpty()) << page;
     }

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 #include <string>
 
 // The scroll bar of a page-loaded list: it shows where the page stands in the order, never
@@ -74,8 +75,16 @@ protected:
     {
         if (listControl)
             listControl->attach(nullptr);
+        lists.clear();
         window.reset();
         file.close();
+    }
+
+    // Lists live as long as the fixture, so the control lets go of them before they go.
+    BrowseList& newList()
+    {
+        lists.push_back(std::make_unique<BrowseList>(file));
+        return *lists.back();
     }
 
     void show(BrowseList& list)
@@ -107,12 +116,13 @@ protected:
                         .build()};
     std::unique_ptr<Window> window;
     ListControl* listControl = nullptr;
+    std::vector<std::unique_ptr<BrowseList>> lists;
     bool opened = false;
 };
 
 TEST_F(ListPageBar, TheThumbFollowsThePageAndNeverRunsBackWhilePagingForward)
 {
-    BrowseList list(file);
+    BrowseList& list = newList();
     list.addSortOrder(ByMaker);
     show(list);
     ASSERT_NE(bar(), nullptr);
@@ -146,7 +156,7 @@ TEST_F(ListPageBar, TheThumbFollowsThePageAndNeverRunsBackWhilePagingForward)
 
 TEST_F(ListPageBar, ClicksBesideTheThumbPageAndTheArrowsMoveALine)
 {
-    BrowseList list(file);
+    BrowseList& list = newList();
     list.addSortOrder(ByNumber);
     show(list);
     const int rows = list.model().rows();
@@ -165,7 +175,7 @@ TEST_F(ListPageBar, ClicksBesideTheThumbPageAndTheArrowsMoveALine)
 
 TEST_F(ListPageBar, DraggingTheThumbShowsThatPlaceOfTheOrder)
 {
-    BrowseList list(file);
+    BrowseList& list = newList();
     list.addSortOrder(ByNumber);
     show(list);
     bar()->setSliderDown(true);
@@ -175,7 +185,7 @@ TEST_F(ListPageBar, DraggingTheThumbShowsThatPlaceOfTheOrder)
     EXPECT_EQ(list.highlighted(), 0);
 
     // Within a run of equal values the position places the page.
-    BrowseList makers(file);
+    BrowseList& makers = newList();
     makers.addSortOrder(ByMaker);
     listControl->attach(nullptr);
     show(makers);
@@ -187,7 +197,7 @@ TEST_F(ListPageBar, DraggingTheThumbShowsThatPlaceOfTheOrder)
 
 TEST_F(ListPageBar, AWholeFileListKeepsTheTablesOwnScrollBar)
 {
-    BrowseList list(file);
+    BrowseList& list = newList();
     list.addSortOrder(ByNumber);
     list.setWholeFile(true);
     show(list);

@@ -9,6 +9,7 @@
 #include "platform/ui/ScriptReplay.h"
 #include "platform/ui/StateDump.h"
 #include "platform/ui/TestScript.h"
+#include "platform/ui/ThreadRegistry.h"
 
 #include "tests/support/TempWorkFolder.h"
 
@@ -265,6 +266,33 @@ TEST_F(TestDriverTest, TabsArePressedByClickingThem)
     EXPECT_NE(inSecond.find("?IN2 string \"на второй\"\n"), std::string::npos) << inSecond;
     EXPECT_NE(inSecond.find("?IN1 string \"на первой\" hidden"), std::string::npos) << inSecond;
     EXPECT_TRUE(window.logged("newselection 9 @1"));
+}
+
+TEST_F(TestDriverTest, WaitIdleOutlastsAWindowThatWorksOnItsTimerTicks)
+{
+    // The window shows it is at work on its first timer tick and closes on its second, with a
+    // quiet tick interval between: a wait for idle must not end in that interval.
+    RecordingController window("sample", "P1$CHILD");
+    int ticks = 0;
+    window.onWindowEvent = [&](RecordingController& self) {
+        if (self.event() == Event::Timer && ++ticks == 1)
+            self.window().control(1)->setText(w("Работаю"));
+        else if (self.event() == Event::Timer && ticks == 2)
+            self.window().post(Event::CloseWindow);
+        return Level::Benign;
+    };
+    std::size_t openAfterIdle = 99;
+    TestDriver driver;
+    driver.waitOpen("Дочернее").waitIdle(3000).call([&] {
+        openAfterIdle = ThreadRegistry::openWindows().size();
+    });
+    std::string failure = "not run";
+    driver.start([&](const std::string& result) { failure = result; });
+    window.run();
+    ASSERT_TRUE(uitest::waitFor([&] { return failure != "not run"; }));
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(openAfterIdle, 0u);
 }
 
 TEST_F(TestDriverTest, FileAndFolderDialogsTakeQueuedAnswers)
