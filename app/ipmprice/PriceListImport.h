@@ -70,7 +70,10 @@ private:
     struct NameHash
     {
         using is_transparent = void;
-        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+        std::size_t operator()(std::string_view name) const
+        {
+            return std::hash<std::string_view>{}(name);
+        }
     };
     // Manufacturer names already offered to PROIZ; looked up without a copy of the name.
     std::unordered_set<std::string, NameHash, std::equal_to<>> m_makers;

@@ -18,8 +18,8 @@ bool isPriceLine(std::string_view line)
         line.remove_prefix(1);
     if (!line.empty() && line.front() == '-')
         line.remove_prefix(1);
-    return !line.empty() && line.front() >= '0' && line.front() <= '9'
-           && line.find(';') != std::string_view::npos;
+    return !line.empty() && line.front() >= '0' && line.front() <= '9' &&
+           line.find(';') != std::string_view::npos;
 }
 
 } // namespace

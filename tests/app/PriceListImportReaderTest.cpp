@@ -30,8 +30,8 @@ std::string mixedText()
     for (int i = 0; i < 12000; ++i) {
         if (i % 97 == 0)
             text += i % 2 ? "\n" : "   \r\n";
-        text += std::to_string(i) + ";D;Name" + std::to_string(i) + ";;1;2.5;M;;;"
-                + std::string(static_cast<std::size_t>(i % 640), 'g') + (i % 3 ? "\n" : "\r\n");
+        text += std::to_string(i) + ";D;Name" + std::to_string(i) + ";;1;2.5;M;;;" +
+                std::string(static_cast<std::size_t>(i % 640), 'g') + (i % 3 ? "\n" : "\r\n");
     }
     return text + "99;unended";
 }
@@ -44,7 +44,8 @@ std::vector<Seen> readSerially(const std::string& text)
         if (!assembler.take(static_cast<uint8_t>(c)))
             continue;
         const auto line = PriceListTextLine::parse(assembler.line());
-        seen.push_back(line ? Seen{false, line->code, line->name, line->group} : Seen{true, 0, {}, {}});
+        seen.push_back(line ? Seen{false, line->code, line->name, line->group}
+                            : Seen{true, 0, {}, {}});
     }
     return seen;
 }

@@ -4,6 +4,12 @@
 
 #include <sqlite3.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace platform::storage;
 using namespace storagetest;
 
@@ -28,8 +34,11 @@ protected:
     {
         for (int i = 0; i < count; ++i) {
             const int code = i % 50 == 0 ? 0 : (i * 7919) % 100000 + 1;
-            const std::string name = i % 11 == 0 ? "" : (i % 2 ? "Name" : "name") + std::to_string(i % 13);
-            ASSERT_EQ(addItem(file, code, name, i % 7 == 0 ? "" : "Maker" + std::to_string(i % 5), i % 17), 0);
+            const std::string name =
+                i % 11 == 0 ? "" : (i % 2 ? "Name" : "name") + std::to_string(i % 13);
+            ASSERT_EQ(addItem(file, code, name, i % 7 == 0 ? "" : "Maker" + std::to_string(i % 5),
+                              i % 17),
+                      0);
         }
     }
 
@@ -58,14 +67,15 @@ protected:
         sqlite3* db = nullptr;
         std::pair<int64_t, int64_t> seen{-1, -1};
         const std::string path = resolveFileName(file.diskName());
-        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
-            && sqlite::registerCollations(db) == SQLITE_OK) {
-            for (auto [sql, into] : {std::pair{"SELECT count(*) FROM records", &seen.first},
-                                     std::pair{"SELECT count(*) FROM sqlite_master WHERE type = 'index'",
-                                               &seen.second}}) {
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite::registerCollations(db) == SQLITE_OK) {
+            for (auto [sql, into] :
+                 {std::pair{"SELECT count(*) FROM records", &seen.first},
+                  std::pair{"SELECT count(*) FROM sqlite_master WHERE type = 'index'",
+                            &seen.second}}) {
                 sqlite3_stmt* statement = nullptr;
-                if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK
-                    && sqlite3_step(statement) == SQLITE_ROW)
+                if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+                    sqlite3_step(statement) == SQLITE_ROW)
                     *into = sqlite3_column_int64(statement, 0);
                 else
                     ADD_FAILURE() << sqlite3_errmsg(db);
@@ -168,6 +178,39 @@ TEST_F(BulkFill, OthersSeeThePreviousFileWholeAndADiscardGivesItBack)
     EXPECT_EQ(m_other.flush(), Error::StreamError);
     EXPECT_EQ(walk(m_other, ByName), std::vector<int>{});
     EXPECT_EQ(seenElsewhere(m_other), std::make_pair(int64_t{0}, int64_t{KeyCount}));
+}
+
+// A fill whose keys or commit cannot be written (a full disk) is reported by the flush and
+// leaves the previous records with every key.
+TEST_F(BulkFill, AFillThatCannotBeWrittenLeavesThePreviousFileWithItsKeys)
+{
+    ASSERT_EQ(addItem(m_file, 1, "old", "m"), 0);
+    ASSERT_EQ(addItem(m_file, 2, "older", "m"), 0);
+    ASSERT_EQ(m_file.close(), 0);
+    const auto size =
+        static_cast<rlim_t>(testsupport::readFileBytes(m_folder.file("items.tps")).size());
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{size + 16 * 1024, size + 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        RecordFile file(itemLayout());
+        if (file.open() != 0 || file.stream() != 0 || file.beginBulkFill() != 0 ||
+            file.empty() != 0)
+            ::_exit(100);
+        for (int i = 1; i <= 2000; ++i)
+            addItem(file, i, "a name long enough " + std::to_string(i), "maker");
+        ::_exit(file.flush());
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), Error::DiskFull);
+    ASSERT_EQ(m_file.open(), 0);
+    EXPECT_EQ(seenElsewhere(m_file), std::make_pair(int64_t{2}, int64_t{KeyCount}));
+    EXPECT_EQ(walk(m_file, ByName), (std::vector<int>{1, 2}));
+    EXPECT_EQ(walk(m_file, ByMaker), (std::vector<int>{1, 2}));
 }
 
 } // namespace
