@@ -86,30 +86,7 @@ std::string_view StringVariable::text()
 
 double NumberField::number()
 {
-    // Records are packed: fields are read with memcpy, never through a misaligned pointer.
-    const std::byte* at = *m_base + m_offset;
-    switch (m_type) {
-    case FieldType::Byte:
-        return static_cast<uint8_t>(*at);
-    case FieldType::Short: {
-        int16_t v;
-        std::memcpy(&v, at, sizeof v);
-        return v;
-    }
-    case FieldType::Long: {
-        int32_t v;
-        std::memcpy(&v, at, sizeof v);
-        return v;
-    }
-    case FieldType::Real: {
-        double v;
-        std::memcpy(&v, at, sizeof v);
-        return v;
-    }
-    case FieldType::String:
-        break;
-    }
-    return 0;
+    return fieldNumber(m_type, *m_base + m_offset);
 }
 
 Comparison::Comparison(CompareOp op, NodePtr left, NodePtr right)

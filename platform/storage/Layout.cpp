@@ -2,6 +2,8 @@
 
 #include "platform/text/CaseTable.h"
 
+#include <cstring>
+
 namespace platform::storage {
 
 namespace {
@@ -48,6 +50,32 @@ int FileLayout::keyIndex(std::string_view name) const
             return static_cast<int>(i);
     }
     return -1;
+}
+
+double fieldNumber(FieldType type, const std::byte* at)
+{
+    switch (type) {
+    case FieldType::Byte:
+        return std::to_integer<uint8_t>(*at);
+    case FieldType::Short: {
+        int16_t value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    }
+    case FieldType::Long: {
+        int32_t value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    }
+    case FieldType::Real: {
+        double value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    }
+    case FieldType::String:
+        break;
+    }
+    return 0;
 }
 
 } // namespace platform::storage

@@ -46,6 +46,10 @@ struct FileLayout
     int keyIndex(std::string_view name) const;   // case-insensitive; -1
 };
 
+// The number a field of that type holds at an address of any alignment (records are packed);
+// 0 for a text.
+double fieldNumber(FieldType type, const std::byte* at);
+
 template <typename T> struct FieldTypeOf;
 template <> struct FieldTypeOf<uint8_t> { static constexpr FieldType value = FieldType::Byte; };
 template <> struct FieldTypeOf<int16_t> { static constexpr FieldType value = FieldType::Short; };

@@ -45,32 +45,6 @@ const std::array<unsigned char, 256>& byteOfWeight()
     return bytes;
 }
 
-double number(const std::byte* record, const FieldDef& def)
-{
-    const std::byte* at = record + def.offset;
-    switch (def.type) {
-    case FieldType::Byte:
-        return static_cast<double>(std::to_integer<uint8_t>(*at));
-    case FieldType::Short: {
-        int16_t value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    case FieldType::Long: {
-        int32_t value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    case FieldType::Real: {
-        double value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    default:
-        return 0.0;
-    }
-}
-
 void setNumber(std::byte* record, const FieldDef& def, double value)
 {
     std::byte* at = record + def.offset;
@@ -127,7 +101,8 @@ void KeyPlace::setEnds(const std::byte* first, std::int64_t firstPosition, const
     for (std::size_t c = 0; c < key.fields.size() && m_decider < 0; ++c) {
         const FieldDef& def = field(c);
         if (def.type != FieldType::String) {
-            if (number(first, def) != number(last, def))
+            if (storage::fieldNumber(def.type, first + def.offset) !=
+                storage::fieldNumber(def.type, last + def.offset))
                 m_decider = static_cast<int>(c);
             continue;
         }
@@ -153,7 +128,7 @@ double KeyPlace::coordinate(const std::byte* record) const
 {
     const FieldDef& def = field(static_cast<std::size_t>(m_decider));
     if (def.type != FieldType::String)
-        return number(record, def);
+        return storage::fieldNumber(def.type, record + def.offset);
     const bool noCase = m_layout->keys[static_cast<std::size_t>(m_key)].noCase;
     const std::string_view text = clipped(record, def);
     double value = 0.0;
