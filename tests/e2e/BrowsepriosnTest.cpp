@@ -9,8 +9,10 @@
 #include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
-#include "platform/ui/list/ListFormat.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/list/ListControl.h"
+#include "platform/ui/list/ListFormat.h"
+#include "platform/ui/list/ListView.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -425,7 +427,7 @@ TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
     EXPECT_EQ(priceFormat, w(format));
     EXPECT_EQ(quantityX, labelRight); // the totals row closed up after the posted resize
     EXPECT_EQ(basketY, sheetY + 18);
-    EXPECT_GT(sheetY, 230); // the upper list took a part of the larger height
+    EXPECT_GT(sheetY, 230);             // the upper list took a part of the larger height
     EXPECT_NE(basketFormat, w(format)); // "br2" counts only when "br2_1" is "1"
     // Closing wrote the sizes back, with the gate.
     EXPECT_EQ(SettingsFile::read("quelbarto.ini", "sizeprice", "br2_1"), "1");
@@ -445,8 +447,7 @@ TEST_F(BrowsepriosnWindow, AStoredListFormatIsReadOnlyUpToTheListsOwnColumns)
     driver.waitOpen(Title).call([&] {
         Window& top = *TestDriver::topWindow();
         shown = top.property(1, Property::Format);
-        const auto definition =
-            ListFormat::parse(top.definition().controls.at(0).format);
+        const auto definition = ListFormat::parse(top.definition().controls.at(0).format);
         ownColumns = definition ? definition->columns().size() : 0;
     });
     EXPECT_EQ(run(driver), "");
@@ -544,6 +545,22 @@ TEST_F(BrowsepriosnWindow, EverySearchTabAndBasketTabIsClickedAndEverySearchFilt
     for (std::size_t i = 0; i < found.size(); ++i)
         EXPECT_EQ(found[i], (std::vector<int32_t>{222})) << searches[i].entry;
     EXPECT_EQ(basketTabs, (std::vector<int>{2, 3, 4, 5, 1}));
+}
+
+TEST_F(BrowsepriosnWindow, TheSecondCodeColumnOfWidthNothingIsNotShown)
+{
+    bool hidden = false;
+    bool codeShown = false;
+    TestDriver driver;
+    driver.waitOpen(Title).call([&] {
+        auto* list = dynamic_cast<ListControl*>(TestDriver::findControl("?BROWSE:1"));
+        ASSERT_NE(list, nullptr);
+        hidden = list->view()->isColumnHidden(11); // "kod 2", width 0
+        codeShown = !list->view()->isColumnHidden(0);
+    });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(codeShown);
 }
 
 TEST_F(BrowsepriosnWindow, SelectionOpensByClickingAndAManufacturerIsTickedByItsBox)

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,32 @@ TEST_F(ControlsTest, PositionAndSizeAreSetOneByOne)
     const DialogUnits du = window().units();
     EXPECT_EQ(window().control(14)->widget()->geometry(),
               QRect(du.toPixelsX(20), du.toPixelsY(100), du.toPixelsX(80), du.toPixelsY(14)));
+}
+
+TEST_F(ControlsTest, AControlsOwnColourLeavesTheDisabledLookGreyed)
+{
+    Window window(loadWindowDefinition("sample", "P1$WINDOW"));
+    QWidget* entry = window.control("?KOL")->widget();
+    const QColor own = colourOf(0xFF0000);
+    EXPECT_EQ(entry->palette().color(QPalette::Active, QPalette::Text), own);
+    window.disable(window.number("?KOL"));
+    EXPECT_FALSE(entry->isEnabled());
+    EXPECT_NE(entry->palette().color(QPalette::Disabled, QPalette::Text), own)
+        << "a disabled entry must not look like an enabled one";
+}
+
+TEST_F(ControlsTest, ANumericEntryTakesNoMoreWholeDigitsThanItsPicture)
+{
+    Window window(loadWindowDefinition("sample", "P1$WINDOW"));
+    auto* entry = qobject_cast<QLineEdit*>(window.control("?KOL")->widget());
+    ASSERT_NE(entry, nullptr);
+    int position = 0;
+    QString six = QStringLiteral("123456");
+    QString seven = QStringLiteral("1234567");
+    QString negative = QStringLiteral("-123456");
+    EXPECT_NE(entry->validator()->validate(six, position), QValidator::Invalid);
+    EXPECT_EQ(entry->validator()->validate(seven, position), QValidator::Invalid);
+    EXPECT_NE(entry->validator()->validate(negative, position), QValidator::Invalid);
 }
 
 TEST_F(ControlsTest, PropertiesByNumber)
@@ -260,7 +287,8 @@ TEST_F(ControlsTest, KeyPressesPassThroughTheControlsProcedure)
     // runtime's are key presses all the same.
     seen.clear();
     for (const auto& [key, modifiers, text] :
-         {std::tuple{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::AltModifier | Qt::ShiftModifier), QString()},
+         {std::tuple{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::AltModifier | Qt::ShiftModifier),
+                     QString()},
           std::tuple{Qt::Key_Alt, Qt::KeyboardModifiers(Qt::AltModifier), QString()},
           std::tuple{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier), QString()},
           std::tuple{Qt::Key_Control, Qt::KeyboardModifiers(Qt::ControlModifier), QString()},
