@@ -119,10 +119,7 @@ ConversionOutcome convertPrices()
     PROIZ().stream();
 
     ProgressWindow window;
-    ApplyProgressDefinition(window, "quelbarto$quelb019");
-    window.setTitle("Processing Records");
-    window.setPercent(0);
-    window.setUserText(w("Конвертация прайс-листа..."));
+    OpenConversionProgress(window, "quelbarto$quelb019", w("Конвертация прайс-листа..."));
     PRIOSN_S().send("QUICKSCAN=on");
     storage::View view(PRIOSN_S(), -1);
     PriceConversion process(view);

@@ -116,10 +116,7 @@ ConversionOutcome convertRequisites()
     }
 
     ProgressWindow window;
-    ApplyProgressDefinition(window, "quelbarto$quelb020");
-    window.setTitle("Processing Records");
-    window.setPercent(0);
-    window.setUserText(w("Ковертация реквизитов"));
+    OpenConversionProgress(window, "quelbarto$quelb020", w("Ковертация реквизитов"));
     REKV_S().send("QUICKSCAN=on");
     storage::View view(REKV_S(), -1);
     RekvConversion process(view);

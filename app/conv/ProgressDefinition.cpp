@@ -24,4 +24,13 @@ void ApplyProgressDefinition(ProgressWindow& window, std::string_view module)
     }
 }
 
+void OpenConversionProgress(ProgressWindow& window, std::string_view module,
+                            const std::string& userText)
+{
+    ApplyProgressDefinition(window, module);
+    window.setTitle("Processing Records");
+    window.setPercent(0);
+    window.setUserText(userText);
+}
+
 } // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace platform::ui {
@@ -11,5 +12,10 @@ class ProgressWindow;
 namespace app {
 
 void ApplyProgressDefinition(platform::ui::ProgressWindow& window, std::string_view module);
+
+// A conversion's progress window as it opens: its definition, then the title "Processing
+// Records", 0 % done and the user text (Windows-1251).
+void OpenConversionProgress(platform::ui::ProgressWindow& window, std::string_view module,
+                            const std::string& userText);
 
 } // namespace app
