@@ -25,6 +25,8 @@ constexpr const char* kNewPrices = "priosn1.tps";
 constexpr const char* kMakers = "proiz.tps";
 // The manufacturer list is rebuilt beside the old one, which stays until the run succeeds.
 constexpr const char* kNewMakers = "proiz1.tps";
+// The price list as the program reads it, before it takes the old file's place.
+constexpr const char* kFinalPrices = "priosn2.tps";
 
 std::string kept()
 {
@@ -42,6 +44,47 @@ void removeNewFiles()
 {
     storage::removeFile(kNewPrices);
     storage::removeFile(kNewMakers);
+    storage::removeFile(kFinalPrices);
+}
+
+// The converted items go into the price list's own layout (the weight left 0), so the price
+// window and the next load open the file in the same run; a file in the intermediate layout
+// would be refused as another version. 0 or the error code.
+int writeForTheProgram()
+{
+    const DiskNameScope final(*AccessPRIOSN, kFinalPrices);
+    int code = PRIOSN().create();
+    if (code == 0)
+        code = PRIOSN_N().open();
+    if (code != 0)
+        return code;
+    code = PRIOSN().open();
+    if (code == 0) {
+        PRIOSN().stream();
+        PRIOSN_N().setFileOrder();
+        while (code == 0 && PRIOSN_N().next() == 0) {
+            const PriosnNRecord& item = PRN();
+            PRIOSN().clearBuffer();
+            PR().KOD = item.KOD;
+            PR().OBOZ = item.OBOZ;
+            PR().NAIM = item.NAIM;
+            PR().PRIMEN = item.PRIMEN;
+            PR().CENA = item.CENA;
+            PR().PROIZV = item.PROIZV;
+            PR().GRUP = item.GRUP;
+            PR().KOLVUP = item.KOLVUP;
+            PR().KODCENA = item.KODCENA;
+            PR().KOD2 = item.KOD2;
+            code = PRIOSN().add();
+        }
+        if (code == 0 && storage::errorCode() != storage::Error::RecordNotAvailable)
+            code = storage::errorCode();
+        if (code == 0)
+            code = PRIOSN().flush();
+        PRIOSN().close();
+    }
+    PRIOSN_N().close();
+    return code;
 }
 
 // The walk read every record when it ended on "no further record"; any other code is a fault.
@@ -79,13 +122,17 @@ ConversionOutcome ConvertPriceFinish(const PriceConversion& process, int respons
         removeNewFiles();
         return outcome;
     }
+    if (writeForTheProgram() != 0) {
+        outcome = {Result::Failed, FileFailure(w("записать"), kFinalPrices, kOldPrices)};
+        removeNewFiles();
+        return outcome;
+    }
     // The manufacturers first: a crash between the two renames leaves the old price list,
     // which a second run converts again.
     if (storage::renameFile(kNewMakers, kMakers) != 0
-        || storage::renameFile(kNewPrices, kOldPrices) != 0) {
+        || storage::renameFile(kFinalPrices, kOldPrices) != 0)
         outcome = {Result::Failed, FileFailure(w("заменить"), kOldPrices, kOldPrices)};
-        removeNewFiles();
-    }
+    removeNewFiles();
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/startup/CompiledResources.h"
 #include "app/startup/MainProgram.h"
+#include "app/startup/ProgramModules.h"
 #include "platform/ui/ProgramEnd.h"
 #include "app/startup/QtTranslations.h"
 
@@ -21,6 +22,7 @@ int ProgramEntry(int argc, char** argv)
     InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();
+    const platform::system::ProgramRuntime runtime(ProgramModules());
 
     MainProgram();
     // 0 after the frame closed; the code of a stop box's abort or a failed script otherwise.

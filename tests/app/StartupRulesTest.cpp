@@ -1,11 +1,22 @@
 #include "app/startup/KeyboardGuard.h"
 #include "app/startup/LocaleOverrides.h"
+#include "app/startup/ProgramModules.h"
+#include "net/ErrorTextIndex.h"
+#include "net/HttpClient.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/text/CaseTable.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Locale.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 
 using platform::text::w;
 using platform::ui::Locale;
@@ -66,3 +77,54 @@ TEST_F(LocaleOverrides, StorageErrorsSpeakRussian)
 }
 
 } // namespace
+
+// The runtime around a run: the error-text table filled at the start, its index (built by the
+// first client) released at the end.
+TEST(ProgramRuntime, StartsTheModulesWithZeroAndEndsThemWithNonZero)
+{
+    {
+        const platform::system::ProgramRuntime runtime(app::ProgramModules());
+        net::HttpClient client;
+        client.Init();
+        EXPECT_EQ(net::errorTextIndex().records(), 909u);
+        client.Kill();
+    }
+    EXPECT_EQ(net::errorTextIndex().records(), 0u);
+
+    static std::vector<int> calls;
+    calls.clear();
+    {
+        const platform::system::ProgramRuntime runtime(
+            {[](int exiting) { calls.push_back(10 + exiting); },
+             [](int exiting) { calls.push_back(20 + exiting); }});
+        EXPECT_EQ(calls, (std::vector<int>{10, 20}));
+    }
+    EXPECT_EQ(calls, (std::vector<int>{10, 20, 21, 11}));
+}
+
+// A write past the file size limit fails with EFBIG under the runtime; without it the process
+// would die of the signal.
+TEST(ProgramRuntime, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProcess)
+{
+    char name[] = "/tmp/runtime-limit-XXXXXX";
+    const int descriptor = ::mkstemp(name);
+    ASSERT_GE(descriptor, 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const platform::system::ProgramRuntime runtime({});
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string block(8192, 'x');
+        const ssize_t written = ::pwrite(descriptor, block.data(), block.size(), 4096);
+        ::_exit(written < 0 && errno == EFBIG ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(descriptor);
+    std::remove(name);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}

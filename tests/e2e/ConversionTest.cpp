@@ -7,6 +7,7 @@
 #include "app/dictionary/Dictionary.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/ProgressWindow.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -149,7 +150,7 @@ TEST_F(ConversionTest, AnEmptyPriceListGivesAnEmptyFileAndOnlyTheAllEntry)
     const ConversionOutcome outcome = convertPrices(driver);
     EXPECT_EQ(outcome.result, Result::Converted) << outcome.reason;
     EXPECT_TRUE(exists("priosn.tps"));
-    EXPECT_TRUE(readAll<PriosnNRecord>(PRIOSN_N(), "priosn.tps").empty());
+    EXPECT_TRUE(readAll<PriosnRecord>(PRIOSN(), "priosn.tps").empty());
     EXPECT_EQ(makers(), (std::vector<std::string>{"  ВСЕ"}));
     EXPECT_FALSE(exists("priosn1.tps"));
     EXPECT_FALSE(exists("proiz1.tps"));
@@ -174,15 +175,18 @@ TEST_F(ConversionTest, EveryItemIsCopiedAndEachManufacturerEnteredOnceWithoutLea
     EXPECT_EQ(outcome.result, Result::Converted) << outcome.reason;
     EXPECT_TRUE(driver.messages().empty());
 
-    const auto items = readAll<PriosnNRecord>(PRIOSN_N(), "priosn.tps");
+    // Read as the program reads its price list: the converted file opens in the same run.
+    const auto items = readAll<PriosnRecord>(PRIOSN(), "priosn.tps");
     ASSERT_EQ(items.size(), 5u);
-    for (const PriosnNRecord& item : items) {
+    for (const PriosnRecord& item : items) {
         // Packed members are copied out before they are compared.
         const int32_t code = item.KOD;
         const int32_t secondCode = item.KOD2;
         const double price = item.CENA;
+        const double weight = item.VES;
         const int pack = item.KOLVUP;
         EXPECT_EQ(secondCode, code);
+        EXPECT_EQ(weight, 0.0);
         EXPECT_EQ(item.PRIMEN.view(), std::string(50, 'x') + std::string(150, ' '));
         EXPECT_DOUBLE_EQ(price, 100.5 + code);
         EXPECT_EQ(item.OBOZ.str(), w("ОБ-") + std::to_string(code));
@@ -192,6 +196,7 @@ TEST_F(ConversionTest, EveryItemIsCopiedAndEachManufacturerEnteredOnceWithoutLea
     EXPECT_EQ(items[1].PROIZV.str(), "  Mann") << "the item keeps its name as it was";
     EXPECT_EQ(makers(), (std::vector<std::string>{"  ВСЕ", "Bosch", "Mann"}));
     EXPECT_FALSE(exists("priosn1.tps"));
+    EXPECT_FALSE(exists("priosn2.tps"));
     EXPECT_FALSE(exists("proiz1.tps"));
 }
 
@@ -245,7 +250,7 @@ TEST_F(ConversionTest, ACancelledRunKeepsTheOldFilesByteForByte)
     EXPECT_EQ(bytes("priosn.tps"), prices);
     EXPECT_EQ(bytes("proiz.tps"), makersBefore);
     EXPECT_EQ(bytes("rekv.tps"), requisites);
-    for (const char* partial : {"priosn1.tps", "proiz1.tps", "rekv1.tps", "rekv2.tps"})
+    for (const char* partial : {"priosn1.tps", "priosn2.tps", "proiz1.tps", "rekv1.tps", "rekv2.tps"})
         EXPECT_FALSE(exists(partial)) << partial;
 }
 
@@ -350,6 +355,48 @@ TEST_F(ConversionWindowTest, TheWindowSaysWhenTheConversionWasNotFinished)
     EXPECT_NE(text.find("Не удалось открыть файл rekv.tps"), std::string::npos) << text;
     EXPECT_NE(text.find("rekv.tps оставлен без изменений"), std::string::npos) << text;
     EXPECT_EQ(bytes("rekv.tps"), "damaged");
+}
+
+// An old price list put into the folder while the program runs (the frame's check at start did
+// not see it): once converted, the price window shows it and a load replaces it, in the same run.
+TEST_F(ConversionWindowTest, TheConvertedPriceListOpensAndLoadsInTheSameRun)
+{
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "7;;Новый;;1;10;Mann;;;G\n");
+    TestDriver driver;
+    std::vector<int> converted, loaded;
+    const auto rows = [] {
+        std::vector<int> result;
+        if (Control* list = TestDriver::findControl("?BROWSE:1"))
+            for (const std::string& row : list->rows())
+                result.push_back(std::stoi(row.substr(0, row.find('|'))));
+        return result;
+    };
+    driver.waitOpen(e2e::FrameTitle)
+        .call([] { writeOldPrices({{1, "Bosch"}, {2, "Mann"}}); })
+        .menu("Конвертация данных")
+        .waitOpen("Конвертация данных")
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose("Конвертация данных")
+        .menu("?BROWSEPRIOSN")
+        .waitOpen("Прайс-лист/Заказ")
+        .waitIdle()
+        .call([&] { converted = rows(); })
+        .press("?BUTTON7")
+        .waitOpen("Загрузка прайс-листа")
+        .type("?FNAME", "new.txt")
+        .press("?BUTTON2")
+        .waitIdle(30000)
+        .call([&] { loaded = rows(); })
+        .close()
+        .waitClose("Прайс-лист/Заказ")
+        .menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    for (const MessageRequest& shown : driver.messages())
+        EXPECT_EQ(shown.text.rfind(w("КОНВЕРТАЦИЯ ДАННЫХ ЗАВЕРШЕНА."), 0), 0u)
+            << platform::text::cp1251ToUtf8(shown.text);
+    EXPECT_EQ(converted, (std::vector<int>{1, 2}));
+    EXPECT_EQ(loaded, (std::vector<int>{7}));
 }
 
 } // namespace

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -25,8 +28,10 @@ struct Finished
     std::string output; // the script's output file
 };
 
-// Runs the program in the folder with the script (UTF-8 lines).
-Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string& script)
+// Runs the program in the folder with the script (UTF-8 lines); with a file size limit, the
+// program starts under it with the signal's default action, as a shell's `ulimit -f` leaves it.
+Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string& script,
+                    rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     const std::filesystem::path scriptFile = folder.file("session.txt");
     const std::filesystem::path outputFile = folder.file("session-out.txt");
@@ -39,6 +44,12 @@ Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(QString::fromStdString(folder.path().string()));
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (fileSizeLimit != RLIM_INFINITY)
+        program.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     program.start(QStringLiteral(QUELB_PROGRAM_PATH), {});
     Finished finished;
     if (!program.waitForFinished(60000)) {
@@ -163,4 +174,40 @@ TEST(SecondCopy, SaysOnceThatAnotherCopyWorksWithTheFolderAndOnlyReads)
     EXPECT_EQ(second.output.find("Нет доступа"), std::string::npos) << second.output;
     // The basket the first copy holds is shown by the second.
     EXPECT_NE(second.output.find("row 1 \"7"), std::string::npos) << second.output;
+}
+
+// Past a file size limit a write fails like one on a full disk: the load says so, the program
+// goes on and ends normally, and no file is left half-written beside the price list.
+TEST(ProgramExit, AFileSizeLimitIsReportedAsAFullDiskAndTheProgramGoesOn)
+{
+    testsupport::TempWorkFolder folder;
+    std::string lines;
+    for (int i = 1; i <= 20000; ++i)
+        lines += std::to_string(i) + ";OB-" + std::to_string(i)
+                 + ";Деталь с длинным названием;Легковые;1;10;Bosch;;;Группа\n";
+    testsupport::writeFileBytes(folder.file("big.txt"), platform::text::utf8ToCp1251(lines));
+    const Finished finished =
+        runProgram(folder,
+                   "menu \"Просмотр прайс-листа и заказ товара\"\n"
+                   "wait open \"Прайс-лист/Заказ\"\n"
+                   "press ?BUTTON7\n"
+                   "wait open \"Загрузка прайс-листа\"\n"
+                   "type ?FNAME \"big.txt\"\n"
+                   "answer message OK\n"
+                   "press ?BUTTON2\n"
+                   "wait idle 60000\n"
+                   "close\n"
+                   "wait close \"Загрузка прайс-листа\"\n"
+                   "close\n"
+                   "wait close \"Прайс-лист/Заказ\"\n"
+                   "answer message OK\n"
+                   "answer message OK\n"
+                   "menu \"Выход\"\n",
+                   512 * 1024);
+    EXPECT_EQ(finished.status, QProcess::NormalExit) << finished.output;
+    EXPECT_EQ(finished.code, 0) << finished.output;
+    EXPECT_NE(finished.output.find("Нет места на диске"), std::string::npos) << finished.output;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos)
+            << entry.path();
 }
