@@ -231,7 +231,7 @@ void Browsepriosn::setUpPriceList()
         m_priceControl->setStyleFont(3, listFont("MS Sans Serif", 8, false));
         m_priceControl->setStyleFont(4, listFont("Wingdings", 12, true));
         m_priceControl->attach(m_priceList.get());
-        m_priceList->model().setIcons(rowMarkIcons());
+        m_priceList->model().setIcons(rowMarkIcons(PricePhotoColour));
         QObject::connect(m_priceControl->view(), &QAbstractItemView::doubleClicked,
                          m_priceControl->view(), [this](const QModelIndex&) {
                              window().raise(Event::AlertKey, C::PriceList, Key::MouseLeftDouble);
@@ -261,7 +261,7 @@ void Browsepriosn::setUpBasketList()
         m_basketControl->setStyleFont(2, listFont("MS Sans Serif", 9, false));
         m_basketControl->setStyleFont(4, listFont("Wingdings", 12, true));
         m_basketControl->attach(m_basketList.get());
-        m_basketList->model().setIcons(rowMarkIcons());
+        m_basketList->model().setIcons(rowMarkIcons(BasketPhotoColour));
         QObject::connect(m_basketControl->view(), &QAbstractItemView::doubleClicked,
                          m_basketControl->view(), [this](const QModelIndex&) {
                              window().raise(Event::AlertKey, C::Basket, Key::MouseLeftDouble);
@@ -421,14 +421,14 @@ void Browsepriosn::afterFramework()
         break;
     case C::PricePhoto:
         if (m_priceList->fetchHighlighted() == 0 && calls.fotovyv)
-            calls.fotovyv(PR().KOD);
+            calls.fotovyv({PR().KOD, PR().OBOZ, PR().NAIM});
         break;
     case C::Order:
         orderHighlighted();
         break;
     case C::BasketPhoto:
         if (m_basketList->fetchHighlighted() == 0 && calls.fotovyv)
-            calls.fotovyv(K().KOD);
+            calls.fotovyv({K().KOD, K().OBOZ, K().NAIM});
         break;
     case C::ChangeQuantity:
         changeHighlightedQuantity();

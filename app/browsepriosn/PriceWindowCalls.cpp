@@ -17,7 +17,7 @@ PriceWindowCalls programPriceWindowCalls()
     calls.procvyg = [](int32_t tab, double weight) { app::procvyg(tab, weight); };
     calls.procin = [](std::string_view name) { app::procin(name); };
     calls.pechzakaz = [] { app::pechzakaz(); };
-    calls.fotovyv = [](int32_t code) { app::fotovyv(code); };
+    calls.fotovyv = [](const PhotoItem& item) { app::fotovyv(item); };
     calls.vybproc = [] {
         const SelectionState& state = Selection();
         return app::vybproc(state.phrase.view(), state.applicabilityMode, state.manufacturerMode,

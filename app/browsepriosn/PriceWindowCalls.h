@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/fotovyv/Fotovyv.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,7 +17,7 @@ struct PriceWindowCalls
     std::function<void(int32_t, double)> procvyg;            // basket sort tab, total weight
     std::function<void(std::string_view)> procin;            // the order file's name
     std::function<void()> pechzakaz;
-    std::function<void(int32_t)> fotovyv;                    // the item code
+    std::function<void(const PhotoItem&)> fotovyv;           // the item shown
     // The selection dialog: SelectionResultString, blank when nothing was applied.
     std::function<std::string()> vybproc;
 };

@@ -33,9 +33,9 @@ QIcon symbol(char32_t code, int colour)
 
 } // namespace
 
-std::vector<QIcon> rowMarkIcons()
+std::vector<QIcon> rowMarkIcons(int photoColour)
 {
-    return {symbol(U'\u2714', PhotoColour), symbol(U'\u2193', CheaperColour),
+    return {symbol(U'\u2714', photoColour), symbol(U'\u2193', CheaperColour),
             symbol(U'\u2191', DearerColour)};
 }
 

@@ -19,10 +19,13 @@ constexpr int Dearer = 3;
 // Colours of the marks (0x00BBGGRR).
 constexpr int CheaperColour = 0x8000;
 constexpr int DearerColour = 0xFF;
-constexpr int PhotoColour = 0x25A217;
+// The photo mark takes its list's colour: the price list's column has its own green, the
+// basket's the plain one.
+constexpr int PricePhotoColour = 0x25A217;
+constexpr int BasketPhotoColour = 0x8000;
 
-// The icons by mark number (1-based: index 0 is the photo mark).
-std::vector<QIcon> rowMarkIcons();
+// The icons by mark number (1-based: index 0 is the photo mark, in the colour given).
+std::vector<QIcon> rowMarkIcons(int photoColour);
 
 // The arrow of a price-change code: 1 cheaper, 2 dearer, anything else none (0).
 int priceChangeMark(uint8_t kodcena);

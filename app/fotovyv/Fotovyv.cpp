@@ -6,14 +6,14 @@
 #include "platform/storage/ErrorReporter.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/KeyCodes.h"
-#include "platform/ui/RecordFieldBinding.h"
 #include "platform/ui/Window.h"
 
 namespace app {
 
 using namespace platform::ui;
 
-Fotovyv::Fotovyv(int32_t code) : WindowController("quelbarto$quelb009", "P1$WINDOW"), m_code(code)
+Fotovyv::Fotovyv(const PhotoItem& item)
+    : WindowController("quelbarto$quelb009", "P1$WINDOW"), m_item(item)
 {
 }
 
@@ -24,10 +24,11 @@ int Fotovyv::init()
     if (level != Level::Benign)
         return level;
     Window& w = window();
-    // The item fields show the caller's record buffer as the caller left it.
-    w.bindUse("PR:KOD", bindingToField(PRIOSN().layout(), PRIOSN().buffer(), "PR:KOD"));
-    w.bind("PR:NAIM", PR().NAIM);
-    w.bind("PR:OBOZ", PR().OBOZ);
+    // The item the caller named, not whatever its price-list buffer holds: a basket line's
+    // photo would otherwise be headed by the price-list record last read.
+    w.bind("PR:KOD", m_item.code);
+    w.bind("PR:NAIM", m_item.name);
+    w.bind("PR:OBOZ", m_item.designation);
     w.select(w.nextField(0));
     setCloseButton(w.number("?CLOSE"));
     // Esc closes the photo as it closes any dialog.
@@ -57,7 +58,7 @@ bool Fotovyv::showPhoto()
     std::string folder;
     if (m_rekvOpened && REKV().setFileOrder() == 0 && REKV().next() == 0)
         folder = REK().FOTOKAT.str();
-    const std::string name = photoFileName(folder, m_code);
+    const std::string name = photoFileName(folder, m_item.code);
     if (!platform::storage::fileExists(name))
         return false;
 
@@ -96,9 +97,9 @@ int Fotovyv::kill()
     return level;
 }
 
-void fotovyv(int32_t code)
+void fotovyv(const PhotoItem& item)
 {
-    Fotovyv procedure(code);
+    Fotovyv procedure(item);
     procedure.run();
 }
 

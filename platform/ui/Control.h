@@ -68,6 +68,8 @@ public:
     virtual ScreenArea screenArea() const;
     // Where a person clicks row n (from 1) of a list (no widget: not on the screen).
     virtual ScreenArea rowArea(int) const { return {}; }
+    // Where a person grips the right border of column n (from 1) of a list's header.
+    virtual ScreenArea columnBorderArea(int) const { return {}; }
     // List rows for the state dump and the test driver (lists override).
     virtual std::vector<std::string> rows() const { return {}; }
     virtual bool selectRow(int) { return false; }

@@ -355,6 +355,41 @@ TestDriver& TestDriver::select(std::string_view name, int row)
                           });
 }
 
+TestDriver& TestDriver::dragColumnBorder(std::string_view name, int column, int pixels)
+{
+    return addControlStep("drag border " + std::string(name) + " " + std::to_string(column) + " " +
+                              std::to_string(pixels),
+                          [name = std::string(name), column, pixels](std::string& error) {
+                              Control* control = findControl(name);
+                              if (!control) {
+                                  error = "no control " + name + " in the top window";
+                                  return false;
+                              }
+                              if (control->isDisabled() || !control->window().isShown(*control)) {
+                                  error = "control " + name + " is disabled or hidden";
+                                  return false;
+                              }
+                              const ScreenArea border = control->columnBorderArea(column);
+                              if (!border.widget) {
+                                  error = "column " + std::to_string(column) + " of " + name +
+                                          " has no border to drag";
+                                  return false;
+                              }
+                              const auto reach = reachFor(
+                                  "the border of column " + std::to_string(column) + " of " + name,
+                                  border, error);
+                              if (!reach)
+                                  return false;
+                              QPointer<QWidget> top = reach->topLevel;
+                              const QPoint from = reach->centre;
+                              QTimer::singleShot(0, top, [top, from, pixels] {
+                                  if (top)
+                                      UserInput::drag(top, from, from + QPoint(pixels, 0));
+                              });
+                              return true;
+                          });
+}
+
 TestDriver& TestDriver::close()
 {
     return add("close", [](std::string& error) {

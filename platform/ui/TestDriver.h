@@ -42,6 +42,9 @@ public:
     // A menu item or toolbar button of the frame by label or by its text without "&".
     TestDriver& menu(std::string_view item);
     TestDriver& select(std::string_view control, int row);
+    // Drags the right border of column n (from 1) of a list's header by pixels (negative: to
+    // the left), as a person widens or narrows a column.
+    TestDriver& dragColumnBorder(std::string_view control, int column, int pixels);
     // Posts the close request to the top window.
     TestDriver& close();
     TestDriver& answerMessage(unsigned button);

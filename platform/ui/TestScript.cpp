@@ -118,6 +118,9 @@ void TestScript::parse(std::string_view script, std::string_view name, TestDrive
         } else if (command == "select") {
             need(3);
             driver.select(w[1], numberOf(w[2], where));
+        } else if (command == "drag" && w.size() >= 2 && w[1] == "border") {
+            need(5);
+            driver.dragColumnBorder(w[2], numberOf(w[3], where), numberOf(w[4], where));
         } else if (command == "close") {
             need(1);
             driver.close();

@@ -38,6 +38,25 @@ void UserInput::click(QWidget* topLevel, QPoint at)
                         QEvent::MouseButtonRelease, Qt::NoModifier, nextTimestamp());
 }
 
+void UserInput::drag(QWidget* topLevel, QPoint from, QPoint to)
+{
+    QPointer<QWindow> window = handleOf(topLevel);
+    if (!window)
+        return;
+    const auto send = [&](QPoint at, Qt::MouseButtons held, Qt::MouseButton button,
+                          QEvent::Type type) {
+        if (window)
+            qt_handleMouseEvent(window, QPointF(at), window->mapToGlobal(QPointF(at)), held, button,
+                                type, Qt::NoModifier, nextTimestamp());
+    };
+    send(from, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress);
+    // A hand moves through the points between; widgets follow each move.
+    constexpr int Steps = 8;
+    for (int step = 1; step <= Steps; ++step)
+        send(from + (to - from) * step / Steps, Qt::LeftButton, Qt::NoButton, QEvent::MouseMove);
+    send(to, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease);
+}
+
 void UserInput::key(QWidget* topLevel, int qtKey, Qt::KeyboardModifiers modifiers,
                     const QString& text)
 {

@@ -15,6 +15,8 @@ class UserInput
 public:
     // A left click (press and release) at a point of a top-level window.
     static void click(QWidget* topLevel, QPoint at);
+    // A left-button drag: a press, the pointer moved in steps with the button held, a release.
+    static void drag(QWidget* topLevel, QPoint from, QPoint to);
     // A key press and release; text is what the key types ("" for keys that type nothing).
     static void key(QWidget* topLevel, int qtKey, Qt::KeyboardModifiers modifiers,
                     const QString& text);

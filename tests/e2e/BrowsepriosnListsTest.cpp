@@ -4,14 +4,21 @@
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/list/ListControl.h"
+#include "platform/ui/list/ListFormat.h"
+#include "platform/ui/list/ListView.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QWidget>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <string>
@@ -47,14 +54,16 @@ protected:
 
     // Items 1000, 1001 ... added in this order; every one but each fifth made by "Maker", so
     // the maker's items are spread through the file among others.
-    static void writeItems(int count, int first = 1000)
+    static void writeItems(
+        int count, int first = 1000,
+        std::string (*designation)(int) = [](int) { return w("Обозначение"); })
     {
         ASSERT_EQ(app::RelatePRIOSN->open(), 0);
         app::PRIOSN().stream();
         for (int i = 0; i < count; ++i) {
             app::PRIOSN().clearBuffer();
             app::PR().KOD = first + i;
-            app::PR().OBOZ = w("Обозначение");
+            app::PR().OBOZ = designation(i);
             app::PR().NAIM = w("Деталь");
             app::PR().PROIZV = i % 5 == 4 ? std::string("Other") + std::to_string(i) : "Maker";
             app::PR().CENA = 1.0;
@@ -126,6 +135,11 @@ protected:
             return out;
         }
     };
+
+    static ListControl* listControl(const char* list)
+    {
+        return dynamic_cast<ListControl*>(TestDriver::findControl(list));
+    }
 
     testsupport::TempWorkFolder m_folder;
 };
@@ -266,6 +280,119 @@ TEST_F(PriceWindowLists, AMaximisedWindowShowsMoreRowsInBothLists)
     ASSERT_GT(after.height(), before.height());
     EXPECT_GT(priceAfter, priceBefore);
     EXPECT_GT(basketAfter, basketBefore);
+}
+
+// A column border dragged in either list is what the next start shows; the other columns, the
+// last one that the header stretches over the rest included, keep their widths.
+TEST_F(PriceWindowLists, ColumnWidthsDraggedByThePersonComeBackAtTheNextStart)
+{
+    writeItems(5);
+    const auto width = [](const char* list, int column) {
+        ListControl* control = listControl(list);
+        return control ? control->view()->horizontalHeader()->sectionSize(column - 1) : -1;
+    };
+    int priceBefore = 0, basketBefore = 0, priceDragged = 0, basketDragged = 0;
+    std::string priceFormat, basketFormat;
+    TestDriver first;
+    first.waitOpen(Title)
+        .call([&] {
+            priceFormat = TestDriver::topWindow()->property(1, Property::Format);
+            basketFormat = TestDriver::topWindow()->property(19, Property::Format);
+            priceBefore = width("?BROWSE:1", 2);
+            basketBefore = width("?LIST", 3);
+        })
+        .dragColumnBorder("?BROWSE:1", 2, 60)
+        .dragColumnBorder("?LIST", 3, -40)
+        .call([&] {
+            priceDragged = width("?BROWSE:1", 2);
+            basketDragged = width("?LIST", 3);
+        });
+    EXPECT_EQ(run(first), "");
+    EXPECT_EQ(priceDragged, priceBefore + 60);
+    EXPECT_EQ(basketDragged, basketBefore - 40);
+
+    int priceAgain = 0, basketAgain = 0;
+    TestDriver second;
+    second.waitOpen(Title).call([&] {
+        priceAgain = width("?BROWSE:1", 2);
+        basketAgain = width("?LIST", 3);
+    });
+    EXPECT_EQ(run(second), "");
+    // Widths are kept in dialog units: a pixel or two may round away.
+    EXPECT_NEAR(priceAgain, priceDragged, 2);
+    EXPECT_NEAR(basketAgain, basketDragged, 2);
+
+    // Saved: the dragged column's new width, the design widths of all others.
+    const auto expectSaved = [](const std::string& designText, const char* entry,
+                                std::size_t dragged, bool wider) {
+        const auto design = ListFormat::parse(designText);
+        const auto saved =
+            ListFormat::parse(SettingsFile::read("quelbarto.ini", "sizeprice", entry));
+        ASSERT_TRUE(design && saved) << entry;
+        ASSERT_EQ(saved->columns().size(), design->columns().size()) << entry;
+        for (std::size_t c = 0; c < design->columns().size(); ++c) {
+            const int before = design->columns()[c].width;
+            const int after = saved->columns()[c].width;
+            if (c != dragged)
+                EXPECT_EQ(after, before) << entry << " column " << c + 1;
+            else if (wider)
+                EXPECT_GT(after, before) << entry;
+            else
+                EXPECT_LT(after, before) << entry;
+        }
+    };
+    expectSaved(priceFormat, "br1", 1, true);
+    expectSaved(basketFormat, "br2", 2, false);
+}
+
+// Designations in two long runs that share their first characters ("5712.3708-..." then
+// "С12-3501070-..."): the place the key gives a page inside a run is that of the run's start
+// or end. The thumb still stands at the top only on the first page and at the bottom only on
+// the last, after a page move as after a search that keeps the highlighted record.
+TEST_F(PriceWindowLists, TheThumbStandsAtAnEndOnlyWhenThePageIsThere)
+{
+    writeItems(60, 1000, [](int i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d", i % 30 + 1);
+        return w(i < 30 ? "5712.3708-" : "С12-3501070-") + text;
+    });
+    struct Look
+    {
+        QRect thumb;
+        int firstCode = 0;
+        int lastCode = 0;
+    };
+    const auto look = [](Look& into) {
+        return [&into] {
+            into.thumb = listControl("?BROWSE:1")->view()->pageThumb();
+            const std::vector<int> shown = codes("?BROWSE:1");
+            into.firstCode = shown.empty() ? 0 : shown.front();
+            into.lastCode = shown.empty() ? 0 : shown.back();
+        };
+    };
+    Look home, down, searched, end, up, homeAgain;
+    TestDriver driver;
+    driver.waitOpen(Title).press("?TAB:5").call(look(home));
+    driver.key("?BROWSE:1", "PgDn").call(look(down));
+    driver.type("?KODSTR2", "-").call(look(searched));
+    driver.key("?BROWSE:1", "End").call(look(end));
+    driver.key("?BROWSE:1", "PgUp").call(look(up));
+    driver.key("?BROWSE:1", "Home").call(look(homeAgain));
+    EXPECT_EQ(run(driver), "");
+
+    ASSERT_FALSE(home.thumb.isEmpty());
+    EXPECT_EQ(home.firstCode, 1000);
+    EXPECT_EQ(end.lastCode, 1059);
+    // Records above the first row: the thumb stands visibly below the top.
+    EXPECT_GT(down.firstCode, 1000);
+    EXPECT_GE(down.thumb.top(), home.thumb.top() + 3);
+    EXPECT_EQ(searched.firstCode, down.firstCode);
+    EXPECT_GE(searched.thumb.top(), home.thumb.top() + 3);
+    // Records below the last row: visibly above the bottom.
+    EXPECT_GT(up.lastCode, 1029);
+    EXPECT_LT(up.lastCode, 1059);
+    EXPECT_LE(up.thumb.bottom(), end.thumb.bottom() - 3);
+    EXPECT_EQ(homeAgain.thumb.top(), home.thumb.top());
 }
 
 } // namespace

@@ -92,7 +92,7 @@ protected:
                 failure = result;
             },
             15000);
-        app::fotovyv(code);
+        app::fotovyv({code, app::PR().OBOZ, app::PR().NAIM});
         QElapsedTimer waited;
         waited.start();
         while (!done && waited.elapsed() < 5000)

@@ -122,8 +122,11 @@ void BrowseList::highlight(int row, bool resetLocator)
 {
     if (resetLocator && locator())
         locator()->reset();
-    const bool moved = row != m_highlight;
+    // A reload may put another record on the same row, or leave the list empty at its first
+    // load: the hook hears of it as of a move.
+    const bool moved = row != m_highlight || m_model->rowsRead() != m_reportedRows;
     m_highlight = row;
+    m_reportedRows = m_model->rowsRead();
     if (m_listener)
         m_listener(row);
     if (moved)

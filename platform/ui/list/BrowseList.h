@@ -49,7 +49,9 @@ public:
     virtual bool validateRecord() { return true; }  // the record in the buffer is listed
     virtual void setQueueRecord(ListRow&) {}         // a row is filled (cells, colours, icons)
     virtual void pageFilled() {}                     // a page has been loaded
-    virtual void highlightChanged(int /*row*/) {}    // the highlight moved
+    // The highlight moved, or the rows were read again (another record may stand on its row);
+    // the first load reports too, -1 for an empty list.
+    virtual void highlightChanged(int /*row*/) {}
     virtual int chooseSortOrder() { return m_current; } // before every load
     virtual void reloaded() {}                       // the list was read again
 
@@ -105,6 +107,8 @@ private:
     int m_current = 0;
     int m_applied = -1;
     int m_highlight = -1;
+    // The model's rowsRead() when the highlight was last reported; none yet at first.
+    std::uint64_t m_reportedRows = UINT64_MAX;
 };
 
 } // namespace platform::ui

@@ -88,6 +88,8 @@ ListControl::ListControl(Window& window, const ControlDefinition& definition, QW
         if (m_editor && !m_editor->isEditing())
             m_editor->change();
     });
+    QObject::connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, m_view,
+                     [this](int column, int, int pixels) { columnResized(column, pixels); });
     if (const auto parsed = ListFormat::parse(definition.format))
         m_format = *parsed;
     m_definedColumns = m_format.columns().size();
@@ -145,6 +147,7 @@ void ListControl::applyColumns()
 {
     if (!m_list)
         return;
+    m_applyingColumns = true;
     const DialogUnits units = m_window.units();
     const auto& columns = m_format.columns();
     for (std::size_t c = 0; c < columns.size(); ++c) {
@@ -154,8 +157,36 @@ void ListControl::applyColumns()
         m_view->setColumnWidth(static_cast<int>(c), units.toPixelsX(columns[c].width));
     }
     m_view->horizontalHeader()->setStretchLastSection(true);
+    m_applyingColumns = false;
     if (m_list)
         m_list->model().setStyleFonts(m_styleFonts);
+}
+
+int ListControl::stretchedColumn() const
+{
+    const QHeaderView* header = m_view->horizontalHeader();
+    if (!header->stretchLastSection())
+        return -1;
+    for (int visual = header->count() - 1; visual >= 0; --visual) {
+        const int column = header->logicalIndex(visual);
+        if (!header->isSectionHidden(column))
+            return column;
+    }
+    return -1;
+}
+
+void ListControl::columnResized(int column, int pixels)
+{
+    // Only what the person set is kept: not the widths the program applies, not a hidden
+    // column, and not the last one, which the header stretches over the rest of the list.
+    auto& columns = m_format.columns();
+    if (m_applyingColumns || column < 0 || static_cast<std::size_t>(column) >= columns.size() ||
+        columns[static_cast<std::size_t>(column)].width == 0 || pixels <= 0 ||
+        m_view->horizontalHeader()->isSectionHidden(column) || column == stretchedColumn())
+        return;
+    // A narrowed column keeps a unit at least: width 0 would hide it for good.
+    columns[static_cast<std::size_t>(column)].width =
+        std::max(1, m_window.units().fromPixelsX(pixels));
 }
 
 void ListControl::setLineHeight(int units)
@@ -250,7 +281,7 @@ void ListControl::showPlace()
     if (!m_list || !m_view->hasPageBar())
         return;
     const ListModel& model = m_list->model();
-    m_view->showPlace(model.pagePlace(), model.pageShare(), !(model.atStart() && model.atEnd()));
+    m_view->showPlace(model.pagePlace(), model.pageShare(), model.atStart(), model.atEnd());
 }
 
 void ListControl::showHighlight(int row)
@@ -388,6 +419,21 @@ ScreenArea ListControl::rowArea(int row) const
             area |= m_view->visualRect(model->index(row - 1, column));
     QWidget* viewport = m_view->viewport();
     return {viewport, area & viewport->rect()};
+}
+
+ScreenArea ListControl::columnBorderArea(int column) const
+{
+    // Columns count from 1, as in the format; the border is the column's right edge.
+    const QHeaderView* header = m_view ? m_view->horizontalHeader() : nullptr;
+    const int index = column - 1;
+    if (!header || !m_list || index < 0 || index >= header->count() || header->isHidden() ||
+        header->isSectionHidden(index))
+        return {};
+    const int right = header->sectionViewportPosition(index) + header->sectionSize(index);
+    // Two pixels either side of the edge, the first of them inside the column, where the
+    // header offers its resize grip.
+    QWidget* viewport = header->viewport();
+    return {viewport, QRect(right - 2, 0, 4, header->height()) & viewport->rect()};
 }
 
 std::string ListControl::state() const

@@ -65,6 +65,7 @@ public:
     std::vector<std::string> rows() const override;
     bool selectRow(int row) override;
     ScreenArea rowArea(int row) const override;
+    ScreenArea columnBorderArea(int column) const override;
     std::string state() const override;
     std::string property(Property property) const override;
     bool setProperty(Property property, std::string_view value) override;
@@ -78,12 +79,17 @@ private:
     void showPlace();
     void userMoved();
     void applyColumns();
+    // A column border the person dragged: the format keeps the width left.
+    void columnResized(int column, int pixels);
+    // The column the header stretches to its right edge (-1: none).
+    int stretchedColumn() const;
 
     QPointer<ListView> m_view;
     BrowseList* m_list = nullptr;
     InPlaceEditor* m_editor = nullptr;
     ListFormat m_format;
     std::size_t m_definedColumns = 0; // the columns of the window definition's format
+    bool m_applyingColumns = false;   // the program sets the widths, not the person
     int m_lineHeight = 0;
     std::map<int, QFont> m_styleFonts;
     std::vector<std::string> m_iconList;

@@ -132,6 +132,7 @@ void ListModel::replaceRows(std::vector<ListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    ++m_rowsRead;
     endResetModel();
 }
 

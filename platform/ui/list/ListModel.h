@@ -98,6 +98,8 @@ public:
     int rowOfPosition(std::int64_t position) const;
     // Records read from the file since the model was made (next and previous calls).
     std::int64_t recordsRead() const { return m_recordsRead; }
+    // Counts the times the rows were read again (a row number may then hold another record).
+    std::uint64_t rowsRead() const { return m_rowsRead; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -143,6 +145,7 @@ private:
     bool m_endsKnown = false;
     double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
+    std::uint64_t m_rowsRead = 0;
 };
 
 } // namespace platform::ui

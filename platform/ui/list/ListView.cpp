@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -98,6 +100,22 @@ namespace {
 
 // The page bar's range: a place of the order in ten-thousandths.
 constexpr int PlaceSteps = 10000;
+// How far a thumb stands off an end the page has not reached: enough for a person to see it.
+constexpr int EdgeGapPixels = 3;
+
+// The page bar, which can say where its groove and thumb are drawn.
+class PageBar : public QScrollBar
+{
+public:
+    PageBar() : QScrollBar(Qt::Vertical) {}
+
+    QRect part(QStyle::SubControl part) const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_ScrollBar, &option, part, this);
+    }
+};
 
 } // namespace
 
@@ -108,7 +126,7 @@ void ListView::setPageBar(bool shown)
     m_paged = shown;
     // The table's vertical bar would scroll within the page, whose rows always fit: a page
     // list's bar shows the page's place in the whole order instead.
-    auto* bar = new QScrollBar(Qt::Vertical);
+    QScrollBar* bar = shown ? new PageBar : new QScrollBar(Qt::Vertical);
     setVerticalScrollBar(bar);
     if (shown) {
         bar->setTracking(false);
@@ -125,12 +143,35 @@ QScrollBar* ListView::pageBar() const
     return m_paged ? verticalScrollBar() : nullptr;
 }
 
-void ListView::showPlace(double place, double share, bool enabled)
+void ListView::showPlace(double place, double share, bool first, bool last)
 {
     m_place = std::clamp(place, 0.0, 1.0);
     m_share = std::clamp(share, 0.0, 1.0);
-    m_placeEnabled = enabled;
+    m_first = first;
+    m_last = last;
     applyPlace();
+}
+
+QRect ListView::pageThumb() const
+{
+    const auto* bar = dynamic_cast<const PageBar*>(pageBar());
+    return bar ? bar->part(QStyle::SC_ScrollBarSlider) : QRect();
+}
+
+int ListView::edgeGap(int range) const
+{
+    if (range < 2)
+        return 0;
+    const auto* bar = dynamic_cast<const PageBar*>(pageBar());
+    const int span = bar ? bar->part(QStyle::SC_ScrollBarGroove).height() -
+                               bar->part(QStyle::SC_ScrollBarSlider).height()
+                         : 0;
+    // Not laid out yet: one step off the end until the bar has its size.
+    if (span <= 0)
+        return 1;
+    const int pixels = std::clamp(span / 4, 1, EdgeGapPixels);
+    const int gap = int(std::ceil(double(pixels) * range / span));
+    return std::clamp(gap, 1, range / 2);
 }
 
 void ListView::applyPlace()
@@ -138,14 +179,26 @@ void ListView::applyPlace()
     if (!m_paged)
         return;
     QScrollBar* bar = verticalScrollBar();
+    const bool enabled = !(m_first && m_last);
     const int step = std::clamp(int(m_share * PlaceSteps), 1, PlaceSteps);
-    const int range = m_placeEnabled ? PlaceSteps - step : 0;
+    const int range = enabled ? PlaceSteps - step : 0;
     const QSignalBlocker quiet(bar);
     bar->setRange(0, range);
     bar->setPageStep(step);
     bar->setSingleStep(1);
-    bar->setValue(int(std::lround(m_place * range)));
-    bar->setEnabled(m_placeEnabled);
+    // The estimate of the place may put a page with records above it at the very top (or one
+    // with records below at the bottom): the thumb would say there is nothing more that way.
+    int value = int(std::lround(m_place * range));
+    if (m_first) {
+        value = 0;
+    } else if (m_last) {
+        value = range;
+    } else if (range > 0) {
+        const int gap = edgeGap(range);
+        value = std::clamp(value, gap, range - gap);
+    }
+    bar->setValue(value);
+    bar->setEnabled(enabled);
 }
 
 void ListView::placeChosen()

@@ -32,7 +32,12 @@ public:
     void setPageBar(bool shown);
     bool hasPageBar() const { return m_paged; }
     QScrollBar* pageBar() const;
-    void showPlace(double place, double share, bool enabled);
+    // The thumb at the place (0..1) with the length of the share; first and last say whether
+    // the page is the order's first or last one. The thumb stands at an end only when the page
+    // is there, and visibly off it otherwise, however near the place puts it.
+    void showPlace(double place, double share, bool first, bool last);
+    // Where the page bar's thumb is drawn, in the bar (empty without a page bar).
+    QRect pageThumb() const;
     std::function<void(int action)> onPageBar;
     std::function<void(double place)> onPlaceChosen;
 
@@ -57,13 +62,16 @@ protected:
 private:
     bool accepts(const QMimeData* data) const;
     void applyPlace();
+    // The bar's value that keeps the thumb a few pixels off an end of its groove.
+    int edgeGap(int range) const;
     void barAction(int action);
     void placeChosen();
 
     bool m_paged = false;
     double m_place = 0.0;
     double m_share = 1.0;
-    bool m_placeEnabled = false;
+    bool m_first = true;
+    bool m_last = true;
 };
 
 } // namespace platform::ui

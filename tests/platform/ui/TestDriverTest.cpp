@@ -434,7 +434,9 @@ TEST_F(TestDriverTest, BadScriptLinesAreNamed)
     EXPECT_EQ(parse("answer message Maybe"), "s.txt:1: \"Maybe\" is not a message-box button");
     EXPECT_EQ(parse("press"), "s.txt:1: \"press\" takes 1 argument(s)");
     EXPECT_EQ(parse("wait open \"T\" soon"), "s.txt:1: \"soon\" is not a number");
-    EXPECT_EQ(parse("answer message 16\nanswer file cancel\nkey Enter\n"), "");
+    EXPECT_EQ(parse("drag border ?LIST 2 wide"), "s.txt:1: \"wide\" is not a number");
+    EXPECT_EQ(parse("answer message 16\nanswer file cancel\nkey Enter\ndrag border ?LIST 2 -30\n"),
+              "");
 }
 
 } // namespace
