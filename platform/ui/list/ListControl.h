@@ -78,6 +78,7 @@ private:
     void showPlace();
     void userMoved();
     void applyColumns();
+    void fitLastColumn();
 
     QPointer<ListView> m_view;
     BrowseList* m_list = nullptr;
@@ -91,6 +92,7 @@ private:
     int m_mouseRow = -1;
     int m_mouseColumn = -1;
     bool m_showing = false;
+    std::vector<QMetaObject::Connection> m_rowsWatch;
 };
 
 } // namespace platform::ui
