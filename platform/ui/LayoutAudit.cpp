@@ -83,13 +83,14 @@ std::vector<std::string> LayoutAudit::controls(const Window& window)
             continue;
         }
         // A tab is a part of its sheet's bar, not a control of its own on the window.
-        if (const QRect seen = seenRect(area.widget, inWindow);
-            control->kind() != "tab" && !seen.isEmpty())
+        const QRect seen = seenRect(area.widget, inWindow);
+        if (control->kind() != "tab" && !seen.isEmpty())
             laid.push_back({control, seen});
         // Within the window, whatever part of it the frame shows: what hits the centre must be
-        // the control itself. Lines and holders are drawn, not clicked.
+        // the control itself (a static text's letters' centre: it is read, not clicked).
+        // Lines and holders are drawn, not clicked.
         if (!holderOrLine(*control)) {
-            QWidget* hit = content->childAt(inWindow.center());
+            QWidget* hit = content->childAt(seen.isEmpty() ? inWindow.center() : seen.center());
             if (hit != area.widget && !area.widget->isAncestorOf(hit)) {
                 std::string fault = name + ": is covered";
                 if (const Control* over = hit ? window.controlOfObject(hit) : nullptr) {

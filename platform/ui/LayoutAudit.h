@@ -25,7 +25,8 @@ public:
     // check box: each tab of each sheet, each radio of each option group and each check box on
     // and off, one click at a time, including those that only a click before shows. The clicks
     // go through the window system, so the window procedure answers them as it would a
-    // person's; afterwards the window is clicked back to the state it was in. Each fault once.
+    // person's (so it is called from the event loop, not from a handler of the window);
+    // afterwards the window is clicked back to the state it was in. Each fault once.
     static std::vector<std::string> everyState(Window& window);
 };
 
