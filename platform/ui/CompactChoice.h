@@ -21,9 +21,9 @@ public:
     {
         QSize hint = Button::sizeHint();
         const bool radio = std::is_base_of_v<QRadioButton, Button>;
-        const int box = this->style()->pixelMetric(
-            radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr,
-            this);
+        const int box = this->style()->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight
+                                                         : QStyle::PM_IndicatorHeight,
+                                                   nullptr, this);
         hint.setHeight(std::min(hint.height(), std::max(box, this->fontMetrics().height()) + 1));
         return hint;
     }

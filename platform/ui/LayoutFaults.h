@@ -34,7 +34,8 @@ struct LaidControl
 // Two laid controls whose rectangles meet, unless one lies wholly inside the other's frame
 // (a group's or option box's below its caption, a tab sheet's page). Pairs in `covered` (the
 // first covered by the second) were reported already.
-std::vector<std::string> overlapFaults(const Window& window, const std::vector<LaidControl>& laid,
-                                       const std::set<std::pair<const Control*, const Control*>>& covered);
+std::vector<std::string>
+overlapFaults(const Window& window, const std::vector<LaidControl>& laid,
+              const std::set<std::pair<const Control*, const Control*>>& covered);
 
 } // namespace platform::ui

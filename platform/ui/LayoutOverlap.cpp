@@ -43,11 +43,11 @@ std::optional<HolderParts> holderParts(const LaidControl& holder)
         option.text = box->title();
         option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
         const QStyle* style = box->style();
-        parts.drawn = style->subControlRect(QStyle::CC_GroupBox, &option,
-                                            QStyle::SC_GroupBoxFrame, box);
+        parts.drawn =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
         if (!box->title().isEmpty())
-            parts.drawn += style->subControlRect(QStyle::CC_GroupBox, &option,
-                                                 QStyle::SC_GroupBoxLabel, box);
+            parts.drawn +=
+                style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
         parts.inside = box->contentsRect();
     } else {
         return std::nullopt;
@@ -82,8 +82,9 @@ std::string intoHolder(const Window& window, const LaidControl& other, const Lai
 
 } // namespace
 
-std::vector<std::string> overlapFaults(const Window& window, const std::vector<LaidControl>& laid,
-                                       const std::set<std::pair<const Control*, const Control*>>& covered)
+std::vector<std::string>
+overlapFaults(const Window& window, const std::vector<LaidControl>& laid,
+              const std::set<std::pair<const Control*, const Control*>>& covered)
 {
     std::vector<std::optional<HolderParts>> holders;
     for (const LaidControl& control : laid)

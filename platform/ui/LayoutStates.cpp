@@ -21,18 +21,12 @@ bool clickable(const Control& control)
     return kind == "tab" || kind == "radio" || kind == "check";
 }
 
-// What the control shows now: "current" or "" for a tab, "chosen" or "" for a radio,
-// "checked" or "unchecked" for a check box.
-std::string stateOf(const Control& control)
-{
-    return control.state();
-}
-
-// The state a click on the control leads to ("" when a click changes nothing: a current tab,
-// a chosen radio).
+// The state a click on the control leads to, as its state() says it: "current" for a tab,
+// "chosen" for a radio, "checked" or "unchecked" for a check box ("" when a click changes
+// nothing: a current tab, a chosen radio).
 std::string afterClick(const Control& control)
 {
-    const std::string now = stateOf(control);
+    const std::string now = control.state();
     if (control.kind() == "check")
         return now == "checked" ? "unchecked" : "checked";
     return now.empty() ? (control.kind() == "tab" ? "current" : "chosen") : "";
@@ -74,13 +68,13 @@ std::vector<std::string> LayoutAudit::everyState(Window& window)
                     faults.push_back(fault);
         for (const Control* control : window.controls())
             if (clickable(*control) && window.isShown(*control))
-                seen.insert(std::to_string(control->number()) + " " + stateOf(*control));
+                seen.insert(std::to_string(control->number()) + " " + control->state());
     };
 
     std::map<int, std::string> start;
     for (const Control* control : window.controls())
         if (clickable(*control))
-            start[control->number()] = stateOf(*control);
+            start[control->number()] = control->state();
     settle(window);
     audit();
     // A click may show controls that the next round can click: go round until nothing new.
@@ -106,7 +100,7 @@ std::vector<std::string> LayoutAudit::everyState(Window& window)
             for (const Control* control : window.controls()) {
                 const auto was = start.find(control->number());
                 if (control->kind() == kind && was != start.end() &&
-                    stateOf(*control) != was->second &&
+                    control->state() != was->second &&
                     (control->kind() == "check" || was->second != ""))
                     click(window, *control);
             }

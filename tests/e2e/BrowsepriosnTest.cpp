@@ -591,7 +591,8 @@ TEST_F(BrowsepriosnWindow, EveryTabOfTheWindowAsDesignedIsSeenWhole)
     writeLines({{305, 2, 12.5}});
     TestDriver driver;
     std::vector<std::string> faults;
-    driver.waitOpen(Title).call([&] { faults = LayoutAudit::everyState(*TestDriver::topWindow()); });
+    driver.waitOpen(Title).call(
+        [&] { faults = LayoutAudit::everyState(*TestDriver::topWindow()); });
     EXPECT_EQ(run(driver), "");
     EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
 }

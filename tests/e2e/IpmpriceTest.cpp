@@ -40,13 +40,14 @@ class PriceServer
 public:
     explicit PriceServer(std::string body, int status = 200, int delayMs = 0)
     {
-        m_server.Get("/price/quelbit.txt", [this, body, status, delayMs](const httplib::Request&,
-                                                                         httplib::Response& response) {
-                         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-                         ++m_requests;
-                         response.status = status;
-                         response.set_content(body, "text/plain");
-                     });
+        const auto answer = [this, body, status, delayMs](const httplib::Request&,
+                                                          httplib::Response& response) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            ++m_requests;
+            response.status = status;
+            response.set_content(body, "text/plain");
+        };
+        m_server.Get("/price/quelbit.txt", answer);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())

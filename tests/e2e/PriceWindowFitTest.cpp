@@ -347,9 +347,8 @@ TEST_F(PriceWindowFit, SmallFrameFitsBoth)
 TEST_F(PriceWindowFit, TheDesignFrameShowsEveryHeaderAndTextWhole)
 {
     std::vector<std::string> faults;
-    const Seen seen = openIn(640, 400, false, [&](Seen&) {
-        faults = LayoutAudit::controls(*TestDriver::topWindow());
-    });
+    const Seen seen = openIn(
+        640, 400, false, [&](Seen&) { faults = LayoutAudit::controls(*TestDriver::topWindow()); });
     EXPECT_TRUE(seen.fitted);
     EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
 }

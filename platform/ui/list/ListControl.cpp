@@ -183,8 +183,8 @@ void ListControl::fitLastColumn()
     // wide as its header and every row need, so names that fit need no sideways scroll. (A
     // page of a longer list holds only some of the rows: its column keeps its width.)
     const int defined = m_window.units().toPixelsX(columns[static_cast<std::size_t>(last)].width);
-    const int needed = std::max(m_view->horizontalHeader()->sectionSizeHint(last),
-                                m_view->cellsWidth(last));
+    const int needed =
+        std::max(m_view->horizontalHeader()->sectionSizeHint(last), m_view->cellsWidth(last));
     m_view->setColumnWidth(last, std::min(defined, needed));
 }
 

@@ -68,8 +68,7 @@ namespace {
 // A window of the sample module run by a recording controller; `look` runs once it is open,
 // from the event loop (as a person's look would, outside the window's handlers), then the
 // window closes.
-template <typename Look>
-void openAndLook(RecordingController& window, Look look)
+template <typename Look> void openAndLook(RecordingController& window, Look look)
 {
     window.onWindowEvent = [&](RecordingController& self) {
         if (self.event() == Event::OpenWindow)
@@ -88,7 +87,8 @@ TEST_F(LayoutAuditTest, OverlapsAreTheLettersAndFramesAPersonSeesMeet)
 {
     RecordingController window("sample", "P1$LAYERS");
     std::vector<std::string> faults;
-    openAndLook(window, [&](RecordingController& self) { faults = LayoutAudit::controls(self.window()); });
+    openAndLook(window,
+                [&](RecordingController& self) { faults = LayoutAudit::controls(self.window()); });
     ASSERT_EQ(faults.size(), 2u) << testing::PrintToString(faults);
     EXPECT_EQ(faults[0].rfind("\"Слои\" ?ONFRAME (string): at ", 0), 0u) << faults[0];
     EXPECT_NE(faults[0].find("runs into the frame of ?GROUP"), std::string::npos) << faults[0];

@@ -69,12 +69,12 @@ TEST(LayoutPlacement, ControlsThatMeetInDialogUnitsMeetOnTheScreen)
 
 TEST(LayoutPlacement, ACheckBoxOrRadioOfNoGivenSizeTakesOneLinesHeight)
 {
-    auto window = windowOf(
-        {control(1, "?CHECK", "check", "показать только выбранные", {10, 10, {}, {}}),
-         control(2, "?BELOW", "string", "строка ниже", {10, 20, 100, 10}),
-         control(3, "?KIND", "option", "Вид", {120, 4, 120, 40}),
-         control(4, "?R1", "radio", "один", {126, 14, {}, {}}),
-         control(5, "?R2", "radio", "два", {126, 24, {}, {}})});
+    auto window =
+        windowOf({control(1, "?CHECK", "check", "показать только выбранные", {10, 10, {}, {}}),
+                  control(2, "?BELOW", "string", "строка ниже", {10, 20, 100, 10}),
+                  control(3, "?KIND", "option", "Вид", {120, 4, 120, 40}),
+                  control(4, "?R1", "radio", "один", {126, 14, {}, {}}),
+                  control(5, "?R2", "radio", "два", {126, 24, {}, {}})});
     EXPECT_LE(placed(*window, 1).bottom(), placed(*window, 2).top() - 1);
     EXPECT_LE(placed(*window, 4).bottom(), placed(*window, 5).top() - 1);
     // Still room for the box and the text's letters.

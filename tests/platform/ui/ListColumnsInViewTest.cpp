@@ -100,8 +100,8 @@ protected:
     void clickName(int row)
     {
         ListView* view = m_control->view();
-        const QRect cell = view->visualRect(view->model()->index(row - 1, 1)) &
-                           view->viewport()->rect();
+        const QRect cell =
+            view->visualRect(view->model()->index(row - 1, 1)) & view->viewport()->rect();
         ASSERT_FALSE(cell.isEmpty()) << "the name of row " << row << " is out of sight";
         const ScreenReach reach =
             screenReach({view->viewport(), QRect(cell.left() + 10, cell.center().y(), 1, 1)});
