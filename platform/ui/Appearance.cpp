@@ -17,6 +17,7 @@ const std::array kSubstitutes{
     Substitute{"MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
     Substitute{"Microsoft Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
     Substitute{"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
+    Substitute{"Arial Narrow", {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans"}},
     Substitute{"Times New Roman", {"Liberation Serif", "Tinos", "DejaVu Serif"}},
     Substitute{"Courier New", {"Liberation Mono", "Cousine", "DejaVu Sans Mono"}},
 };

@@ -11,8 +11,8 @@
 namespace platform::ui {
 
 // The installed family standing in for a family of the definitions: "MS Sans Serif" and
-// "Arial" take a metric-compatible sans serif, "Times New Roman" a serif, "Courier New" a
-// monospace; a family that is installed is taken as it is.
+// "Arial" take a metric-compatible sans serif, "Arial Narrow" its narrow cut, "Times New Roman"
+// a serif, "Courier New" a monospace; a family that is installed is taken as it is.
 QString fontFamilyFor(std::string_view name);
 
 // The font of a definition over the inherited one (the window's font for its controls).

@@ -1,6 +1,7 @@
 #include "platform/ui/CheckControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/CompactChoice.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Window.h"
 
@@ -20,7 +21,7 @@ std::string clipped(std::string s)
 } // namespace
 
 CheckControl::CheckControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_box(new QCheckBox(parent))
+    : Control(window, definition), m_box(new CompactCheckBox(parent))
 {
     m_box->setText(text::toQString(m_text));
     applyAppearance();

@@ -45,4 +45,13 @@ int DialogUnits::fromPixelsY(int pixels) const
     return mulDiv(pixels, 8, m_height);
 }
 
+int DialogUnits::spanX(int start, int length) const
+{
+    return toPixelsX(start + length) - toPixelsX(start);
+}
+int DialogUnits::spanY(int start, int length) const
+{
+    return toPixelsY(start + length) - toPixelsY(start);
+}
+
 } // namespace platform::ui

@@ -92,6 +92,13 @@ bool PrinterSetup::run(QWidget* parent)
 {
     if (handler())
         return handler()(printer());
+    // With no printer the dialog would offer an empty list and not a word of why.
+    if (!anyPrinterInstalled()) {
+        message(text::w("Принтер не установлен.\nПечать выполняется в файл PDF: его имя "
+                        "спрашивается при каждой печати."),
+                text::w("Установки принтера"), MessageIcon::Information);
+        return false;
+    }
     // Only the printer and its properties are chosen here; what to print is the report's.
     QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("Установки принтера"));

@@ -16,7 +16,8 @@ public:
     // Created on first use; lives until the process ends.
     static QPrinter& printer();
 
-    // Shows the set-up dialog on the process printer; true when the user confirmed it.
+    // Shows the set-up dialog on the process printer; true when the user confirmed it. With
+    // no printer installed it says so, and that printing goes to a PDF file, instead.
     static bool run(QWidget* parent = nullptr);
 
     // The process printer made ready for one printout; every printing path starts here. It is

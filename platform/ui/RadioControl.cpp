@@ -1,6 +1,7 @@
 #include "platform/ui/RadioControl.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/CompactChoice.h"
 #include "platform/ui/OptionControl.h"
 #include "platform/ui/Window.h"
 
@@ -9,7 +10,7 @@
 namespace platform::ui {
 
 RadioControl::RadioControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_button(new QRadioButton(parent))
+    : Control(window, definition), m_button(new CompactRadioButton(parent))
 {
     m_button->setText(text::toQString(m_text));
     applyAppearance();

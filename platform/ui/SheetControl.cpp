@@ -15,15 +15,15 @@
 namespace platform::ui {
 
 SheetControl::SheetControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new CompactTabBar(m_frame))
+    : Control(window, definition), m_frame(new QWidget(parent)), m_bar(new CompactTabBar(m_frame)),
+      m_pane(new QFrame(m_frame))
 {
     auto* layout = new QVBoxLayout(m_frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* pane = new QFrame(m_frame);
-    pane->setFrameShape(QFrame::StyledPanel);
+    m_pane->setFrameShape(QFrame::StyledPanel);
     layout->addWidget(m_bar);
-    layout->addWidget(pane, 1);
+    layout->addWidget(m_pane, 1);
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
     m_bar->setFocusPolicy(Qt::NoFocus);
@@ -103,6 +103,11 @@ ScreenArea SheetControl::tabArea(const TabControl& tab) const
     if (index < 0 || !m_bar->isTabVisible(index))
         return {m_bar, QRect()};
     return {m_bar, m_bar->tabRect(index)};
+}
+
+QRect SheetControl::pageArea() const
+{
+    return m_pane->contentsRect().translated(m_pane->pos());
 }
 
 void SheetControl::refresh(bool force)

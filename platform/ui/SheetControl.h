@@ -2,6 +2,7 @@
 
 #include "platform/ui/Control.h"
 
+#include <QFrame>
 #include <QPointer>
 #include <QTabBar>
 
@@ -36,12 +37,16 @@ public:
     void chooseTab(const TabControl& tab);
     // The tab's place on the bar (empty while it is not shown).
     ScreenArea tabArea(const TabControl& tab) const;
+    // Inside the frame below the bar, in the sheet widget's coordinates: where the controls
+    // of its tabs belong.
+    QRect pageArea() const;
 
 private:
     int indexOf(const TabControl& tab) const;
 
     QPointer<QWidget> m_frame;
     QTabBar* m_bar;
+    QFrame* m_pane;
     std::vector<TabControl*> m_tabs;
 };
 

@@ -206,8 +206,12 @@ void Window::placeControl(Control& control)
     // parts are added would fix their sizes at nothing.
     const bool sized = at.width && at.height;
     const QSize hint = sized ? QSize() : w->sizeHint();
-    const int width = at.width ? du.toPixelsX(*at.width) : hint.width();
-    const int height = at.height ? du.toPixelsY(*at.height) : hint.height();
+    const int width = !at.width ? hint.width()
+                      : at.x    ? du.spanX(*at.x, *at.width)
+                                : du.toPixelsX(*at.width);
+    const int height = !at.height ? hint.height()
+                       : at.y     ? du.spanY(*at.y, *at.height)
+                                  : du.toPixelsY(*at.height);
     // A line of zero thickness still takes one pixel.
     w->setGeometry(x, y, std::max(width, 1), std::max(height, 1));
 }

@@ -290,7 +290,8 @@ void Window::setControlPlacement(Control& c, Property property, int value)
     if (QWidget* w = c.widget()) {
         const DialogUnits du = units();
         w->setGeometry(du.toPixelsX(*at.x), du.toPixelsY(*at.y),
-                       std::max(du.toPixelsX(*at.width), 1), std::max(du.toPixelsY(*at.height), 1));
+                       std::max(du.spanX(*at.x, *at.width), 1),
+                       std::max(du.spanY(*at.y, *at.height), 1));
     }
 }
 

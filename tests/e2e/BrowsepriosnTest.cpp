@@ -6,6 +6,7 @@
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/SettingsFile.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
@@ -579,3 +580,21 @@ TEST_F(BrowsepriosnWindow, SelectionOpensByClickingAndAManufacturerIsTickedByIts
     EXPECT_EQ(run(driver), "");
     EXPECT_EQ(e2e::manufacturerMarks(), (std::vector<uint8_t>{0, 1}));
 }
+
+namespace {
+
+// At its design size, on every search and basket tab, the window shows every text and column
+// header whole and nothing a person sees overlaps.
+TEST_F(BrowsepriosnWindow, EveryTabOfTheWindowAsDesignedIsSeenWhole)
+{
+    writeItems({{305, 0, "C08-3501090-01", 12.5}});
+    writeLines({{305, 2, 12.5}});
+    TestDriver driver;
+    std::vector<std::string> faults;
+    driver.waitOpen(Title).call(
+        [&] { faults = LayoutAudit::everyState(*TestDriver::topWindow()); });
+    EXPECT_EQ(run(driver), "");
+    EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+}
+
+} // namespace

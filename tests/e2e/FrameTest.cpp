@@ -5,11 +5,15 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/HelpService.h"
 #include "platform/ui/HelpWindow.h"
+#include "platform/ui/PrinterSetup.h"
 #include "platform/ui/Property.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempWorkFolder.h"
 
+#include <QApplication>
+#include <QPrintDialog>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -185,6 +189,42 @@ TEST(Frame, AboutBoxClosesOnOk)
           "2 ?STRING1:2 string \"составления заказа и работы с прайс-листом\"",
           "3 ?STRING1:3 string \"ООО \\\"Автоцентр ТОРН\\\"\"", "8 ?BUTTON1 button \"ОК\""})
         EXPECT_NE(aboutDump.find(line), std::string::npos) << line << "\n" << aboutDump;
+}
+
+// Without a printer, "Установки принтера" from the menu and from the toolbar says that none is
+// installed and that printing goes to a PDF file, rather than showing an empty list.
+TEST(Frame, PrinterSetUpWithoutAPrinterSaysWherePrintingGoes)
+{
+    if (PrinterSetup::anyPrinterInstalled())
+        GTEST_SKIP() << "a printer is installed on this machine";
+    testsupport::TempWorkFolder folder;
+    // A set-up dialog shown instead is noted and closed, so that the run ends.
+    int dialogs = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    watch.start(50);
+    TestDriver driver;
+    driver.waitOpen(e2e::FrameTitle)
+        .answerMessage(Button::Ok)
+        .menu("?PRINTSETUP")
+        .answerMessage(Button::Ok)
+        .menu("?BUTTON4");
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    EXPECT_EQ(dialogs, 0);
+    ASSERT_GE(driver.messages().size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(driver.messages()[i].caption, w("Установки принтера"));
+        EXPECT_EQ(driver.messages()[i].text,
+                  w("Принтер не установлен.\nПечать выполняется в файл PDF: его имя "
+                    "спрашивается при каждой печати."));
+    }
 }
 
 TEST(Frame, HelpContentsFromTheMenuTheToolbarAndF1)

@@ -4,6 +4,7 @@
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
 #include "platform/system/WinInetWaiting.h"
@@ -37,14 +38,16 @@ constexpr const char* Title = "Загрузка прайс-листа";
 class PriceServer
 {
 public:
-    explicit PriceServer(std::string body, int status = 200)
+    explicit PriceServer(std::string body, int status = 200, int delayMs = 0)
     {
-        m_server.Get("/price/quelbit.txt",
-                     [this, body, status](const httplib::Request&, httplib::Response& response) {
-                         ++m_requests;
-                         response.status = status;
-                         response.set_content(body, "text/plain");
-                     });
+        const auto answer = [this, body, status, delayMs](const httplib::Request&,
+                                                          httplib::Response& response) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            ++m_requests;
+            response.status = status;
+            response.set_content(body, "text/plain");
+        };
+        m_server.Get("/price/quelbit.txt", answer);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -269,6 +272,39 @@ TEST_F(IpmpriceTest, TheInternetChoiceHidesTheFileNameAndShowsTheWarning)
     EXPECT_TRUE(warningShown);
     EXPECT_TRUE(nameBack);
     EXPECT_FALSE(warningBack);
+}
+
+// Every state the source choice leads to, and the status a download shows while it runs,
+// looked at as a person would: the warning and the status whole, nothing overlapping.
+TEST_F(IpmpriceTest, TheWarningAndTheDownloadStatusAreSeenWhole)
+{
+    writePriceList(Stored);
+    PriceServer server("2;;B;;1;12;Mann;;;G\n", 200, 800);
+    setSite("127.0.0.1", server.port());
+    std::vector<std::string> choices;
+    std::vector<std::string> downloading;
+    std::string status;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, &sampler, [&] {
+        Window* window = TestDriver::topWindow();
+        if (!status.empty() || !window || window->title() != w(Title) ||
+            !window->isShown(*window->control(7)))
+            return;
+        status = window->control(7)->text();
+        downloading = LayoutAudit::controls(*window);
+    });
+    sampler.start(20);
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .call([&] { choices = LayoutAudit::everyState(*TestDriver::topWindow()); })
+        .press("?OPTION1:RADIO2")
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_TRUE(choices.empty()) << testing::PrintToString(choices);
+    EXPECT_EQ(platform::text::cp1251ToUtf8(status).rfind("Ждите, загружается прайс-лист", 0), 0u)
+        << platform::text::cp1251ToUtf8(status);
+    EXPECT_TRUE(downloading.empty()) << testing::PrintToString(downloading);
 }
 
 TEST_F(IpmpriceTest, ADownloadIsLoadedAndTheFileStaysInTheFolder)

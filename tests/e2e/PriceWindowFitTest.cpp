@@ -7,6 +7,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/Property.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
@@ -339,6 +340,17 @@ TEST_F(PriceWindowFit, SmallFrameFitsBoth)
     EXPECT_EQ(seen.layout.window.width, seen.clientWidth - 3);
     EXPECT_EQ(seen.layout.window.height, seen.clientHeight - 20);
     EXPECT_EQ(seen.resizable, "0");
+}
+
+// In the frame of its design the window is fitted; both lists still show every column header
+// whole, "Фото" at their right ends included, and nothing else a person sees is cut or covered.
+TEST_F(PriceWindowFit, TheDesignFrameShowsEveryHeaderAndTextWhole)
+{
+    std::vector<std::string> faults;
+    const Seen seen = openIn(
+        640, 400, false, [&](Seen&) { faults = LayoutAudit::controls(*TestDriver::topWindow()); });
+    EXPECT_TRUE(seen.fitted);
+    EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
 }
 
 TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)

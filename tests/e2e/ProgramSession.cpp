@@ -27,7 +27,7 @@ void clickListRow(const char* list, int row, bool onIcon)
     ASSERT_NE(control, nullptr);
     platform::ui::ListView* view = control->view();
     const QModelIndex at = view->model()->index(row - 1, onIcon ? 0 : 1);
-    // A user clicks what is in sight: a click on a wide name column scrolls the view sideways.
+    // A user clicks what is in sight: the row is brought into view (never the columns sideways).
     view->scrollTo(at);
     const QRect cell = view->visualRect(at);
     const QRect box = view->iconRect(view->model()->index(row - 1, 0));

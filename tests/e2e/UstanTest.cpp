@@ -3,6 +3,7 @@
 #include "app/ustan/Ustan.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
@@ -156,6 +157,25 @@ TEST_F(UstanTest, ASecondStartBringsTheFirstForwardAndOpensNothing)
     EXPECT_EQ(driver.run(), "");
     EXPECT_EQ(windows, 1u);
     EXPECT_EQ(count(REKV(), RelateREKV), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Both tabs looked at as a person would: the proxy texts stand inside their group's frame,
+// clear of its caption, and nothing is cut or overlaps.
+TEST_F(UstanTest, BothTabsAreSeenWholeWithTheProxyTextsInsideTheirFrame)
+{
+    ASSERT_NE(startThread(ustan, 50000), 0);
+    TestDriver driver;
+    std::vector<std::string> faults;
+    driver.waitOpen(Title)
+        .call([&] { faults = LayoutAudit::everyState(*TestDriver::topWindow()); })
+        .press("?BUTTON2")
+        .waitClose(Title);
+    EXPECT_EQ(driver.run(), "");
+    EXPECT_TRUE(faults.empty()) << testing::PrintToString(faults);
 }
 
 } // namespace

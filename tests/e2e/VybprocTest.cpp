@@ -4,6 +4,7 @@
 #include "app/vybproc/Vybproc.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/LayoutAudit.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ScreenReach.h"
 #include "platform/ui/UserInput.h"
@@ -14,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -192,3 +194,68 @@ TEST_F(Vybproc, ShowOnlyMarkedSkipsTheNextClickAndHidesUnmarkedRows)
     EXPECT_EQ(rowsAfter, 1u);
     EXPECT_EQ(e2e::manufacturerMarks(), (std::vector<uint8_t>{1, 0}));
 }
+
+namespace {
+
+// Where a list shows its check boxes: the first column's left edge in its viewport, and how
+// far the list could scroll sideways.
+struct Sideways
+{
+    int boxesAt = -1;
+    int scrolled = -1;
+    int reach = -1;
+};
+
+Sideways sideways(const char* list)
+{
+    Sideways seen;
+    if (auto* control = dynamic_cast<ListControl*>(TestDriver::findControl(list))) {
+        ListView* view = control->view();
+        seen.boxesAt = view->visualRect(view->model()->index(0, 0)).left();
+        seen.scrolled = view->horizontalScrollBar()->value();
+        seen.reach = view->horizontalScrollBar()->maximum();
+    }
+    return seen;
+}
+
+// The names fit their lists, so neither list scrolls sideways, and a click on a name leaves
+// the check boxes where they were.
+TEST_F(Vybproc, AClickOnANameKeepsTheCheckBoxesInView)
+{
+    TestDriver driver;
+    Sideways makers, types;
+    driver.waitOpen(Title)
+        .call([] { click("?LIST:2", 2, false); })
+        .call([] { click("?LIST", 1, false); })
+        .call([&] {
+            makers = sideways("?LIST:2");
+            types = sideways("?LIST");
+        })
+        .press("?BUTTON2")
+        .waitClose(Title);
+    runDialog(driver, "", 2, 1);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(makers.reach, 0);
+    EXPECT_EQ(types.reach, 0);
+    EXPECT_EQ(makers.scrolled, 0);
+    EXPECT_EQ(types.scrolled, 0);
+    EXPECT_EQ(makers.boxesAt, 0);
+    EXPECT_EQ(types.boxesAt, 0);
+}
+
+// Every state the options and check boxes lead to, looked at as a person would: the counts
+// stand clear of their labels, the check boxes of their frames, every text and header whole.
+TEST_F(Vybproc, EveryStateOfTheDialogIsSeenWhole)
+{
+    TestDriver driver;
+    std::vector<std::string> faults;
+    driver.waitOpen(Title)
+        .call([&] { faults = LayoutAudit::everyState(*TestDriver::topWindow()); })
+        .press("?BUTTON2")
+        .waitClose(Title);
+    runDialog(driver, "", 0, 0);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+}
+
+} // namespace

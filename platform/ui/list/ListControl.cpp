@@ -119,6 +119,15 @@ void ListControl::attach(BrowseList* list)
     }
     m_view->setModel(&list->model());
     list->model().setColumns(m_format.columns());
+    // A whole-file list's last column follows what its rows hold.
+    for (const QMetaObject::Connection& watch : m_rowsWatch)
+        QObject::disconnect(watch);
+    m_rowsWatch = {
+        QObject::connect(&list->model(), &QAbstractItemModel::modelReset, m_view,
+                         [this] { fitLastColumn(); }),
+        QObject::connect(&list->model(), &QAbstractItemModel::dataChanged, m_view,
+                         [this] { fitLastColumn(); }),
+    };
     list->model().setDragId(definition().dragId);
     list->setHighlightListener([this](int row) { showHighlight(row); });
     m_view->setPageBar(!list->model().wholeFile());
@@ -160,6 +169,31 @@ void ListControl::applyColumns()
     m_applyingColumns = false;
     if (m_list)
         m_list->model().setStyleFonts(m_styleFonts);
+    fitLastColumn();
+}
+
+void ListControl::fitLastColumn()
+{
+    if (!m_list || !m_list->model().wholeFile())
+        return;
+    const auto& columns = m_format.columns();
+    int last = -1;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        if (columns[c].width > 0)
+            last = static_cast<int>(c);
+    if (last < 0 || last >= m_view->model()->columnCount())
+        return;
+    // The last column takes whatever room the others leave; beyond that room it is only as
+    // wide as its header and every row need, so names that fit need no sideways scroll. (A
+    // page of a longer list holds only some of the rows: its column keeps its width.)
+    const int defined = m_window.units().toPixelsX(columns[static_cast<std::size_t>(last)].width);
+    const int needed =
+        std::max(m_view->horizontalHeader()->sectionSizeHint(last), m_view->cellsWidth(last));
+    // The program sets this width: the format keeps what the person left.
+    const bool applying = m_applyingColumns;
+    m_applyingColumns = true;
+    m_view->setColumnWidth(last, std::min(defined, needed));
+    m_applyingColumns = applying;
 }
 
 int ListControl::stretchedColumn() const

@@ -79,6 +79,7 @@ private:
     void showPlace();
     void userMoved();
     void applyColumns();
+    void fitLastColumn();
     // A column border the person dragged: the format keeps the width left.
     void columnResized(int column, int pixels);
     // The column the header stretches to its right edge (-1: none).
@@ -97,6 +98,7 @@ private:
     int m_mouseRow = -1;
     int m_mouseColumn = -1;
     bool m_showing = false;
+    std::vector<QMetaObject::Connection> m_rowsWatch;
 };
 
 } // namespace platform::ui

@@ -56,7 +56,24 @@ void ListView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // The rows are chosen whole: Left and Right scroll sideways.
+    if ((event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        horizontalScrollBar()->triggerAction(event->key() == Qt::Key_Left
+                                                 ? QAbstractSlider::SliderSingleStepSub
+                                                 : QAbstractSlider::SliderSingleStepAdd);
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+void ListView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QScrollBar* sideways = horizontalScrollBar();
+    const int kept = sideways->value();
+    QTableView::scrollTo(index, hint);
+    sideways->setValue(kept);
 }
 
 void ListView::mousePressEvent(QMouseEvent* event)

@@ -41,6 +41,12 @@ public:
     std::function<void(int action)> onPageBar;
     std::function<void(double place)> onPlaceChosen;
 
+    // Rows come into view; the columns never move sideways for it, so a click on a cell keeps
+    // the columns where the person sees them.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // The width the widest cell of a column needs (the rows in view first, up to a thousand).
+    int cellsWidth(int column) const { return sizeHintForColumn(column); }
+
     static QString dragFormat();
     // Where a cell's icon is drawn, in viewport coordinates (empty when it has none).
     QRect iconRect(const QModelIndex& index) const;
