@@ -60,6 +60,7 @@ public:
     // one that now stands at its place.
     void reset(bool force);
     // The highlighted row's record into the buffer (as the record last read); the error code.
+    // A failure other than the record being gone is reported.
     int fetchHighlighted();
     // The list moved to the record in the buffer (the record last read or written), which
     // becomes the highlighted row; the page keeps the highlight's row where it can.
@@ -93,6 +94,9 @@ private:
     void applySortOrder(int index);
     void locate();
     void highlight(int row, bool resetLocator);
+    // A read that failed while the list was read (a damaged file, a disk error) is reported,
+    // once while the failures go on: the list is never shown short without a word.
+    void reportReadFailure();
 
     storage::RecordFile& m_file;
     std::unique_ptr<storage::View> m_view;
@@ -105,6 +109,8 @@ private:
     int m_current = 0;
     int m_applied = -1;
     int m_highlight = -1;
+    std::int64_t m_readsSeen = 0;
+    bool m_failing = false;
 };
 
 } // namespace platform::ui

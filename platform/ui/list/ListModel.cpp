@@ -63,7 +63,21 @@ void ListModel::setBuffer(const std::vector<std::byte>& record)
 bool ListModel::read(bool forward)
 {
     ++m_recordsRead;
-    return (forward ? m_view->next() : m_view->previous()) == 0;
+    const int code = forward ? m_view->next() : m_view->previous();
+    if (code != 0 && code != storage::Error::RecordNotAvailable && m_readFailure == 0) {
+        m_readFailure = code;
+        m_readFailureFile = storage::errorFile();
+    }
+    return code == 0;
+}
+
+int ListModel::takeReadFailure(std::string& file)
+{
+    const int code = m_readFailure;
+    file = std::move(m_readFailureFile);
+    m_readFailure = 0;
+    m_readFailureFile.clear();
+    return code;
 }
 
 ListRow ListModel::makeRow() const

@@ -98,6 +98,10 @@ public:
     int rowOfPosition(std::int64_t position) const;
     // Records read from the file since the model was made (next and previous calls).
     std::int64_t recordsRead() const { return m_recordsRead; }
+    // The first read since the last call that failed other than at the end of the order (a
+    // damaged file, a read the disk refused): its code and the file's name; 0 when none did.
+    // The rows read before it are shown.
+    int takeReadFailure(std::string& file);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -143,6 +147,8 @@ private:
     bool m_endsKnown = false;
     double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
+    int m_readFailure = 0;
+    std::string m_readFailureFile;
 };
 
 } // namespace platform::ui

@@ -59,6 +59,7 @@ protected:
         ASSERT_EQ(file.open(0x22), 0);
         m_previous = setMessageHandler([this](const MessageRequest& request) {
             notices.push_back(request.caption);
+            texts.push_back(request.text);
             return Button::Ok;
         });
     }
@@ -83,6 +84,7 @@ protected:
                         .field("M", &MarkRecord::mark)
                         .build()};
     std::vector<std::string> notices;
+    std::vector<std::string> texts;
     MessageHandler m_previous;
 };
 
@@ -109,6 +111,44 @@ TEST_F(BatchProcessViewTest, EmptyFileShowsTheNotice)
     ProgressWindow window;
     EXPECT_EQ(process.run(window), Response::Completed);
     EXPECT_EQ(notices, (std::vector<std::string>{w("Нет записей")}));
+}
+
+// A walk that meets a damaged page late in the file says so and ends the process as not
+// completed, rather than passing for the file's end; the count that starts the process meets
+// it first, so nothing is written.
+TEST_F(BatchProcessViewTest, DamageMetByTheWalkIsSaidAndEndsTheProcess)
+{
+    file.stream();
+    for (int i = 0; i < 3000; ++i) {
+        file.clearBuffer();
+        file.record<MarkRecord>().mark = 1;
+        ASSERT_EQ(file.add(), 0);
+    }
+    ASSERT_EQ(file.flush(), 0);
+    ASSERT_EQ(file.close(), 0);
+    constexpr std::size_t PageSize = 4096;
+    std::string bytes = testsupport::readFileBytes(folder.file("marks.tps"));
+    std::size_t last = 0;
+    for (std::size_t page = 1; page < bytes.size() / PageSize; ++page)
+        if (static_cast<unsigned char>(bytes[page * PageSize]) == 0x0D // a table's leaf
+            && bytes.substr(page * PageSize, PageSize).find("field ") == std::string::npos)
+            last = page;
+    ASSERT_GT(last, 4u);
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(last * PageSize), PageSize, '\0');
+    testsupport::writeFileBytes(folder.file("marks.tps"), bytes);
+    ASSERT_EQ(file.open(0x22), 0);
+
+    View view(file);
+    ClearMarks process(view, file);
+    ProgressWindow window;
+    EXPECT_EQ(process.run(window), Response::Cancelled);
+    EXPECT_EQ(process.processed(), 0);
+    ASSERT_EQ(notices, (std::vector<std::string>{w("Ошибка")}));
+    EXPECT_NE(texts[0].find("(36)"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("marks.tps"), std::string::npos) << texts[0];
+    file.close();
+    EXPECT_TRUE(testsupport::readFileBytes(folder.file("marks.tps")) == bytes);
+    file.open(0x22);
 }
 
 } // namespace
