@@ -327,7 +327,28 @@ int Browsepriosn::takeEvent()
 {
     const int level = WindowController::takeEvent();
     reset(false);
+    takeDamage();
     return level;
+}
+
+void Browsepriosn::takeDamage()
+{
+    switch (m_damage.handle()) {
+    case PriceWindowDamage::Outcome::BasketRecovered:
+        flip(m_variables.BasketResetToggle);
+        reset(false);
+        break;
+    case PriceWindowDamage::Outcome::PriceListMadeAnew:
+        // An empty price list has no load date; the load follows at once.
+        clearLoadDay();
+        m_variables.STRZAGRUZ = loadDateText();
+        flip(m_variables.PriceResetToggle);
+        reset(false);
+        window().post(Event::Accepted, C::Load);
+        break;
+    case PriceWindowDamage::Outcome::None:
+        break;
+    }
 }
 
 void Browsepriosn::reset(bool force)

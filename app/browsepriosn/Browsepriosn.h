@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/browsepriosn/BasketOperations.h"
+#include "app/browsepriosn/PriceWindowDamage.h"
 #include "app/browsepriosn/PriceWindowVariables.h"
 #include "app/dictionary/Records.h"
 #include "platform/storage/Bindings.h"
@@ -70,8 +71,11 @@ private:
     void applySelection();
     void showRefusal(const char* utf8);
     void followSize();
+    // A damaged basket recovered, or the price list made anew and then loaded.
+    void takeDamage();
 
     PriceWindowVariables m_variables;
+    PriceWindowDamage m_damage;
     platform::storage::Bindings m_bindings;
     std::unique_ptr<PriceList> m_priceList;
     std::unique_ptr<BasketList> m_basketList;

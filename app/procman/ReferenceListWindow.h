@@ -44,6 +44,8 @@ public:
 
     int init() override;
     int kill() override;
+    // After every event: a list file found damaged is offered to be made anew.
+    int takeEvent() override;
 
     platform::ui::BrowseList* list() const { return m_list.get(); }
     platform::ui::InPlaceEditor* editor() const { return m_editor.get(); }
@@ -56,12 +58,17 @@ protected:
     virtual bool admit() { return true; }
 
 private:
+    // Asked once while the window runs, unless the file was made anew.
+    void offerNewFileWhenDamaged();
+
     ReferenceListSetup m_setup;
     std::unique_ptr<platform::ui::BrowseList> m_list;
     std::unique_ptr<platform::ui::InPlaceEditor> m_editor;
     std::unique_ptr<platform::ui::WindowResizer> m_resizer;
     platform::ui::ListControl* m_control = nullptr;
     bool m_fileOpened = false;
+    bool m_newFileAsked = false;
+    bool m_offering = false;
 };
 
 } // namespace app

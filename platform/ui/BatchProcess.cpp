@@ -20,6 +20,13 @@ namespace {
 // Records are taken in slices of this many milliseconds, then the window gets its events.
 constexpr qint64 kSliceMs = 20;
 
+// A walk that ended other than at its end; a file whose open was refused was said then.
+bool failed(int code)
+{
+    return code != storage::Error::None && code != storage::Error::RecordNotAvailable
+           && code != storage::Error::FileNotOpen;
+}
+
 } // namespace
 
 BatchProcess::BatchProcess(NextRecord next, int64_t records)
@@ -31,7 +38,7 @@ BatchProcess::BatchProcess(NextRecord next, int64_t records)
 BatchProcess::BatchProcess(storage::View& view)
     : m_next([this, &view] {
         const int code = view.next();
-        if (code != 0 && code != storage::Error::RecordNotAvailable) {
+        if (failed(code)) {
             m_walkFailure = code;
             m_walkFailureFile = storage::errorFile();
         }
@@ -61,7 +68,7 @@ int BatchProcess::run(ProgressWindow& window)
         // The count walks the view too: a failure there ends the process before it starts.
         m_records = m_view->records();
         const int counted = storage::errorCode();
-        if (counted != 0 && counted != storage::Error::RecordNotAvailable) {
+        if (failed(counted)) {
             m_walkFailure = counted;
             m_walkFailureFile = storage::errorFile();
         }

@@ -64,7 +64,9 @@ bool ListModel::read(bool forward)
 {
     ++m_recordsRead;
     const int code = forward ? m_view->next() : m_view->previous();
-    if (code != 0 && code != storage::Error::RecordNotAvailable && m_readFailure == 0) {
+    // The end of the order is no failure, nor a file whose refused open was said already.
+    if (code != 0 && code != storage::Error::RecordNotAvailable
+        && code != storage::Error::FileNotOpen && m_readFailure == 0) {
         m_readFailure = code;
         m_readFailureFile = storage::errorFile();
     }

@@ -1,5 +1,7 @@
 #include "StorageFixtures.h"
 
+#include "tests/support/DamagedPages.h"
+
 #include <algorithm>
 #include <set>
 
@@ -8,50 +10,7 @@ using namespace storagetest;
 
 namespace {
 
-constexpr std::size_t PageSize = 4096;
-constexpr unsigned char TableLeaf = 0x0D;
-
-// A page's kind as its header gives it (page 1 has the file header before it).
-unsigned char pageKind(const std::string& bytes, std::size_t page)
-{
-    return static_cast<unsigned char>(bytes[page * PageSize + (page == 0 ? 100 : 0)]);
-}
-
-bool holds(const std::string& bytes, std::size_t page, const std::string& text)
-{
-    return std::string_view(bytes).substr(page * PageSize, PageSize).find(text) != std::string_view::npos;
-}
-
-uint64_t varint(const std::string& bytes, std::size_t& at)
-{
-    uint64_t value = 0;
-    for (int i = 0; i < 9; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[at++]);
-        if (i == 8)
-            return (value << 8) | byte;
-        value = (value << 7) | (byte & 0x7F);
-        if (!(byte & 0x80))
-            break;
-    }
-    return value;
-}
-
-// The positions of the records a table leaf holds.
-std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page)
-{
-    const std::size_t start = page * PageSize;
-    const auto word = [&](std::size_t at) {
-        return static_cast<std::size_t>(static_cast<unsigned char>(bytes[start + at])) << 8
-               | static_cast<unsigned char>(bytes[start + at + 1]);
-    };
-    std::set<int64_t> positions;
-    for (std::size_t cell = 0; cell < word(3); ++cell) {
-        std::size_t at = start + word(8 + 2 * cell);
-        varint(bytes, at); // the record's length
-        positions.insert(static_cast<int64_t>(varint(bytes, at)));
-    }
-    return positions;
-}
+using testsupport::positionsOn;
 
 class LateDamage : public ::testing::Test
 {
@@ -68,28 +27,15 @@ protected:
         ASSERT_EQ(file.flush(), 0);
         ASSERT_EQ(file.close(), 0);
         m_bytes = testsupport::readFileBytes(path());
-        ASSERT_GT(m_bytes.size(), 40 * PageSize);
+        ASSERT_GT(m_bytes.size(), 40 * testsupport::DataPageSize);
     }
 
     std::filesystem::path path() const { return m_folder.file("items.tps"); }
 
-    // Pages of a kind from the end of the file backwards (the description's page left out).
-    std::vector<std::size_t> latePages(unsigned char kind) const
-    {
-        std::vector<std::size_t> pages;
-        for (std::size_t page = m_bytes.size() / PageSize; page-- > 1;)
-            if (pageKind(m_bytes, page) == kind && !holds(m_bytes, page, "field "))
-                pages.push_back(page);
-        return pages;
-    }
-
     // The file with these pages overwritten on disk, as a failing disk leaves them.
     std::string damage(const std::vector<std::size_t>& pages)
     {
-        std::string bytes = m_bytes;
-        for (const std::size_t page : pages)
-            for (std::size_t i = page * PageSize; i < (page + 1) * PageSize; ++i)
-                bytes[i] = static_cast<char>((i * 131) ^ 0x5A);
+        std::string bytes = testsupport::damagePages(m_bytes, pages);
         testsupport::writeFileBytes(path(), bytes);
         return bytes;
     }
@@ -104,7 +50,7 @@ protected:
 // the file: add, put, erase, empty, a run of writes and a count are all refused with 36.
 TEST_F(LateDamage, IsMetByWalksAndGetsAndThenNothingWritesOnTheFile)
 {
-    const std::size_t leaf = latePages(TableLeaf).front();
+    const std::size_t leaf = testsupport::recordPages(m_bytes).front();
     const int64_t onIt = *positionsOn(m_bytes, leaf).begin();
     const std::string bytes = damage({leaf});
     RecordFile file(itemLayout());
@@ -154,7 +100,7 @@ TEST_F(LateDamage, IsMetByWalksAndGetsAndThenNothingWritesOnTheFile)
 TEST_F(LateDamage, MetInsideARunOfWritesTakesTheRunBack)
 {
     // Not the last page, where an add would meet it at once.
-    const std::string bytes = damage({latePages(TableLeaf).at(1)});
+    const std::string bytes = damage({testsupport::recordPages(m_bytes).at(1)});
     RecordFile file(itemLayout());
     ASSERT_EQ(file.open(), 0);
     ASSERT_EQ(file.stream(), 0);
@@ -198,7 +144,7 @@ TEST_F(LateDamage, InTheLayoutDescriptionIsDamageNotAnotherLayout)
 // middle and the damaged last one, and changes nothing.
 TEST_F(LateDamage, SalvageReadsEveryRecordOffTheDamagedPages)
 {
-    const std::vector<std::size_t> leaves = latePages(TableLeaf);
+    const std::vector<std::size_t> leaves = testsupport::recordPages(m_bytes);
     ASSERT_GT(leaves.size(), 6u);
     const std::vector<std::size_t> damaged = {leaves.front(), leaves[leaves.size() / 2],
                                               leaves[leaves.size() / 2 + 1]};
@@ -242,7 +188,7 @@ TEST_F(LateDamage, SalvageReadsEveryRecordOffTheDamagedPages)
 // layout.
 TEST_F(LateDamage, SalvageOfWhatCannotBeReadSaysSo)
 {
-    testsupport::writeFileBytes(path(), std::string(3 * PageSize, 'x'));
+    testsupport::writeFileBytes(path(), std::string(3 * testsupport::DataPageSize, 'x'));
     RecordFile file(itemLayout());
     int read = 0;
     EXPECT_EQ(file.salvage([&] { ++read; }), Error::DamagedDataFile);

@@ -8,6 +8,7 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ProgressWindow.h"
+#include "tests/support/DamagedPages.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -126,16 +127,8 @@ TEST_F(BatchProcessViewTest, DamageMetByTheWalkIsSaidAndEndsTheProcess)
     }
     ASSERT_EQ(file.flush(), 0);
     ASSERT_EQ(file.close(), 0);
-    constexpr std::size_t PageSize = 4096;
-    std::string bytes = testsupport::readFileBytes(folder.file("marks.tps"));
-    std::size_t last = 0;
-    for (std::size_t page = 1; page < bytes.size() / PageSize; ++page)
-        if (static_cast<unsigned char>(bytes[page * PageSize]) == 0x0D // a table's leaf
-            && bytes.substr(page * PageSize, PageSize).find("field ") == std::string::npos)
-            last = page;
-    ASSERT_GT(last, 4u);
-    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(last * PageSize), PageSize, '\0');
-    testsupport::writeFileBytes(folder.file("marks.tps"), bytes);
+    std::string bytes;
+    testsupport::damageRecordPage(folder.file("marks.tps"), 0, &bytes);
     ASSERT_EQ(file.open(0x22), 0);
 
     View view(file);

@@ -5,6 +5,7 @@
 #include "platform/storage/RecordFile.h"
 #include "platform/text/FixedString.h"
 #include "platform/ui/list/BrowseList.h"
+#include "tests/support/DamagedPages.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -71,21 +72,11 @@ protected:
         ASSERT_EQ(m_file.flush(), 0);
         ASSERT_EQ(m_file.close(), 0);
 
-        const auto path = m_folder.file("numbers.tps");
-        std::string bytes = testsupport::readFileBytes(path);
-        std::size_t last = 0;
-        for (std::size_t page = 1; page < bytes.size() / PageSize; ++page)
-            if (static_cast<unsigned char>(bytes[page * PageSize]) == 0x0D // a table's leaf
-                && bytes.substr(page * PageSize, PageSize).find("field ") == std::string::npos)
-                last = page;
-        ASSERT_GT(last, 10u);
-        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(last * PageSize), PageSize, '\xA5');
-        testsupport::writeFileBytes(path, bytes);
+        testsupport::damageRecordPage(m_folder.file("numbers.tps"), 0);
         ASSERT_EQ(m_file.open(), 0);
     }
     void TearDown() override { m_file.close(); }
 
-    static constexpr std::size_t PageSize = 4096;
     static constexpr int Records = 3000;
     testsupport::TempWorkFolder m_folder;
     RecordFile m_file{numberLayout()};
