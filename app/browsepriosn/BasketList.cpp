@@ -4,6 +4,8 @@
 #include "app/browsepriosn/PriceSortOrders.h"
 #include "app/browsepriosn/RowMarks.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/ui/ProgramCursor.h"
 #include "platform/ui/Window.h"
 
@@ -90,12 +92,20 @@ void BasketList::reloaded()
     platform::ui::setProgramCursor("wait");
     KORZAK().send("QUICKSCAN=on");
     OrderTotals totals;
-    if (basketTotals(totals)) {
+    const bool summed = basketTotals(totals);
+    if (summed) {
         m_variables.lineCount = totals.lines;
         m_variables.TotalQuantity = totals.quantity;
         m_variables.TotalSum = totals.sum;
         m_variables.TotalWeight = totals.weight;
+    } else if (const int code = platform::storage::errorCode();
+               code != platform::storage::Error::FileNotOpen && !m_totalsFailing && !readFailing()
+               && errorReporter()) {
+        // The walk over every line met what the page did not (a damaged page further on):
+        // said once, as the list says its own. A basket that did not open was said then.
+        errorReporter()->reportFileError(code, platform::storage::errorFile(), "Next");
     }
+    m_totalsFailing = !summed;
     KORZAK().send("QUICKSCAN=off");
     platform::ui::setProgramCursor("");
     K() = line;

@@ -10,6 +10,19 @@ namespace testsupport {
 namespace {
 
 constexpr unsigned char TableLeaf = 0x0D;
+constexpr unsigned char IndexLeaf = 0x0A;
+
+std::vector<std::size_t> pagesOfKind(const std::string& bytes, unsigned char kind)
+{
+    std::vector<std::size_t> pages;
+    for (std::size_t page = bytes.size() / DataPageSize; page-- > 1;) {
+        const std::string_view content = std::string_view(bytes).substr(page * DataPageSize, DataPageSize);
+        if (static_cast<unsigned char>(content[0]) == kind
+            && content.find("field ") == std::string_view::npos)
+            pages.push_back(page);
+    }
+    return pages;
+}
 
 uint64_t varint(const std::string& bytes, std::size_t& at)
 {
@@ -29,14 +42,12 @@ uint64_t varint(const std::string& bytes, std::size_t& at)
 
 std::vector<std::size_t> recordPages(const std::string& bytes)
 {
-    std::vector<std::size_t> pages;
-    for (std::size_t page = bytes.size() / DataPageSize; page-- > 1;) {
-        const std::string_view content = std::string_view(bytes).substr(page * DataPageSize, DataPageSize);
-        if (static_cast<unsigned char>(content[0]) == TableLeaf
-            && content.find("field ") == std::string_view::npos)
-            pages.push_back(page);
-    }
-    return pages;
+    return pagesOfKind(bytes, TableLeaf);
+}
+
+std::vector<std::size_t> keyPages(const std::string& bytes)
+{
+    return pagesOfKind(bytes, IndexLeaf);
 }
 
 std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page)
@@ -75,6 +86,21 @@ std::set<int64_t> damageRecordPage(const std::filesystem::path& file, std::size_
     if (damaged)
         *damaged = after;
     return positionsOn(bytes, pages[fromEnd]);
+}
+
+} // namespace testsupport
+
+namespace testsupport {
+
+std::string damageKeyPage(const std::filesystem::path& file, std::size_t fromEnd)
+{
+    const std::string bytes = readFileBytes(file);
+    const std::vector<std::size_t> pages = keyPages(bytes);
+    if (fromEnd >= pages.size())
+        throw std::runtime_error("the file has too few key pages");
+    const std::string after = damagePages(bytes, {pages[fromEnd]});
+    writeFileBytes(file, after);
+    return after;
 }
 
 } // namespace testsupport

@@ -16,6 +16,8 @@ constexpr std::size_t DataPageSize = 4096;
 // The pages (from 0) that hold records of the file's table, the last one in the file first
 // (the page of the stored layout description is left out).
 std::vector<std::size_t> recordPages(const std::string& bytes);
+// The leaf pages of the file's keys (indexes), the last one in the file first.
+std::vector<std::size_t> keyPages(const std::string& bytes);
 // The positions (rowids) of the records a page of recordPages holds.
 std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page);
 // The bytes with the pages overwritten.
@@ -26,5 +28,7 @@ std::string damagePages(std::string bytes, const std::vector<std::size_t>& pages
 // damaged when given.
 std::set<int64_t> damageRecordPage(const std::filesystem::path& file, std::size_t fromEnd,
                                    std::string* damaged = nullptr);
+// The same for a leaf page of the file's keys; the file's bytes after the damage.
+std::string damageKeyPage(const std::filesystem::path& file, std::size_t fromEnd);
 
 } // namespace testsupport

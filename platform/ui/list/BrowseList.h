@@ -66,6 +66,9 @@ public:
     // becomes the highlighted row; the page keeps the highlight's row where it can.
     void resetToBuffer();
 
+    // Whether the list's last reads met a failure it has reported.
+    bool readFailing() const { return m_failing; }
+
     int highlighted() const { return m_highlight; }
     void setHighlighted(int row);
     void home();

@@ -113,6 +113,7 @@ public:
 
 private:
     bool read(bool forward);
+    void noteReadFailure(int code);
     ListRow makeRow() const;
     std::vector<std::byte> buffer() const;
     void setBuffer(const std::vector<std::byte>& record);

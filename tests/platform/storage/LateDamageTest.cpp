@@ -78,6 +78,10 @@ TEST_F(LateDamage, IsMetByWalksAndGetsAndThenNothingWritesOnTheFile)
         EXPECT_EQ(errorFile(), "items.tps");
         EXPECT_GT(read, 0) << key;
         EXPECT_LT(read, Records) << key;
+        // In the order of the positions every record before the damaged page is given.
+        if (key == -1 || key == ByCode) {
+            EXPECT_EQ(read, onIt - 1) << key;
+        }
     }
 
     EXPECT_EQ(addItem(file, Records + 1, "новое"), Error::DamagedDataFile);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,8 @@ protected:
         ASSERT_EQ(m_file.flush(), 0);
         ASSERT_EQ(m_file.close(), 0);
 
-        testsupport::damageRecordPage(m_folder.file("numbers.tps"), 0);
+        // Not the last page, which the list reads at once for its scroll bar.
+        m_lost = testsupport::damageRecordPage(m_folder.file("numbers.tps"), 1);
         ASSERT_EQ(m_file.open(), 0);
     }
     void TearDown() override { m_file.close(); }
@@ -80,11 +82,12 @@ protected:
     static constexpr int Records = 3000;
     testsupport::TempWorkFolder m_folder;
     RecordFile m_file{numberLayout()};
+    std::set<int64_t> m_lost;
 };
 
-// The damage is said with its code, the file and the operation when a read of the paging meets
-// it, the rows read before it stay, and it is said once while the list keeps meeting it; a
-// list that read well in between says it again.
+// The damage is said with its code, the file and the operation when the paging meets it, the
+// rows read before it stay, and it is said once while the list keeps meeting it; a list that
+// read well in between says it again.
 TEST_F(ListDamage, IsSaidWhenThePagingMeetsItAndOnceWhileItGoesOn)
 {
     RecordingReporter reporter;
@@ -93,28 +96,27 @@ TEST_F(ListDamage, IsSaidWhenThePagingMeetsItAndOnceWhileItGoesOn)
     list.addSortOrder(0);
     list.setPageSize(25);
     list.setErrorReporter(&reporter);
+    const auto pageDownToTheEnd = [&] {
+        for (int pages = 0; !list.model().atEnd() && pages < Records; ++pages)
+            list.pageDown();
+    };
     list.load();
     EXPECT_TRUE(reporter.reports.empty());
-    for (int pages = 0; !list.model().atEnd() && pages < Records; ++pages)
-        list.pageDown();
-    ASSERT_FALSE(reporter.reports.empty());
-    for (const Report& report : reporter.reports) {
-        EXPECT_EQ(report.code, platform::storage::Error::DamagedDataFile);
-        EXPECT_EQ(report.file, "numbers.tps");
-        EXPECT_EQ(report.action, "Next");
-    }
+    pageDownToTheEnd();
+    ASSERT_EQ(reporter.reports.size(), 1u);
+    EXPECT_EQ(reporter.reports[0].code, platform::storage::Error::DamagedDataFile);
+    EXPECT_EQ(reporter.reports[0].file, "numbers.tps");
+    EXPECT_EQ(reporter.reports[0].action, "Next");
     ASSERT_GT(list.model().rows(), 0);
     const int lastShown = std::stoi(list.model().row(list.model().rows() - 1).cells.at(0));
-    EXPECT_GT(lastShown, Records - 200);
-    EXPECT_LT(lastShown, Records);
+    EXPECT_EQ(lastShown, *m_lost.begin() - 1);
 
-    const std::size_t said = reporter.reports.size();
-    list.end();
-    list.end();
-    EXPECT_EQ(reporter.reports.size(), said);
+    list.pageDown();
+    list.lineDown();
+    EXPECT_EQ(reporter.reports.size(), 1u);
     list.home();
-    list.end();
-    EXPECT_EQ(reporter.reports.size(), said + 1);
+    pageDownToTheEnd();
+    EXPECT_EQ(reporter.reports.size(), 2u);
 }
 
 } // namespace
