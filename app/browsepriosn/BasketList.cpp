@@ -9,6 +9,8 @@
 #include "platform/ui/ProgramCursor.h"
 #include "platform/ui/Window.h"
 
+#include <utility>
+
 namespace app {
 
 
@@ -93,19 +95,19 @@ void BasketList::reloaded()
     KORZAK().send("QUICKSCAN=on");
     OrderTotals totals;
     const bool summed = basketTotals(totals);
+    const bool failingBefore = std::exchange(m_totalsFailing, !summed); // before the box below
     if (summed) {
         m_variables.lineCount = totals.lines;
         m_variables.TotalQuantity = totals.quantity;
         m_variables.TotalSum = totals.sum;
         m_variables.TotalWeight = totals.weight;
     } else if (const int code = platform::storage::errorCode();
-               code != platform::storage::Error::FileNotOpen && !m_totalsFailing && !readFailing()
+               code != platform::storage::Error::FileNotOpen && !failingBefore && !readFailing()
                && errorReporter()) {
         // The walk over every line met what the page did not (a damaged page further on):
         // said once, as the list says its own. A basket that did not open was said then.
         errorReporter()->reportFileError(code, platform::storage::errorFile(), "Next");
     }
-    m_totalsFailing = !summed;
     KORZAK().send("QUICKSCAN=off");
     platform::ui::setProgramCursor("");
     K() = line;

@@ -16,7 +16,7 @@ using namespace platform::ui;
 
 std::string basketRecoveredMessage(int64_t lines, std::string_view file)
 {
-    return w("Файл корзины ") + std::string(file) + w(" повреждён. Восстановлено строк заказа: ")
+    return w("Файл корзины ") + std::string(file) + w(" повреждён.\nВосстановлено строк заказа: ")
            + std::to_string(lines) + ".\n" + w("Повреждённый файл сохранён как ")
            + std::string(file) + ".bad.";
 }

@@ -327,28 +327,28 @@ int Browsepriosn::takeEvent()
 {
     const int level = WindowController::takeEvent();
     reset(false);
-    takeDamage();
+    m_damageCheck.request(window());
     return level;
 }
 
 void Browsepriosn::takeDamage()
 {
-    switch (m_damage.handle()) {
-    case PriceWindowDamage::Outcome::BasketRecovered:
+    const PriceWindowDamage::Outcome outcome = m_damage.handle();
+    if (outcome.basketRecovered)
         flip(m_variables.BasketResetToggle);
-        reset(false);
-        break;
-    case PriceWindowDamage::Outcome::PriceListMadeAnew:
+    if (outcome.priceListMadeAnew) {
         // An empty price list has no load date; the load follows at once.
         clearLoadDay();
         m_variables.STRZAGRUZ = loadDateText();
         flip(m_variables.PriceResetToggle);
-        reset(false);
         window().post(Event::Accepted, C::Load);
-        break;
-    case PriceWindowDamage::Outcome::None:
-        break;
     }
+    if (!outcome.basketRecovered && !outcome.priceListMadeAnew)
+        return;
+    reset(false);
+    // The check may run after the window's events (once a box was answered): the totals and
+    // the date are shown here.
+    window().display();
 }
 
 void Browsepriosn::reset(bool force)

@@ -3,6 +3,7 @@
 #include "app/browsepriosn/BasketOperations.h"
 #include "app/browsepriosn/PriceWindowDamage.h"
 #include "app/browsepriosn/PriceWindowVariables.h"
+#include "app/dictionary/DeferredDamageCheck.h"
 #include "app/dictionary/Records.h"
 #include "platform/storage/Bindings.h"
 #include "platform/ui/WindowController.h"
@@ -76,6 +77,7 @@ private:
 
     PriceWindowVariables m_variables;
     PriceWindowDamage m_damage;
+    DeferredDamageCheck m_damageCheck{[this] { takeDamage(); }};
     platform::storage::Bindings m_bindings;
     std::unique_ptr<PriceList> m_priceList;
     std::unique_ptr<BasketList> m_basketList;

@@ -11,19 +11,20 @@ PriceWindowDamage::Outcome PriceWindowDamage::handle()
 {
     // The boxes below run events of their own.
     if (m_handling || RecordFileManager::readOnly())
-        return Outcome::None;
+        return {};
     m_handling = true;
-    Outcome outcome = Outcome::None;
+    Outcome outcome;
     if (!m_basketTried && fileIsDamaged(KORZAK())) {
         // A recovery that failed (the file held elsewhere) is not tried again in this window.
         m_basketTried = !recoverBasket();
-        outcome = Outcome::BasketRecovered;
-    } else if (!m_priceAsked && fileIsDamaged(PRIOSN())) {
+        outcome.basketRecovered = true;
+    }
+    if (!m_priceAsked && fileIsDamaged(PRIOSN())) {
         m_priceAsked = true;
         if (offerNewFile(*RelatePRIOSN, newFileQuestion(PRIOSN(), true),
                          platform::text::w("Ошибка"))) {
             m_priceAsked = false;
-            outcome = Outcome::PriceListMadeAnew;
+            outcome.priceListMadeAnew = true;
         }
     }
     m_handling = false;

@@ -9,7 +9,11 @@ namespace app {
 class PriceWindowDamage
 {
 public:
-    enum class Outcome { None, BasketRecovered, PriceListMadeAnew };
+    struct Outcome
+    {
+        bool basketRecovered = false; // or tried: the basket is read again either way
+        bool priceListMadeAnew = false;
+    };
 
     // What was done, so that the window reads its lists again.
     Outcome handle();

@@ -87,7 +87,7 @@ int ReferenceListWindow::init()
 int ReferenceListWindow::takeEvent()
 {
     const int level = WindowController::takeEvent();
-    offerNewFileWhenDamaged();
+    m_damageCheck.request(window());
     return level;
 }
 

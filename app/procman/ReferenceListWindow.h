@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dictionary/DeferredDamageCheck.h"
 #include "platform/ui/WindowController.h"
 #include "platform/ui/list/BrowseList.h"
 #include "platform/ui/list/InPlaceEditor.h"
@@ -69,6 +70,7 @@ private:
     bool m_fileOpened = false;
     bool m_newFileAsked = false;
     bool m_offering = false;
+    DeferredDamageCheck m_damageCheck{[this] { offerNewFileWhenDamaged(); }};
 };
 
 } // namespace app
