@@ -102,8 +102,8 @@ void BasketList::reloaded()
         m_variables.TotalSum = totals.sum;
         m_variables.TotalWeight = totals.weight;
     } else if (const int code = platform::storage::errorCode();
-               code != platform::storage::Error::FileNotOpen && !failingBefore && !readFailing()
-               && errorReporter()) {
+               code != platform::storage::Error::FileNotOpen && !failingBefore && !readFailing() &&
+               errorReporter()) {
         // The walk over every line met what the page did not (a damaged page further on):
         // said once, as the list says its own. A basket that did not open was said then.
         errorReporter()->reportFileError(code, platform::storage::errorFile(), "Next");

@@ -16,15 +16,15 @@ using namespace platform::ui;
 
 std::string basketRecoveredMessage(int64_t lines, std::string_view file)
 {
-    return w("Файл корзины ") + std::string(file) + w(" повреждён.\nВосстановлено строк заказа: ")
-           + std::to_string(lines) + ".\n" + w("Повреждённый файл сохранён как ")
-           + std::string(file) + ".bad.";
+    return w("Файл корзины ") + std::string(file) + w(" повреждён.\nВосстановлено строк заказа: ") +
+           std::to_string(lines) + ".\n" + w("Повреждённый файл сохранён как ") +
+           std::string(file) + ".bad.";
 }
 
 std::string basketNotRecoveredMessage(int code, std::string_view file)
 {
-    return w("Корзина не восстановлена: ") + storage::errorTextOf(code) + " ("
-           + std::to_string(code) + w("), файл ") + std::string(file) + ".";
+    return w("Корзина не восстановлена: ") + storage::errorTextOf(code) + " (" +
+           std::to_string(code) + w("), файл ") + std::string(file) + ".";
 }
 
 bool recoverBasket()
@@ -56,8 +56,8 @@ bool recoverBasket()
         code = flushed;
     K() = kept;
     if (code != storage::Error::None) {
-        message(basketNotRecoveredMessage(code, file) + "\n" + w("Повреждённый файл сохранён как ")
-                    + file + ".bad.",
+        message(basketNotRecoveredMessage(code, file) + "\n" +
+                    w("Повреждённый файл сохранён как ") + file + ".bad.",
                 w("Ошибка"), MessageIcon::Hand);
         return false;
     }

@@ -333,6 +333,8 @@ int Browsepriosn::takeEvent()
 
 void Browsepriosn::takeDamage()
 {
+    if (!m_filesOpened || !m_basketList)
+        return; // the window has ended meanwhile
     const PriceWindowDamage::Outcome outcome = m_damage.handle();
     if (outcome.basketRecovered)
         flip(m_variables.BasketResetToggle);

@@ -45,9 +45,8 @@ bool fileIsDamaged(storage::RecordFile& file)
 
 std::string newFileQuestion(const storage::RecordFile& file, bool thenLoad)
 {
-    return fileTitle(file)
-           + w(thenLoad ? " повреждён. Создать его заново и загрузить прайс-лист?"
-                        : " повреждён. Создать его заново?");
+    return fileTitle(file) + w(thenLoad ? " повреждён. Создать его заново и загрузить прайс-лист?"
+                                        : " повреждён. Создать его заново?");
 }
 
 int replaceDamagedFile(storage::FileRelation& relation)

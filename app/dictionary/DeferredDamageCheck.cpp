@@ -16,8 +16,7 @@ constexpr int RetryMilliseconds = 10;
 
 } // namespace
 
-DeferredDamageCheck::DeferredDamageCheck(std::function<void()> check)
-    : m_check(std::move(check))
+DeferredDamageCheck::DeferredDamageCheck(std::function<void()> check) : m_check(std::move(check))
 {
 }
 

@@ -230,7 +230,8 @@ bool Ipmprice::loadFilesSound()
         RecordFile& file;
         FileRelation* relation;
     };
-    for (const LoadFile& load : {LoadFile{PRIOSN(), RelatePRIOSN}, LoadFile{PROIZ(), RelatePROIZ}}) {
+    for (const LoadFile& load :
+         {LoadFile{PRIOSN(), RelatePRIOSN}, LoadFile{PROIZ(), RelatePROIZ}}) {
         if (fileIsDamaged(load.file)) {
             if (!offerNewFile(*load.relation, newFileQuestion(load.file, true),
                               w("Загрузка прайс-листа")))

@@ -93,8 +93,8 @@ int ReferenceListWindow::takeEvent()
 
 void ReferenceListWindow::offerNewFileWhenDamaged()
 {
-    if (m_newFileAsked || m_offering || !m_list || !m_setup.relation()
-        || platform::storage::RecordFileManager::readOnly())
+    if (m_newFileAsked || m_offering || !m_list || !m_setup.relation() ||
+        platform::storage::RecordFileManager::readOnly())
         return;
     platform::storage::RecordFile& file = m_setup.file();
     if (!fileIsDamaged(file))

@@ -336,12 +336,12 @@ bool RecordFile::damaged() const
 int RecordFile::salvage(const std::function<void()>& each)
 {
     const std::size_t size = m_impl->layout.recordSize;
-    const int code = sqlite::salvageRecords(resolveFileName(m_impl->name()), m_impl->layout,
-                                            m_impl->schema, m_impl->codec,
-                                            [&](const std::byte* read) {
-                                                std::memcpy(buffer(), read, size);
-                                                each();
-                                            });
+    const int code =
+        sqlite::salvageRecords(resolveFileName(m_impl->name()), m_impl->layout, m_impl->schema,
+                               m_impl->codec, [&](const std::byte* read) {
+                                   std::memcpy(buffer(), read, size);
+                                   each();
+                               });
     return m_impl->finish(code);
 }
 

@@ -23,8 +23,8 @@ constexpr qint64 kSliceMs = 20;
 // A walk that ended other than at its end; a file whose open was refused was said then.
 bool failed(int code)
 {
-    return code != storage::Error::None && code != storage::Error::RecordNotAvailable
-           && code != storage::Error::FileNotOpen;
+    return code != storage::Error::None && code != storage::Error::RecordNotAvailable &&
+           code != storage::Error::FileNotOpen;
 }
 
 } // namespace
@@ -37,14 +37,14 @@ BatchProcess::BatchProcess(NextRecord next, int64_t records)
 
 BatchProcess::BatchProcess(storage::View& view)
     : m_next([this, &view] {
-        const int code = view.next();
-        if (failed(code)) {
-            m_walkFailure = code;
-            m_walkFailureFile = storage::errorFile();
-        }
-        return code == 0;
-    })
-    , m_view(&view)
+          const int code = view.next();
+          if (failed(code)) {
+              m_walkFailure = code;
+              m_walkFailureFile = storage::errorFile();
+          }
+          return code == 0;
+      }),
+      m_view(&view)
 {
 }
 

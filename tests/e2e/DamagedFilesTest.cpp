@@ -130,11 +130,12 @@ protected:
         driver.close().waitClose(PriceTitle);
         bool done = false;
         std::string failure;
-        driver.start([&](const std::string& result) {
-            done = true;
-            failure = result;
-        },
-                     30000);
+        driver.start(
+            [&](const std::string& result) {
+                done = true;
+                failure = result;
+            },
+            30000);
         QElapsedTimer early;
         early.start();
         while (early.elapsed() < 100)
@@ -156,7 +157,8 @@ TEST_F(PriceWindowDamage, ADamagedBasketIsSaidThenRecoveredLineByLine)
     writeItems(1000, 1000);
     writeLines(400);
     std::string damaged;
-    const std::set<int64_t> lost = testsupport::damageRecordPage(m_folder.file("korzak.tps"), 1, &damaged);
+    const std::set<int64_t> lost =
+        testsupport::damageRecordPage(m_folder.file("korzak.tps"), 1, &damaged);
     ASSERT_FALSE(lost.empty());
     std::vector<Line> expected;
     for (int code = 1; code <= 400; ++code)
@@ -228,7 +230,8 @@ TEST_F(PriceWindowDamage, ADamagedPriceListIsSaidThenMadeAnewAndLoaded)
                   w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
         EXPECT_EQ(m_loads, 1);
         EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == damaged);
-        EXPECT_TRUE(dateAfter.find_first_not_of(' ') == std::string::npos) << cp1251ToUtf8(dateAfter);
+        EXPECT_TRUE(dateAfter.find_first_not_of(' ') == std::string::npos)
+            << cp1251ToUtf8(dateAfter);
         EXPECT_TRUE(app::loadDateText().find_first_not_of(' ') == std::string::npos);
         EXPECT_TRUE(rowsAfter.empty());
     }
@@ -282,7 +285,8 @@ TEST(ReferenceListDamage, DamagedManagersAreSaidThenMadeAnew)
 
     ASSERT_EQ(driver.messages().size(), 2u);
     expectDamageSaid(driver.messages()[0], "sprman.tps");
-    EXPECT_EQ(driver.messages()[1].text, w("Файл справочника менеджеров повреждён. Создать его заново?"));
+    EXPECT_EQ(driver.messages()[1].text,
+              w("Файл справочника менеджеров повреждён. Создать его заново?"));
     EXPECT_TRUE(rowsAfter.empty());
     EXPECT_TRUE(testsupport::readFileBytes(folder.file("sprman.tps.bad")) == damaged);
     auto& file = app::SPRMAN();

@@ -2,13 +2,13 @@
 // (directly and through an authenticating proxy), and the ways it ends without loading.
 #include "app/ipmprice/Ipmprice.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/system/WinInetWaiting.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
-#include "platform/system/WinInetWaiting.h"
-#include "tests/support/GzipSample.h"
 #include "tests/support/DamagedPages.h"
+#include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
 
@@ -611,10 +611,7 @@ TEST_F(IpmpriceTest, DamagedManufacturersAreMadeAnewTheSameWay)
     testsupport::damageRecordPage(m_folder.file("proiz.tps"), 0, &bytes);
     testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
     TestDriver driver;
-    driver.waitOpen(Title)
-        .type("?FNAME", "new.txt")
-        .answerMessage(Button::Yes)
-        .press("?BUTTON2");
+    driver.waitOpen(Title).type("?FNAME", "new.txt").answerMessage(Button::Yes).press("?BUTTON2");
     EXPECT_EQ(runDialog(driver), 0);
     EXPECT_EQ(m_failure, "");
     ASSERT_EQ(driver.messages().size(), 1u);

@@ -16,9 +16,10 @@ std::vector<std::size_t> pagesOfKind(const std::string& bytes, unsigned char kin
 {
     std::vector<std::size_t> pages;
     for (std::size_t page = bytes.size() / DataPageSize; page-- > 1;) {
-        const std::string_view content = std::string_view(bytes).substr(page * DataPageSize, DataPageSize);
-        if (static_cast<unsigned char>(content[0]) == kind
-            && content.find("field ") == std::string_view::npos)
+        const std::string_view content =
+            std::string_view(bytes).substr(page * DataPageSize, DataPageSize);
+        if (static_cast<unsigned char>(content[0]) == kind &&
+            content.find("field ") == std::string_view::npos)
             pages.push_back(page);
     }
     return pages;
@@ -54,8 +55,8 @@ std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page)
 {
     const std::size_t start = page * DataPageSize;
     const auto word = [&](std::size_t at) {
-        return static_cast<std::size_t>(static_cast<unsigned char>(bytes.at(start + at))) << 8
-               | static_cast<unsigned char>(bytes.at(start + at + 1));
+        return static_cast<std::size_t>(static_cast<unsigned char>(bytes.at(start + at))) << 8 |
+               static_cast<unsigned char>(bytes.at(start + at + 1));
     };
     std::set<int64_t> positions;
     for (std::size_t cell = 0; cell < word(3); ++cell) {

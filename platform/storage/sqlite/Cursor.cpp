@@ -107,8 +107,8 @@ int Cursor::step(Database& database, bool forward, std::byte* record, int64_t& r
         if (!usable) {
             // The records read before a failure (a damaged page further on) were given; the
             // failure follows them.
-            const bool failed = m_failure != Error::None && m_generation == database.generation()
-                                && m_aheadForward == forward;
+            const bool failed = m_failure != Error::None && m_generation == database.generation() &&
+                                m_aheadForward == forward;
             const int pending = std::exchange(m_failure, Error::None);
             if (failed)
                 return pending;

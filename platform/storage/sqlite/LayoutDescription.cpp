@@ -32,8 +32,8 @@ bool fieldColumn(const std::string& type, long size, std::string& column)
         return size >= 1;
     }
     column = type == "REAL" ? "REAL" : "INTEGER";
-    return (type == "BYTE" && size == 1) || (type == "SHORT" && size == 2)
-           || (type == "LONG" && size == 4) || (type == "REAL" && size == 8);
+    return (type == "BYTE" && size == 1) || (type == "SHORT" && size == 2) ||
+           (type == "LONG" && size == 4) || (type == "REAL" && size == 8);
 }
 
 bool keyLine(std::istringstream& words, std::size_t fields)
@@ -41,7 +41,8 @@ bool keyLine(std::istringstream& words, std::size_t fields)
     std::string name, uniqueness, caseRule, word;
     if (!(words >> name >> uniqueness >> caseRule))
         return false;
-    if ((uniqueness != "unique" && uniqueness != "duplicates") || (caseRule != "nocase" && caseRule != "case"))
+    if ((uniqueness != "unique" && uniqueness != "duplicates") ||
+        (caseRule != "nocase" && caseRule != "case"))
         return false;
     std::size_t components = 0;
     bool attributes = true;
@@ -71,14 +72,15 @@ bool parse(const std::string& description, std::vector<DescribedField>& fields, 
         words >> kind;
         if (kind == "record" && recordSize < 0 && fields.empty()) {
             std::string size, rest;
-            if (!(words >> size) || !readNumber(size, recordSize) || recordSize <= 0 || (words >> rest))
+            if (!(words >> size) || !readNumber(size, recordSize) || recordSize <= 0 ||
+                (words >> rest))
                 return false;
         } else if (kind == "field" && recordSize > 0 && keys == 0) {
             std::string name, type, size, rest;
             long bytes = 0;
             DescribedField field;
-            if (!(words >> name >> type >> size) || (words >> rest) || !readNumber(size, bytes)
-                || !fieldColumn(type, bytes, field.column))
+            if (!(words >> name >> type >> size) || (words >> rest) || !readNumber(size, bytes) ||
+                !fieldColumn(type, bytes, field.column))
                 return false;
             field.name = name;
             fields.push_back(field);
@@ -104,14 +106,15 @@ bool describesStoredTable(sqlite3* db, const std::string& description)
         return false;
 
     sqlite3_stmt* statement = nullptr;
-    bool agrees = sqlite3_prepare_v2(db, "PRAGMA table_info(records)", -1, &statement, nullptr) == SQLITE_OK;
+    bool agrees =
+        sqlite3_prepare_v2(db, "PRAGMA table_info(records)", -1, &statement, nullptr) == SQLITE_OK;
     std::size_t column = 0;
     int rc = SQLITE_OK;
     while (agrees && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
         const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(statement, 2));
-        agrees = column < fields.size() && name && type && fields[column].name == name
-                 && fields[column].column == type;
+        agrees = column < fields.size() && name && type && fields[column].name == name &&
+                 fields[column].column == type;
         ++column;
     }
     agrees = agrees && rc == SQLITE_DONE && column == fields.size();
@@ -121,7 +124,8 @@ bool describesStoredTable(sqlite3* db, const std::string& description)
 
     statement = nullptr;
     std::size_t indexes = 0;
-    agrees = sqlite3_prepare_v2(db, "PRAGMA index_list(records)", -1, &statement, nullptr) == SQLITE_OK;
+    agrees =
+        sqlite3_prepare_v2(db, "PRAGMA index_list(records)", -1, &statement, nullptr) == SQLITE_OK;
     while (agrees && (rc = sqlite3_step(statement)) == SQLITE_ROW)
         ++indexes;
     agrees = agrees && rc == SQLITE_DONE && indexes == keys;

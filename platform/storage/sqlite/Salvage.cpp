@@ -23,7 +23,8 @@ class Statement
 {
 public:
     Statement(sqlite3* db, const std::string& sql)
-        : m_rc(sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_statement, nullptr))
+        : m_rc(sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_statement,
+                                  nullptr))
     {
     }
     ~Statement() { sqlite3_finalize(m_statement); }
@@ -42,7 +43,8 @@ class Connection
 {
 public:
     explicit Connection(const std::string& path)
-        : m_rc(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr))
+        : m_rc(sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                               nullptr))
     {
         if (m_db)
             sqlite3_extended_result_codes(m_db, 1);
@@ -130,7 +132,8 @@ int salvageRecords(const std::string& path, const FileLayout& layout, const Sche
     sqlite3* db = connection.get();
     int rc = SQLITE_OK;
     if (!layout.ownerPassword.empty())
-        rc = sqlite3_key(db, layout.ownerPassword.data(), static_cast<int>(layout.ownerPassword.size()));
+        rc = sqlite3_key(db, layout.ownerPassword.data(),
+                         static_cast<int>(layout.ownerPassword.size()));
     if (rc == SQLITE_OK)
         rc = registerCollations(db);
     if (rc != SQLITE_OK)

@@ -71,8 +71,8 @@ bool ListModel::read(bool forward)
 void ListModel::noteReadFailure(int code)
 {
     // The end of the order is no failure, nor a file whose refused open was said already.
-    if (code != 0 && code != storage::Error::RecordNotAvailable
-        && code != storage::Error::FileNotOpen && m_readFailure == 0) {
+    if (code != 0 && code != storage::Error::RecordNotAvailable &&
+        code != storage::Error::FileNotOpen && m_readFailure == 0) {
         m_readFailure = code;
         m_readFailureFile = storage::errorFile();
     }

@@ -128,7 +128,8 @@ TEST_F(LateDamage, InTheLayoutDescriptionIsDamageNotAnotherLayout)
 {
     const std::size_t at = m_bytes.find("field IT:NAME STRING 20");
     ASSERT_NE(at, std::string::npos);
-    for (const std::string& over : {std::string("xx\x01\xff"), std::string("1"), std::string("   ")}) {
+    for (const std::string& over :
+         {std::string("xx\x01\xff"), std::string("1"), std::string("   ")}) {
         std::string bytes = m_bytes;
         bytes.replace(at + 14, over.size(), over);
         testsupport::writeFileBytes(path(), bytes);
@@ -163,11 +164,11 @@ TEST_F(LateDamage, SalvageReadsEveryRecordOffTheDamagedPages)
     std::vector<int> codes;
     bool intact = true;
     EXPECT_EQ(file.salvage([&] {
-                  const Item& item = file.record<Item>();
-                  codes.push_back(item.code);
-                  intact = intact && item.name.str() == w("изделие " + std::to_string(item.code))
-                           && item.price == item.code;
-              }),
+        const Item& item = file.record<Item>();
+        codes.push_back(item.code);
+        intact = intact && item.name.str() == w("изделие " + std::to_string(item.code)) &&
+                 item.price == item.code;
+    }),
               0);
     EXPECT_TRUE(intact);
     std::vector<int> expected;
