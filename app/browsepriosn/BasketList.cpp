@@ -4,8 +4,12 @@
 #include "app/browsepriosn/PriceSortOrders.h"
 #include "app/browsepriosn/RowMarks.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/ui/ProgramCursor.h"
 #include "platform/ui/Window.h"
+
+#include <utility>
 
 namespace app {
 
@@ -90,11 +94,19 @@ void BasketList::reloaded()
     platform::ui::setProgramCursor("wait");
     KORZAK().send("QUICKSCAN=on");
     OrderTotals totals;
-    if (basketTotals(totals)) {
+    const bool summed = basketTotals(totals);
+    const bool failingBefore = std::exchange(m_totalsFailing, !summed); // before the box below
+    if (summed) {
         m_variables.lineCount = totals.lines;
         m_variables.TotalQuantity = totals.quantity;
         m_variables.TotalSum = totals.sum;
         m_variables.TotalWeight = totals.weight;
+    } else if (const int code = platform::storage::errorCode();
+               code != platform::storage::Error::FileNotOpen && !failingBefore && !readFailing() &&
+               errorReporter()) {
+        // The walk over every line met what the page did not (a damaged page further on):
+        // said once, as the list says its own. A basket that did not open was said then.
+        errorReporter()->reportFileError(code, platform::storage::errorFile(), "Next");
     }
     KORZAK().send("QUICKSCAN=off");
     platform::ui::setProgramCursor("");

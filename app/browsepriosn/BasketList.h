@@ -32,6 +32,7 @@ public:
 private:
     platform::ui::Window& m_window;
     PriceWindowVariables& m_variables;
+    bool m_totalsFailing = false;
 };
 
 } // namespace app

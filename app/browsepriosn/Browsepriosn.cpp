@@ -327,7 +327,30 @@ int Browsepriosn::takeEvent()
 {
     const int level = WindowController::takeEvent();
     reset(false);
+    m_damageCheck.request(window());
     return level;
+}
+
+void Browsepriosn::takeDamage()
+{
+    if (!m_filesOpened || !m_basketList)
+        return; // the window has ended meanwhile
+    const PriceWindowDamage::Outcome outcome = m_damage.handle();
+    if (outcome.basketRecovered)
+        flip(m_variables.BasketResetToggle);
+    if (outcome.priceListMadeAnew) {
+        // An empty price list has no load date; the load follows at once.
+        clearLoadDay();
+        m_variables.STRZAGRUZ = loadDateText();
+        flip(m_variables.PriceResetToggle);
+        window().post(Event::Accepted, C::Load);
+    }
+    if (!outcome.basketRecovered && !outcome.priceListMadeAnew)
+        return;
+    reset(false);
+    // The check may run after the window's events (once a box was answered): the totals and
+    // the date are shown here.
+    window().display();
 }
 
 void Browsepriosn::reset(bool force)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/browsepriosn/BasketOperations.h"
+#include "app/browsepriosn/PriceWindowDamage.h"
 #include "app/browsepriosn/PriceWindowVariables.h"
+#include "app/dictionary/DeferredDamageCheck.h"
 #include "app/dictionary/Records.h"
 #include "platform/storage/Bindings.h"
 #include "platform/ui/WindowController.h"
@@ -70,8 +72,12 @@ private:
     void applySelection();
     void showRefusal(const char* utf8);
     void followSize();
+    // A damaged basket recovered, or the price list made anew and then loaded.
+    void takeDamage();
 
     PriceWindowVariables m_variables;
+    PriceWindowDamage m_damage;
+    DeferredDamageCheck m_damageCheck{[this] { takeDamage(); }};
     platform::storage::Bindings m_bindings;
     std::unique_ptr<PriceList> m_priceList;
     std::unique_ptr<BasketList> m_basketList;

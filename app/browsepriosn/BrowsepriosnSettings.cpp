@@ -85,6 +85,11 @@ void saveLoadDay(int32_t dayNumber)
     write(DateSection, "d1", std::to_string(dayNumber));
 }
 
+void clearLoadDay()
+{
+    write(DateSection, "d1", "");
+}
+
 std::string loadDateText(int32_t dayNumber)
 {
     return platform::text::w("(загружен ") + platform::text::formatDate(dayNumber, "d6.") + ")";

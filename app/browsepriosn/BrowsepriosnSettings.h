@@ -35,8 +35,9 @@ std::optional<WindowGeometry> savedGeometry();
 std::string savedPriceFormat();
 std::string savedBasketFormat();
 
-// "d1": the load's day number.
+// "d1": the load's day number; cleared (empty) when the price list was made anew.
 void saveLoadDay(int32_t dayNumber);
+void clearLoadDay();
 // The load-date text shown beside the heading (Windows-1251): "(загружен  8.12.2026)", blank
 // without a saved day.
 std::string loadDateText();

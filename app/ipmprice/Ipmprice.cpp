@@ -1,5 +1,6 @@
 #include "app/ipmprice/Ipmprice.h"
 
+#include "app/dictionary/DamagedFiles.h"
 #include "app/dictionary/Dictionary.h"
 #include "app/ipmprice/DownloadWait.h"
 #include "app/ipmprice/PriceListDownload.h"
@@ -219,38 +220,25 @@ void Ipmprice::PriceLoadRun()
     window().post(Event::CloseWindow);
 }
 
-// A price file that cannot be opened because it is damaged: the load replaces the whole list,
-// so it may start from a new file, the damaged one kept beside it for whoever wants to look.
-bool Ipmprice::replaceDamagedPriceFile()
+// The load replaces the whole price list and the manufacturers, so a damaged one of them may
+// start from a new file, the damaged one kept beside it for whoever wants to look. False when
+// one is damaged and stays so, or cannot be opened.
+bool Ipmprice::loadFilesSound()
 {
-    // Probed without the relation manager, whose report of the damage was shown at the open.
-    const int code = PRIOSN().open();
-    if (code == 0)
-        PRIOSN().close();
-    if (code != DamagedFile)
-        return code == 0 && RelatePRIOSN->open() == 0;
-    return recreatePriceFile(false);
-}
-
-// opened: the file opened and the damage was met inside it. The thread's open is ended and made
-// again on the new file, so the relation manager's count of opens stays right.
-bool Ipmprice::recreatePriceFile(bool opened)
-{
-    if (message(w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"),
-                w("Загрузка прайс-листа"), MessageIcon::Question, Button::Yes | Button::No)
-        != Button::Yes)
-        return false;
-    if (opened)
-        PRIOSN().close();
-    // Refused while another window or process still has the file open; a journal goes with it.
-    const std::string damaged = PRIOSN().diskName();
-    if (platform::storage::renameFile(damaged, damaged + ".bad") != 0 || PRIOSN().create() != 0
-        || (opened ? PRIOSN().open() : RelatePRIOSN->open()) != 0) {
-        if (opened && !PRIOSN().isOpen())
-            PRIOSN().open(); // back to the state the relation manager counts
-        message(w("Не удалось создать файл прайс-листа ") + PRIOSN().diskName(), w("Ошибка"),
-                MessageIcon::Exclamation);
-        return false;
+    struct LoadFile
+    {
+        RecordFile& file;
+        FileRelation* relation;
+    };
+    for (const LoadFile& load :
+         {LoadFile{PRIOSN(), RelatePRIOSN}, LoadFile{PROIZ(), RelatePROIZ}}) {
+        if (fileIsDamaged(load.file)) {
+            if (!offerNewFile(*load.relation, newFileQuestion(load.file, true),
+                              w("Загрузка прайс-листа")))
+                return false;
+        } else if (!load.file.isOpen() && load.relation->open() != 0) {
+            return false;
+        }
     }
     return true;
 }
@@ -259,7 +247,7 @@ void Ipmprice::importPriceList()
 {
     const std::string fileName =
         m_source == 0 ? trimmed(m_fileName.view()) : PriceListDownload::receivedFile();
-    if (!PRIOSN().isOpen() && !replaceDamagedPriceFile()) {
+    if (!loadFilesSound()) {
         if (m_source != 0)
             PriceListDownload::keepReceived(false);
         m_result = 1;
@@ -281,7 +269,7 @@ void Ipmprice::importPriceList()
         BusyCursor busy;
         code = import.run(fileName);
     }
-    if (code == DamagedFile && PRIOSN().isOpen() && recreatePriceFile(true)) {
+    if (code == DamagedFile && (PRIOSN().damaged() || PROIZ().damaged()) && loadFilesSound()) {
         BusyCursor busy;
         code = import.run(fileName);
     }

@@ -29,8 +29,7 @@ private:
     void PriceLoadRun();
     void showWorking(const char* statusUtf8);
     void importPriceList();
-    bool replaceDamagedPriceFile();
-    bool recreatePriceFile(bool opened);
+    bool loadFilesSound();
     void lookUpFile();
 
     net::HttpClient& m_client;

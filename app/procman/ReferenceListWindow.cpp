@@ -1,5 +1,6 @@
 #include "app/procman/ReferenceListWindow.h"
 
+#include "app/dictionary/DamagedFiles.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/RecordFileManager.h"
@@ -81,6 +82,33 @@ int ReferenceListWindow::init()
     m_resizer = std::make_unique<WindowResizer>();
     m_resizer->init(window(), WindowResizer::Anchor, true);
     return Level::Benign;
+}
+
+int ReferenceListWindow::takeEvent()
+{
+    const int level = WindowController::takeEvent();
+    m_damageCheck.request(window());
+    return level;
+}
+
+void ReferenceListWindow::offerNewFileWhenDamaged()
+{
+    if (m_newFileAsked || m_offering || !m_list || !m_setup.relation() ||
+        platform::storage::RecordFileManager::readOnly())
+        return;
+    platform::storage::RecordFile& file = m_setup.file();
+    if (!fileIsDamaged(file))
+        return;
+    m_offering = true;
+    m_newFileAsked = true;
+    if (offerNewFile(*m_setup.relation(), newFileQuestion(file), platform::text::w("Ошибка"))) {
+        m_newFileAsked = false;
+        m_fileOpened = true;
+        if (m_editor && m_editor->isEditing())
+            m_editor->cancel(); // the row belonged to the damaged file
+        m_list->load();
+    }
+    m_offering = false;
 }
 
 int ReferenceListWindow::kill()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dictionary/DeferredDamageCheck.h"
 #include "platform/ui/WindowController.h"
 #include "platform/ui/list/BrowseList.h"
 #include "platform/ui/list/InPlaceEditor.h"
@@ -44,6 +45,8 @@ public:
 
     int init() override;
     int kill() override;
+    // After every event: a list file found damaged is offered to be made anew.
+    int takeEvent() override;
 
     platform::ui::BrowseList* list() const { return m_list.get(); }
     platform::ui::InPlaceEditor* editor() const { return m_editor.get(); }
@@ -56,12 +59,18 @@ protected:
     virtual bool admit() { return true; }
 
 private:
+    // Asked once while the window runs, unless the file was made anew.
+    void offerNewFileWhenDamaged();
+
     ReferenceListSetup m_setup;
     std::unique_ptr<platform::ui::BrowseList> m_list;
     std::unique_ptr<platform::ui::InPlaceEditor> m_editor;
     std::unique_ptr<platform::ui::WindowResizer> m_resizer;
     platform::ui::ListControl* m_control = nullptr;
     bool m_fileOpened = false;
+    bool m_newFileAsked = false;
+    bool m_offering = false;
+    DeferredDamageCheck m_damageCheck{[this] { offerNewFileWhenDamaged(); }};
 };
 
 } // namespace app

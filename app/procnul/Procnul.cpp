@@ -63,6 +63,7 @@ int runMarkClearing(const MarkClearingJob& job)
     applyDefinition(window, job.module);
     storage::View view(job.file(), -1);
     MarkClearing process(view, job.handler);
+    process.setErrorReporter(&reporter);
     window.setTitle(w("Processing Records"));
     window.setPercent(0);
     window.setUserText(w("Закрытие файлов"));

@@ -7,6 +7,7 @@
 #include "platform/storage/sqlite/Database.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 #include "platform/storage/sqlite/RowCodec.h"
+#include "platform/storage/sqlite/Salvage.h"
 #include "platform/storage/sqlite/SchemaSql.h"
 #include "platform/text/CaseTable.h"
 
@@ -92,10 +93,17 @@ struct RecordFile::Impl
 
     int finish(int code)
     {
-        if (code == Error::None)
+        if (code == Error::None) {
             clearError();
-        else
-            setError(code, name());
+            return code;
+        }
+        setError(code, name());
+        // Damage met by any operation marks the file: nothing writes on it any more.
+        if (code == Error::DamagedDataFile) {
+            const auto it = threads.find(currentThread());
+            if (it != threads.end() && it->second.database)
+                it->second.database->markDamaged();
+        }
         return code;
     }
 
@@ -115,6 +123,8 @@ struct RecordFile::Impl
             return Error::FileNotOpen;
         if (state.readOnly)
             return Error::AccessDenied;
+        if (state.database->damaged())
+            return Error::DamagedDataFile;
         if (state.database->streamBroken())
             return Error::StreamError;
         return Error::None;
@@ -162,10 +172,16 @@ struct RecordFile::Impl
     }
 
     // Ends the thread's run of writes: the dropped keys are built, then the run ends (the
-    // last end commits).
+    // last end commits). A run on a file found damaged is taken back whole.
     int endStream(ThreadState& state)
     {
         state.streaming = false;
+        if (state.database->damaged()) {
+            deferred.clear(); // the roll-back gives them back
+            state.database->abandonStream();
+            state.database->endStream();
+            return Error::DamagedDataFile;
+        }
         const int built = buildDeferredKeys(*state.database);
         const int ended = state.database->endStream();
         return built != Error::None ? built : ended;
@@ -309,6 +325,24 @@ int RecordFile::create()
     const std::string path = resolveFileName(m_impl->name());
     return m_impl->finish(Database::create(path, m_impl->layout.ownerPassword,
                                            m_impl->schema.create(), m_impl->schema.description()));
+}
+
+bool RecordFile::damaged() const
+{
+    const ThreadState& state = m_impl->state();
+    return state.database && state.database->damaged();
+}
+
+int RecordFile::salvage(const std::function<void()>& each)
+{
+    const std::size_t size = m_impl->layout.recordSize;
+    const int code =
+        sqlite::salvageRecords(resolveFileName(m_impl->name()), m_impl->layout, m_impl->schema,
+                               m_impl->codec, [&](const std::byte* read) {
+                                   std::memcpy(buffer(), read, size);
+                                   each();
+                               });
+    return m_impl->finish(code);
 }
 
 int RecordFile::setFileOrder()
@@ -585,6 +619,11 @@ int64_t RecordFile::records()
     Database* database = m_impl->opened(state);
     if (!database)
         return 0;
+    // A count over damaged pages may come out short without a word.
+    if (database->damaged()) {
+        m_impl->finish(Error::DamagedDataFile);
+        return 0;
+    }
     int code = Error::None;
     sqlite3_stmt* statement = database->statement(m_impl->schema.count(), code);
     if (!statement) {
@@ -603,6 +642,8 @@ int RecordFile::stream()
     ThreadState& state = m_impl->state();
     if (!m_impl->opened(state))
         return Error::FileNotOpen;
+    if (state.database->damaged())
+        return m_impl->finish(Error::DamagedDataFile);
     if (state.streaming)
         return m_impl->finish(Error::None);
     const int code = state.database->beginStream();

@@ -56,6 +56,15 @@ public:
     bool isOpen() const;         // for the calling thread
     bool isReadOnly() const;     // opened without write access
     int create();                // a new empty file under the disk name, replacing any such file
+    // Whether damage was met in the file (by any thread) since it was opened: from then on
+    // every write, stream and count is refused with 36 until the file's last close.
+    bool damaged() const;
+    // Every record of the file that can still be read, in physical order, each in turn in
+    // the calling thread's buffer: parts that cannot be read are stepped over. Reads the
+    // file on a connection of its own, whether or not the thread has it open, and changes
+    // nothing. 0 when the end was reached; 36 when nothing of the file can be read (47 when
+    // its records are not of this layout).
+    int salvage(const std::function<void()>& each);
 
     int setFileOrder();          // next() then walks physical order from the start
     int setKey(int key);         // from the start of the key's order

@@ -1,10 +1,13 @@
 #include "platform/ui/BatchProcess.h"
 
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/storage/View.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ProgressWindow.h"
+#include "platform/ui/WindowErrorReporter.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -17,6 +20,13 @@ namespace {
 // Records are taken in slices of this many milliseconds, then the window gets its events.
 constexpr qint64 kSliceMs = 20;
 
+// A walk that ended other than at its end; a file whose open was refused was said then.
+bool failed(int code)
+{
+    return code != storage::Error::None && code != storage::Error::RecordNotAvailable &&
+           code != storage::Error::FileNotOpen;
+}
+
 } // namespace
 
 BatchProcess::BatchProcess(NextRecord next, int64_t records)
@@ -26,24 +36,52 @@ BatchProcess::BatchProcess(NextRecord next, int64_t records)
 }
 
 BatchProcess::BatchProcess(storage::View& view)
-    : m_next([&view] { return view.next() == 0; })
-    , m_view(&view)
+    : m_next([this, &view] {
+          const int code = view.next();
+          if (failed(code)) {
+              m_walkFailure = code;
+              m_walkFailureFile = storage::errorFile();
+          }
+          return code == 0;
+      }),
+      m_view(&view)
 {
+}
+
+int BatchProcess::walkEnded()
+{
+    if (m_walkFailure == 0)
+        return Response::Completed;
+    if (m_reporter) {
+        m_reporter->reportFileError(m_walkFailure, m_walkFailureFile, "Next");
+    } else {
+        WindowErrorReporter reporter;
+        reporter.reportFileError(m_walkFailure, m_walkFailureFile, "Next");
+    }
+    return Response::Cancelled;
 }
 
 int BatchProcess::run(ProgressWindow& window)
 {
+    m_walkFailure = 0;
     if (m_view) {
+        // The count walks the view too: a failure there ends the process before it starts.
         m_records = m_view->records();
+        const int counted = storage::errorCode();
+        if (failed(counted)) {
+            m_walkFailure = counted;
+            m_walkFailureFile = storage::errorFile();
+        }
         m_view->setStart();
     }
     m_processed = 0;
     m_response = 0;
     m_finished = false;
-    if (!m_next || !m_next()) {
-        message(text::w("Нет доступных для процесса записей."), text::w("Нет записей"),
-                MessageIcon::Exclamation);
-        m_response = Response::Completed;
+    if (m_walkFailure != 0 || !m_next || !m_next()) {
+        m_response = walkEnded();
+        if (m_response == Response::Completed)
+            message(text::w("Нет доступных для процесса записей."), text::w("Нет записей"),
+                    MessageIcon::Exclamation);
         release();
         return m_response;
     }
@@ -80,7 +118,7 @@ void BatchProcess::step()
             return;
         }
         if (!m_next()) {
-            finish(Response::Completed);
+            finish(walkEnded());
             return;
         }
         if (slice.elapsed() >= kSliceMs)

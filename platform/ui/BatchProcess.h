@@ -2,14 +2,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // A batch process: walks records one at a time with a progress window showing how far it got.
 // A derived class supplies the per-record operation (takeRecord) and may add a release step
 // that runs when the window has closed. The window stays responsive while the process runs, so
 // its cancel button stops the walk between two records.
 namespace platform::storage {
+class ErrorReporter;
 class View;
-}
+} // namespace platform::storage
 
 namespace platform::ui {
 
@@ -34,7 +36,11 @@ public:
     // Response::Completed after the last record, Response::Cancelled after a cancel, and after a
     // stop whatever response the operation set (0 when it set none). Without any record the
     // window is not shown: a message box "Нет записей" says so and the response is Completed.
+    // A walk of a view that fails (a damaged file) is reported and ends the process with
+    // Response::Cancelled.
     int run(ProgressWindow& window);
+    // Where a failed walk is reported (without one: a message box of its own).
+    void setErrorReporter(storage::ErrorReporter* reporter) { m_reporter = reporter; }
 
     int response() const { return m_response; }
     void setResponse(int response) { m_response = response; }
@@ -55,9 +61,14 @@ protected:
 private:
     void step();
     void finish(int response);
+    // The walk ended: Completed at its end, Cancelled (reported) when it failed.
+    int walkEnded();
 
     NextRecord m_next;
     storage::View* m_view = nullptr;
+    storage::ErrorReporter* m_reporter = nullptr;
+    int m_walkFailure = 0;
+    std::string m_walkFailureFile;
     int64_t m_records = 0;
     int64_t m_processed = 0;
     int m_response = 0;

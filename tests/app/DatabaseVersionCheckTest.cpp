@@ -61,4 +61,18 @@ TEST(DatabaseVersionCheck, ADamagedFileIsNotTakenForAnOldVersion)
     EXPECT_FALSE(PriceListLayoutDiffers());
 }
 
+// Bytes of the description of its layout that the file keeps, damaged: damage, which the
+// windows report when they open the file, not a file of an older version to rebuild.
+TEST(DatabaseVersionCheck, ADamagedLayoutDescriptionIsNotTakenForAnOldVersion)
+{
+    testsupport::TempWorkFolder folder;
+    createPriceListWith(priosnLayout());
+    std::string bytes = testsupport::readFileBytes(folder.file("priosn.tps"));
+    const std::size_t at = bytes.find("field PR:OBOZ STRING 50");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at + 6, 7, "\x01\x02\x03\xff\xfe\x04\x05");
+    testsupport::writeFileBytes(folder.file("priosn.tps"), bytes);
+    EXPECT_FALSE(PriceListLayoutDiffers());
+}
+
 } // namespace

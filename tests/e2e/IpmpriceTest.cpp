@@ -2,12 +2,13 @@
 // (directly and through an authenticating proxy), and the ways it ends without loading.
 #include "app/ipmprice/Ipmprice.h"
 #include "app/dictionary/Dictionary.h"
+#include "platform/system/WinInetWaiting.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
-#include "platform/system/WinInetWaiting.h"
+#include "tests/support/DamagedPages.h"
 #include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
@@ -632,6 +633,29 @@ TEST_F(IpmpriceTest, DamageMetDuringTheLoadIsRepairedTheSameWay)
               w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
     EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
     EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == bytes);
+}
+
+// The manufacturers are rebuilt by every load as well: damage on a late page of their file is
+// met when the load empties it, and the same question makes the file anew.
+TEST_F(IpmpriceTest, DamagedManufacturersAreMadeAnewTheSameWay)
+{
+    std::string lines;
+    for (int i = 1; i <= 3000; ++i)
+        lines += std::to_string(i) + ";D;Name;;1;5;Maker " + std::to_string(i) + ";;;G\n";
+    writePriceList(lines);
+    std::string bytes;
+    testsupport::damageRecordPage(m_folder.file("proiz.tps"), 0, &bytes);
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
+    TestDriver driver;
+    driver.waitOpen(Title).type("?FNAME", "new.txt").answerMessage(Button::Yes).press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 0);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text,
+              w("Файл производителей повреждён. Создать его заново и загрузить прайс-лист?"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{5}));
+    EXPECT_EQ(makers(), (std::vector<std::string>{"Mann"}));
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("proiz.tps.bad")) == bytes);
 }
 
 } // namespace

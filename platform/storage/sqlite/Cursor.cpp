@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace platform::storage::sqlite {
 
@@ -41,6 +42,7 @@ void Cursor::reset(Order order, int key)
     m_ahead.clear();
     m_aheadRowids.clear();
     m_aheadNext = 0;
+    m_failure = 0;
     m_batch = m_quickScan ? LargestBatch : FirstBatch;
     m_skip.clear();
     m_filter.reset();
@@ -52,6 +54,7 @@ void Cursor::setFilter(std::shared_ptr<const FilterSql> filter)
     m_ahead.clear();
     m_aheadRowids.clear();
     m_aheadNext = 0;
+    m_failure = 0;
 }
 
 void Cursor::setFileOrder() { reset(Order::File, -1); }
@@ -102,11 +105,21 @@ int Cursor::step(Database& database, bool forward, std::byte* record, int64_t& r
         const bool usable = m_aheadNext < m_aheadRowids.size() && m_aheadForward == forward
                             && m_generation == database.generation();
         if (!usable) {
+            // The records read before a failure (a damaged page further on) were given; the
+            // failure follows them.
+            const bool failed = m_failure != Error::None && m_generation == database.generation() &&
+                                m_aheadForward == forward;
+            const int pending = std::exchange(m_failure, Error::None);
+            if (failed)
+                return pending;
             const int code = fill(database, forward);
-            if (code != Error::None)
-                return code;
-            if (m_aheadRowids.empty())
+            if (code != Error::None) {
+                if (m_aheadRowids.empty())
+                    return code;
+                m_failure = code;
+            } else if (m_aheadRowids.empty()) {
                 return Error::RecordNotAvailable;
+            }
         }
         const std::byte* row = m_ahead.data() + m_aheadNext * m_layout.recordSize;
         rowid = m_aheadRowids[m_aheadNext++];

@@ -79,6 +79,8 @@ private:
     std::size_t m_aheadNext = 0;
     bool m_aheadForward = true;
     uint64_t m_generation = 0;
+    // A read ahead that failed after some records: they are given first, then this code.
+    int m_failure = 0;
     std::size_t m_batch = 0;
     bool m_quickScan = false;
 

@@ -4,6 +4,7 @@
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/sqlite/Collations.h"
 #include "platform/storage/sqlite/FilterFunctions.h"
+#include "platform/storage/sqlite/LayoutDescription.h"
 #include "platform/storage/sqlite/QualifiedSql.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 
@@ -184,7 +185,8 @@ int Database::connect(const std::string& path, const std::string& password,
     if (rc != SQLITE_OK)
         return storageCode(rc);
     if (stored != description)
-        return Error::InvalidLayout;
+        // Only a description of another layout is one; damaged bytes are damage.
+        return describesStoredTable(m_db, stored) ? Error::InvalidLayout : Error::DamagedDataFile;
 
     // A file cut short still has a header that counts its pages.
     struct stat info {};

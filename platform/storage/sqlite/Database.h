@@ -85,6 +85,11 @@ public:
     // until its last holder ends it, and that end reports nothing more.
     void abandonStream();
 
+    // Damage met by any statement of the file: from then on it is not written on, as long as
+    // this connection lasts (the last close of the file ends it).
+    void markDamaged() { m_damaged = true; }
+    bool damaged() const { return m_damaged; }
+
     // Makes guest's writes part of this file's next run of writes: this connection attaches
     // the guest's file, and until the run ends every statement of the guest runs here, so the
     // run's commit takes both files as one unit (a super-journal in rollback-journal mode: a
@@ -114,6 +119,7 @@ private:
     bool m_streamBroken = false;
     bool m_readHeld = false;
     bool m_abandoned = false;
+    bool m_damaged = false;
 
     // Joined runs of writes: the host this file's statements run on and its name there, or
     // the guests attached to this connection.

@@ -216,6 +216,11 @@ std::string SchemaSql::makeFileAfter(bool forward) const
            + " ?1 ORDER BY rowid" + (forward ? "" : " DESC") + " LIMIT ?2";
 }
 
+std::string SchemaSql::fileFrom() const
+{
+    return "SELECT " + columns() + " FROM records WHERE rowid >= ?1 ORDER BY rowid";
+}
+
 std::string SchemaSql::makeKeyFromEnd(int key, bool forward, bool rowidsOnly,
                                       const std::string& condition) const
 {

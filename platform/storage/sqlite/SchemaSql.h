@@ -56,6 +56,8 @@ public:
     std::string filteredKeySegment(int key, int equalCount, bool forward,
                                    const std::string& condition) const;
     const std::string& byRowid() const { return m_byRowid; } // ?1 the rowid
+    // Physical order from the first record at or beyond the rowid ?1, without a limit.
+    std::string fileFrom() const;
     // Every record of the key in its order (components, then rowid): the rowid and the value
     // of an SQL expression over the columns, read through the key's index.
     std::string keyOrderScan(int key, const std::string& expression) const;

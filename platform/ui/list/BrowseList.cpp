@@ -1,5 +1,7 @@
 #include "platform/ui/list/BrowseList.h"
 
+#include "platform/storage/ErrorReporter.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/storage/View.h"
 
@@ -81,7 +83,10 @@ void BrowseList::reset(bool force)
 
 int BrowseList::fetchHighlighted()
 {
-    return m_model->fetchRecord(m_highlight);
+    const int code = m_model->fetchRecord(m_highlight);
+    if (code != 0 && code != storage::Error::RecordNotFound && m_reporter)
+        m_reporter->reportFileError(code, storage::errorFile(), "Get");
+    return code;
 }
 
 void BrowseList::resetToBuffer()
@@ -118,8 +123,27 @@ void BrowseList::setHighlighted(int row)
     highlight(std::clamp(row, 0, m_model->rows() - 1), true);
 }
 
+void BrowseList::reportReadFailure()
+{
+    std::string file;
+    const int code = m_model->takeReadFailure(file);
+    const bool read = m_model->recordsRead() != m_readsSeen;
+    m_readsSeen = m_model->recordsRead();
+    if (code == 0) {
+        if (read)
+            m_failing = false;
+        return;
+    }
+    if (m_failing)
+        return;
+    m_failing = true;
+    if (m_reporter)
+        m_reporter->reportFileError(code, file, "Next");
+}
+
 void BrowseList::highlight(int row, bool resetLocator)
 {
+    reportReadFailure();
     if (resetLocator && locator())
         locator()->reset();
     // A reload may put another record on the same row, or leave the list empty at its first

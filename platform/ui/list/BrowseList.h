@@ -62,10 +62,14 @@ public:
     // one that now stands at its place.
     void reset(bool force);
     // The highlighted row's record into the buffer (as the record last read); the error code.
+    // A failure other than the record being gone is reported.
     int fetchHighlighted();
     // The list moved to the record in the buffer (the record last read or written), which
     // becomes the highlighted row; the page keeps the highlight's row where it can.
     void resetToBuffer();
+
+    // Whether the list's last reads met a failure it has reported.
+    bool readFailing() const { return m_failing; }
 
     int highlighted() const { return m_highlight; }
     void setHighlighted(int row);
@@ -95,6 +99,9 @@ private:
     void applySortOrder(int index);
     void locate();
     void highlight(int row, bool resetLocator);
+    // A read that failed while the list was read (a damaged file, a disk error) is reported,
+    // once while the failures go on: the list is never shown short without a word.
+    void reportReadFailure();
 
     storage::RecordFile& m_file;
     std::unique_ptr<storage::View> m_view;
@@ -109,6 +116,8 @@ private:
     int m_highlight = -1;
     // The model's rowsRead() when the highlight was last reported; none yet at first.
     std::uint64_t m_reportedRows = UINT64_MAX;
+    std::int64_t m_readsSeen = 0;
+    bool m_failing = false;
 };
 
 } // namespace platform::ui

@@ -222,7 +222,7 @@ bool InPlaceEditor::save()
         const int found = m_list.model().fetchRecord(m_row);
         if (found != 0) {
             if (m_list.errorReporter())
-                m_list.errorReporter()->reportFileError(found, file.label(), "Get");
+                m_list.errorReporter()->reportFileError(found, file.diskName(), "Get");
             return false;
         }
     }
@@ -241,7 +241,7 @@ bool InPlaceEditor::save()
     }
     if (code != 0) {
         if (m_list.errorReporter())
-            m_list.errorReporter()->reportFileError(code, file.label(), action);
+            m_list.errorReporter()->reportFileError(code, file.diskName(), action);
         focusColumn(m_column);
         return false;
     }
@@ -262,11 +262,13 @@ bool InPlaceEditor::remove()
     const storage::ThreadScope scope(m_control.window().thread());
     storage::RecordFile& file = m_list.file();
     int code = m_list.fetchHighlighted();
+    // A fetch that failed otherwise than by the record being gone was said by the list.
+    const bool said = code != 0 && code != storage::Error::RecordNotFound;
     if (code == 0)
         code = file.erase();
     if (code != 0) {
-        if (m_list.errorReporter())
-            m_list.errorReporter()->reportFileError(code, file.label(), "Delete");
+        if (!said && m_list.errorReporter())
+            m_list.errorReporter()->reportFileError(code, file.diskName(), "Delete");
         return false;
     }
     // The highlight goes to the record that followed the deleted one.

@@ -63,7 +63,28 @@ void ListModel::setBuffer(const std::vector<std::byte>& record)
 bool ListModel::read(bool forward)
 {
     ++m_recordsRead;
-    return (forward ? m_view->next() : m_view->previous()) == 0;
+    const int code = forward ? m_view->next() : m_view->previous();
+    noteReadFailure(code);
+    return code == 0;
+}
+
+void ListModel::noteReadFailure(int code)
+{
+    // The end of the order is no failure, nor a file whose refused open was said already.
+    if (code != 0 && code != storage::Error::RecordNotAvailable &&
+        code != storage::Error::FileNotOpen && m_readFailure == 0) {
+        m_readFailure = code;
+        m_readFailureFile = storage::errorFile();
+    }
+}
+
+int ListModel::takeReadFailure(std::string& file)
+{
+    const int code = m_readFailure;
+    file = std::move(m_readFailureFile);
+    m_readFailure = 0;
+    m_readFailureFile.clear();
+    return code;
 }
 
 ListRow ListModel::makeRow() const
@@ -146,8 +167,10 @@ void ListModel::learnShare()
     std::int64_t records = rows();
     if (!(m_atStart && m_atEnd)) {
         storage::RecordFile& file = m_view->file();
-        if (file.setFileOrder() == 0 && file.previous() == 0)
+        const int code = file.setFileOrder() == 0 ? file.previous() : storage::errorCode();
+        if (code == 0)
             records = std::max<std::int64_t>(records, file.position());
+        noteReadFailure(code);
     }
     m_share = records > 0 ? std::min(1.0, double(rows()) / double(records)) : 1.0;
     placeInside();

@@ -100,6 +100,10 @@ public:
     std::int64_t recordsRead() const { return m_recordsRead; }
     // Counts the times the rows were read again (a row number may then hold another record).
     std::uint64_t rowsRead() const { return m_rowsRead; }
+    // The first read since the last call that failed other than at the end of the order (a
+    // damaged file, a read the disk refused): its code and the file's name; 0 when none did.
+    // The rows read before it are shown.
+    int takeReadFailure(std::string& file);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -111,6 +115,7 @@ public:
 
 private:
     bool read(bool forward);
+    void noteReadFailure(int code);
     ListRow makeRow() const;
     std::vector<std::byte> buffer() const;
     void setBuffer(const std::vector<std::byte>& record);
@@ -146,6 +151,8 @@ private:
     double m_share = 1.0;
     std::int64_t m_recordsRead = 0;
     std::uint64_t m_rowsRead = 0;
+    int m_readFailure = 0;
+    std::string m_readFailureFile;
 };
 
 } // namespace platform::ui

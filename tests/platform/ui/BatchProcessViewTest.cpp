@@ -8,6 +8,7 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ProgressWindow.h"
+#include "tests/support/DamagedPages.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,7 @@ protected:
         ASSERT_EQ(file.open(0x22), 0);
         m_previous = setMessageHandler([this](const MessageRequest& request) {
             notices.push_back(request.caption);
+            texts.push_back(request.text);
             return Button::Ok;
         });
     }
@@ -83,6 +85,7 @@ protected:
                         .field("M", &MarkRecord::mark)
                         .build()};
     std::vector<std::string> notices;
+    std::vector<std::string> texts;
     MessageHandler m_previous;
 };
 
@@ -109,6 +112,36 @@ TEST_F(BatchProcessViewTest, EmptyFileShowsTheNotice)
     ProgressWindow window;
     EXPECT_EQ(process.run(window), Response::Completed);
     EXPECT_EQ(notices, (std::vector<std::string>{w("Нет записей")}));
+}
+
+// A walk that meets a damaged page late in the file says so and ends the process as not
+// completed, rather than passing for the file's end; the count that starts the process meets
+// it first, so nothing is written.
+TEST_F(BatchProcessViewTest, DamageMetByTheWalkIsSaidAndEndsTheProcess)
+{
+    file.stream();
+    for (int i = 0; i < 3000; ++i) {
+        file.clearBuffer();
+        file.record<MarkRecord>().mark = 1;
+        ASSERT_EQ(file.add(), 0);
+    }
+    ASSERT_EQ(file.flush(), 0);
+    ASSERT_EQ(file.close(), 0);
+    std::string bytes;
+    testsupport::damageRecordPage(folder.file("marks.tps"), 0, &bytes);
+    ASSERT_EQ(file.open(0x22), 0);
+
+    View view(file);
+    ClearMarks process(view, file);
+    ProgressWindow window;
+    EXPECT_EQ(process.run(window), Response::Cancelled);
+    EXPECT_EQ(process.processed(), 0);
+    ASSERT_EQ(notices, (std::vector<std::string>{w("Ошибка")}));
+    EXPECT_NE(texts[0].find("(36)"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("marks.tps"), std::string::npos) << texts[0];
+    file.close();
+    EXPECT_TRUE(testsupport::readFileBytes(folder.file("marks.tps")) == bytes);
+    file.open(0x22);
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+// Damage as a failing disk leaves it in a data file (an SQLite database of 4096-byte pages):
+// whole pages overwritten with bytes that are no page at all.
+namespace testsupport {
+
+constexpr std::size_t DataPageSize = 4096;
+
+// The pages (from 0) that hold records of the file's table, the last one in the file first
+// (the page of the stored layout description is left out).
+std::vector<std::size_t> recordPages(const std::string& bytes);
+// The leaf pages of the file's keys (indexes), the last one in the file first.
+std::vector<std::size_t> keyPages(const std::string& bytes);
+// The positions (rowids) of the records a page of recordPages holds.
+std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page);
+// The bytes with the pages overwritten.
+std::string damagePages(std::string bytes, const std::vector<std::size_t>& pages);
+
+// Overwrites a record page of the file on disk, counted from the file's end (0: the last one);
+// returns the positions of the records it held. The file's bytes after the damage are left in
+// damaged when given.
+std::set<int64_t> damageRecordPage(const std::filesystem::path& file, std::size_t fromEnd,
+                                   std::string* damaged = nullptr);
+// The same for a leaf page of the file's keys; the file's bytes after the damage.
+std::string damageKeyPage(const std::filesystem::path& file, std::size_t fromEnd);
+
+} // namespace testsupport
