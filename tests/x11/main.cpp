@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 // The xcb platform's session-bus client keeps a buffer until the process ends; under the leak
@@ -22,10 +21,9 @@ extern "C" const char* __lsan_default_suppressions()
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
-    if (listing)
+    // Listing the tests (as ctest does to find them) starts no server: InitGoogleTest has taken
+    // the flag out of argv, so it is read from the flags.
+    if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
     x11test::XServer server;
