@@ -4,6 +4,7 @@
 #include "platform/automation/excel/ExcelChart.h"
 #include "platform/automation/excel/ExcelCollection.h"
 #include "platform/automation/excel/ExcelWorksheet.h"
+#include "platform/automation/SystemFileName.h"
 #include "platform/automation/workbook/WorkbookFile.h"
 #include "platform/text/Cp1251.h"
 
@@ -169,7 +170,10 @@ AutomationValue ExcelWorkbook::get(std::string_view member, const Arguments& arg
             fail("SaveAs needs a file name");
         if (given(arguments, 2) && !argument(arguments, 2).toText().empty())
             fail("saving with a password is not supported");
-        saveAs(toQString(arguments[0].toText()));
+        const std::string name = arguments[0].toText();
+        if (name.find_first_not_of(' ') == std::string::npos)
+            fail("SaveAs needs a file name");
+        saveAs(systemFileName(name));
         return AutomationValue::boolean(true);
     }
     if (is(member, "Save")) {
@@ -180,7 +184,7 @@ AutomationValue ExcelWorkbook::get(std::string_view member, const Arguments& arg
     }
     if (is(member, "Close")) {
         if (given(arguments, 1))
-            m_path = QFileInfo(toQString(arguments[1].toText())).absoluteFilePath();
+            m_path = systemFileName(arguments[1].toText());
         close(given(arguments, 0) && arguments[0].toBoolean());
         return AutomationValue::boolean(true);
     }

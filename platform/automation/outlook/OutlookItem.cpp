@@ -1,5 +1,6 @@
 #include "platform/automation/outlook/OutlookItem.h"
 
+#include "platform/automation/SystemFileName.h"
 #include "platform/automation/outlook/ItemPrinter.h"
 #include "platform/automation/outlook/ItemProperties.h"
 #include "platform/automation/outlook/ItemWindow.h"
@@ -25,13 +26,13 @@ namespace {
 const char* const kKindNames[] = {"MailItem",    "AppointmentItem", "ContactItem", "TaskItem",
                                   "JournalItem", "NoteItem",        "PostItem"};
 
-// A path the user or a stored text gives may use "\" between folders.
+// A path the user or a stored text gives may use "\" between folders; blanks around it go.
 QString localPath(const std::string& path)
 {
-    QString name = toQString(path).trimmed();
-    if (!QFileInfo::exists(name) && name.contains(QLatin1Char('\\')))
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return name;
+    const auto first = path.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return systemFileName(path.substr(first, path.find_last_not_of(' ') - first + 1));
 }
 
 } // namespace
