@@ -268,7 +268,7 @@ void OutlookItem::send()
     SmtpSender::Result result;
     if (recipients.isEmpty()) {
         result.reason = platform::text::w("не указан адрес получателя");
-    } else if (const auto account = m_session->account()) {
+    } else if (const auto account = m_session->account(&result.reason)) {
         mail.from = account->sender;
         result = SmtpSender::send(*account, recipients, mail.bytes());
         if (result.delivered) {
@@ -277,7 +277,7 @@ void OutlookItem::send()
             m_item.properties["SentOn"] = fromQString(
                 QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
         }
-    } else {
+    } else if (result.reason.empty()) {
         result.reason = platform::text::w("не настроена учётная запись почты");
     }
     // A mail that did not go stays in the outbox, where the user finds it again.
