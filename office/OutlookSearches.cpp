@@ -29,7 +29,8 @@ uint8_t OutlookAutomation::searchResult() const
 
 uint8_t OutlookAutomation::find(const std::string& folder, std::string_view text)
 {
-    setObject(GetProperty(folder + ".Find(" + platform::automation::AutomationPath::quoted(text) + ")"));
+    setObject(
+        GetProperty(folder + ".Find(" + platform::automation::AutomationPath::quoted(text) + ")"));
     return searchResult();
 }
 

@@ -1,8 +1,8 @@
 #include "app/dictionary/Dictionary.h"
+#include "app/ordertext/OrderTextWrite.h"
 #include "app/orderworkbook/ExportOrderToExcel.h"
 #include "app/orderworkbook/ImportOrderFromExcel.h"
 #include "app/procin/Procin.h"
-#include "app/ordertext/OrderTextWrite.h"
 #include "app/procvyg/Procvyg.h"
 #include "app/startup/ErrorCodeTexts.h"
 #include "office/ExcelAutomation.h"
@@ -256,9 +256,9 @@ TEST_F(OrderWorkbook, UnwritableTargetIsReportedAndTheWindowStays)
     EXPECT_EQ(save(saving, path("no-such-folder/order.xls"), true), "");
     ASSERT_EQ(saving.messages().size(), 1u);
     EXPECT_EQ(saving.messages()[0].caption, w("Ошибка"));
-    EXPECT_EQ(saving.messages()[0].text,
-              w("Не удалось записать файл заказа ") + path("no-such-folder/order.xls") +
-                  w(": Путь не найден (3). Прежний файл не изменён."));
+    EXPECT_EQ(saving.messages()[0].text, w("Не удалось записать файл заказа ") +
+                                             path("no-such-folder/order.xls") +
+                                             w(": Путь не найден (3). Прежний файл не изменён."));
 }
 
 // A save that fails says why as the text save does: the runtime's text and code of the write

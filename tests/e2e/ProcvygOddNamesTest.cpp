@@ -206,10 +206,10 @@ TEST_F(ProcvygOddNames, OddNamesAndTextsAreSavedMailedAndOpenedBack)
         ASSERT_EQ(attachments.size(), 1);
         EXPECT_EQ(attachments[0][QStringLiteral("filename")].toString().toStdString(),
                   kFileName + extension);
-        EXPECT_EQ(QByteArray::fromBase64(
-                      attachments[0][QStringLiteral("base64")].toString().toLatin1())
-                      .toStdString(),
-                  testsupport::readFileBytes(onDisk));
+        EXPECT_EQ(
+            QByteArray::fromBase64(attachments[0][QStringLiteral("base64")].toString().toLatin1())
+                .toStdString(),
+            testsupport::readFileBytes(onDisk));
 
         // Read back under the name the window showed, into a basket that held something else.
         ASSERT_EQ(app::KORZAK().empty(), 0);

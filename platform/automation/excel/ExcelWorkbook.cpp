@@ -1,10 +1,10 @@
 #include "platform/automation/excel/ExcelWorkbook.h"
 
+#include "platform/automation/SystemFileName.h"
 #include "platform/automation/excel/ExcelApplication.h"
 #include "platform/automation/excel/ExcelChart.h"
 #include "platform/automation/excel/ExcelCollection.h"
 #include "platform/automation/excel/ExcelWorksheet.h"
-#include "platform/automation/SystemFileName.h"
 #include "platform/automation/workbook/WorkbookFile.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/sqlite/ResultCodes.h"

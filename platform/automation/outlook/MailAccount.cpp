@@ -65,7 +65,9 @@ std::optional<MailAccount> MailAccount::load(const QString& path)
 MailAccount::Privacy MailAccount::keepPrivate(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
-    struct stat file {};
+    struct stat file
+    {
+    };
     if (::stat(name.constData(), &file) != 0 || (file.st_mode & 077) == 0)
         return Privacy::Private;
     if (::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0)

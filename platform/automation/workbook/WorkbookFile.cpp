@@ -35,9 +35,9 @@ void setError(QString* error, const QString& message)
 // A file operation that failed: the errno goes with the message.
 [[noreturn]] void failed(const QString& path, int systemError)
 {
-    throw FormatError(
-        QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(systemError))),
-        systemError);
+    throw FormatError(QStringLiteral("Cannot write %1: %2")
+                          .arg(path, QString::fromLocal8Bit(std::strerror(systemError))),
+                      systemError);
 }
 
 // A hidden neighbour of the target: the new file is written there and takes the target's place
@@ -101,7 +101,9 @@ void replaceTarget(const QString& neighbour, const QString& path)
 {
     const QByteArray from = QFile::encodeName(neighbour);
     const QByteArray to = QFile::encodeName(path);
-    struct stat previous {};
+    struct stat previous
+    {
+    };
     if (::stat(to.constData(), &previous) == 0) {
         ::chmod(from.constData(), previous.st_mode & 07777);
     }

@@ -115,8 +115,8 @@ TEST(AutomationPath, QuotedTextsReadBackByteForByte)
         long200 += odd;
     texts.push_back(long200.substr(0, 200));
     for (const std::string& text : texts) {
-        const std::string path =
-            "`3.Add(" + AutomationPath::quoted(text) + ", " + AutomationPath::quoted(text) + ").Name";
+        const std::string path = "`3.Add(" + AutomationPath::quoted(text) + ", " +
+                                 AutomationPath::quoted(text) + ").Name";
         std::string error;
         const auto read = AutomationPath::parse(path, &error);
         ASSERT_TRUE(read) << error << " in " << path;

@@ -200,10 +200,11 @@ TEST_F(MailDelivery, AnAccountFileOthersMayReadIsNarrowedAndTheUserToldOnce)
                         QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(path, shared));
     std::vector<platform::ui::MessageRequest> boxes;
-    const auto previous = platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
-        boxes.push_back(box);
-        return platform::ui::Button::Ok;
-    });
+    const auto previous =
+        platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
+            boxes.push_back(box);
+            return platform::ui::Button::Ok;
+        });
     EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
     EXPECT_NE(m_ole.lastError().find(w("недоступен")), std::string::npos)
         << "the account was used: " << m_ole.lastError();
