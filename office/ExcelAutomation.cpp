@@ -1,5 +1,6 @@
 #include "office/ExcelAutomation.h"
 
+#include "platform/automation/AutomationPath.h"
 #include "platform/automation/OleContainer.h"
 
 #include <string>
@@ -8,9 +9,11 @@ namespace office {
 
 namespace {
 
+// Every text goes into a path as a quoted argument the channel reads back unchanged: a file
+// name or sheet name with a quote, a parenthesis or a comma stays one argument.
 std::string quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    return platform::automation::AutomationPath::quoted(text);
 }
 
 std::string n(long long value)

@@ -1,5 +1,6 @@
 #include "office/OutlookAutomation.h"
 
+#include "platform/automation/AutomationPath.h"
 #include "platform/automation/OleContainer.h"
 #include "platform/ui/MessageBox.h"
 
@@ -9,6 +10,8 @@
 namespace office {
 
 namespace {
+
+using platform::automation::AutomationPath;
 
 std::string_view withoutTrailingBlanks(std::string_view text)
 {
@@ -104,7 +107,7 @@ void OutlookAutomation::CreateItem(std::string_view kind)
 void OutlookAutomation::AddAttachment(std::string_view path)
 {
     const std::string attachments = reference(object() + ".Attachments");
-    CallMethod(attachments + ".Add(" + std::string(path) + ")");
+    CallMethod(attachments + ".Add(" + AutomationPath::quoted(path) + ")");
 }
 
 void OutlookAutomation::CloseItem()
@@ -114,8 +117,8 @@ void OutlookAutomation::CloseItem()
 
 void OutlookAutomation::GetItemFromID(std::string_view entryId)
 {
-    setObject(GetProperty(m_namespace + ".GetItemFromID(\"" +
-                          std::string(withoutTrailingBlanks(entryId)) + "\")"));
+    setObject(GetProperty(m_namespace + ".GetItemFromID(" +
+                          AutomationPath::quoted(withoutTrailingBlanks(entryId)) + ")"));
 }
 
 void OutlookAutomation::runOnItem(std::string_view entryId, std::string_view method)
@@ -154,7 +157,7 @@ std::string OutlookAutomation::SaveItem()
 
 void OutlookAutomation::SaveItemAs(std::string_view fileName, uint8_t type)
 {
-    CallMethod(object() + ".SaveAs(" + std::string(fileName) + "," + number(type) + ")");
+    CallMethod(object() + ".SaveAs(" + AutomationPath::quoted(fileName) + "," + number(type) + ")");
 }
 
 void OutlookAutomation::SendWithConfirmation(std::string_view question, std::string_view cancelText)

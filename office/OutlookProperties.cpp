@@ -1,6 +1,8 @@
 // The recipient, note, task and general properties of the current item.
 #include "office/OutlookAutomation.h"
 
+#include "platform/automation/AutomationPath.h"
+
 namespace office {
 
 namespace {
@@ -12,7 +14,7 @@ std::string dateTime(std::string_view date, std::string_view time)
 
 std::string userProperty(std::string_view name)
 {
-    return ".UserProperties(\"" + std::string(name) + "\").Value";
+    return ".UserProperties(" + platform::automation::AutomationPath::quoted(name) + ").Value";
 }
 
 } // namespace

@@ -1,13 +1,23 @@
 // The searches, fetches and counts of OutlookAutomation over the stored folder references.
 #include "office/OutlookAutomation.h"
 
+#include "platform/automation/AutomationPath.h"
+
 namespace office {
 
 namespace {
 
+// The value goes between the filter's single quotes with each of its own quotes doubled, so a
+// subject such as "O'Brien" is looked for as written instead of ending the value early.
 std::string filter(std::string_view opening, std::string_view value)
 {
-    return std::string(opening) + std::string(value) + "'";
+    std::string text(opening);
+    for (const char c : value) {
+        if (c == '\'')
+            text += '\'';
+        text += c;
+    }
+    return text + "'";
 }
 
 } // namespace
@@ -19,7 +29,8 @@ uint8_t OutlookAutomation::searchResult() const
 
 uint8_t OutlookAutomation::find(const std::string& folder, std::string_view text)
 {
-    setObject(GetProperty(folder + ".Find(\"" + std::string(text) + "\")"));
+    setObject(
+        GetProperty(folder + ".Find(" + platform::automation::AutomationPath::quoted(text) + ")"));
     return searchResult();
 }
 

@@ -2,9 +2,9 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/BasketOrder.h"
+#include "app/ordertext/OrderNotSavedMessage.h"
 #include "app/ordertext/OrderTextFormat.h"
 #include "platform/storage/ByteFile.h"
-#include "platform/storage/ErrorState.h"
 #include "platform/storage/FileReplacement.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
@@ -72,11 +72,8 @@ bool OrderTextWrite(std::string_view fileName, std::string_view comment, int bas
     using platform::ui::MessageIcon;
     const int code = writeOrderTextFile(fileName, comment, basketSortTab);
     if (code != 0) {
-        platform::ui::message(w("Не удалось записать файл заказа ") +
-                                  std::string(trimmed(fileName)) + ": " +
-                                  platform::storage::errorTextOf(code) + " (" +
-                                  std::to_string(code) + w("). Прежний файл не изменён."),
-                              w("Ошибка"), MessageIcon::Hand);
+        platform::ui::message(orderNotSavedMessage(trimmed(fileName), code), w("Ошибка"),
+                              MessageIcon::Hand);
         return false;
     }
     platform::ui::message(w("Файл заказа сформирован."), w("Сообщение"));

@@ -2,8 +2,11 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/BasketOrder.h"
+#include "app/ordertext/OrderNotSavedMessage.h"
 #include "app/ordertext/OrderTextFormat.h"
 #include "office/ExcelAutomation.h"
+#include "platform/automation/OleContainer.h"
+#include "platform/automation/OleControl.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Picture.h"
@@ -158,7 +161,8 @@ void writeLine(office::ExcelAutomation& excel, const KorzakRecord& k, int row)
 } // namespace
 
 bool writeOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName,
-                        std::string_view comment, int basketSortTab, double totalWeight)
+                        std::string_view comment, int basketSortTab, double totalWeight,
+                        WorkbookSaveFailure* failure)
 {
     // An existing file stays until the new one is complete: the server writes the workbook
     // beside it and puts it in its place only then, so a failed or cut-off save keeps the order
@@ -176,8 +180,16 @@ bool writeOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileNam
     while (KORZAK().next() == 0)
         writeLine(excel, K(), ++row);
     excel.SaveWorkbookAs(name);
-    // SaveAs answers nothing; a workbook that was saved has no unsaved changes left, and an
-    // older file of the name proves nothing.
+    // SaveAs answers nothing; the channel keeps why it failed, in the runtime's code when the
+    // server's write failed on the disk.
+    if (failure) {
+        const auto* channel =
+            platform::automation::OleControl::containerOf(excel.window(), excel.control());
+        *failure = channel ? WorkbookSaveFailure{channel->lastErrorCode(), channel->lastError()}
+                           : WorkbookSaveFailure{};
+    }
+    // A workbook that was saved has no unsaved changes left, and an older file of the name
+    // proves nothing.
     const bool saved =
         office::OfficeAutomation::numberOf(excel.GetProperty("ActiveWorkbook.Saved")) != 0 &&
         platform::storage::fileExists(name);
@@ -190,10 +202,11 @@ bool ExportOrderToExcel(office::ExcelAutomation& excel, std::string_view fileNam
                         std::string_view comment, int basketSortTab, double totalWeight)
 {
     using platform::ui::MessageIcon;
-    if (!writeOrderWorkbook(excel, fileName, comment, basketSortTab, totalWeight)) {
-        platform::ui::message(w("Не удалось записать файл заказа ") +
-                                  std::string(withoutTrailingBlanks(fileName)) + ".",
-                              w("Ошибка"), MessageIcon::Hand);
+    WorkbookSaveFailure failure;
+    if (!writeOrderWorkbook(excel, fileName, comment, basketSortTab, totalWeight, &failure)) {
+        platform::ui::message(
+            orderNotSavedMessage(withoutTrailingBlanks(fileName), failure.code, failure.reason),
+            w("Ошибка"), MessageIcon::Hand);
         return false;
     }
     platform::ui::message(w("Файл заказа сформирован."), w("Сообщение"));

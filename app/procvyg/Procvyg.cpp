@@ -255,6 +255,12 @@ std::string Procvyg::mailOrder()
 {
     setProgramCursor("wait");
     office::OutlookAutomation& outlook = *m_outlook;
+    // The mail of an earlier try that did not go makes way for this one: the manager is to get
+    // the order once, and nothing would ever send that copy from the outbox.
+    if (!m_unsentMail.empty()) {
+        outlook.DeleteItem(m_unsentMail);
+        m_unsentMail.clear();
+    }
     outlook.CreateItem("Mail");
     const bool created = outlook.object().find_first_not_of(' ') != std::string::npos;
     outlook.SetTo(withoutTrailingBlanks(m_managerEmail.view()));
@@ -267,6 +273,8 @@ std::string Procvyg::mailOrder()
     std::string reason = !created  ? w("почтовый сервер не создал письмо")
                          : channel ? channel->lastError()
                                    : std::string();
+    if (created && !reason.empty())
+        m_unsentMail = std::string(withoutTrailingBlanks(outlook.GetEntryId()));
     outlook.CloseItem();
     setProgramCursor("");
     return reason;

@@ -63,6 +63,7 @@ private:
     std::unique_ptr<platform::storage::View> m_managers;
     std::unique_ptr<office::ExcelAutomation> m_excel;     // started on ?SMEXCEL when needed
     std::unique_ptr<office::OutlookAutomation> m_outlook; // started on ?SMOUTLOOK when needed
+    std::string m_unsentMail; // entry id of the mail of an earlier try that did not go
     bool m_filesOpened = false;
 };
 

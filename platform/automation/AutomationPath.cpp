@@ -194,6 +194,20 @@ private:
 
 } // namespace
 
+std::string AutomationPath::quoted(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size() + 2);
+    result += '"';
+    for (const char c : text) {
+        if (c == '"')
+            result += '"'; // a doubled quote stands for one
+        result += c;
+    }
+    result += '"';
+    return result;
+}
+
 std::optional<AutomationPath> AutomationPath::parse(std::string_view text, std::string* error)
 {
     AutomationPath path;

@@ -34,11 +34,16 @@ struct PathMember
 //   path      = blanks [ "`" digits blanks [ "." ] ] member { blanks "." blanks member } blanks
 //   member    = name blanks [ "(" [ argument { "," argument } ] ")" ]
 //   argument  = blanks [ quoted | bare ] blanks
+//   quoted    = '"' { any byte but '"' | '""' } '"'
 class AutomationPath
 {
 public:
     // Nothing, with the reason in error, when the text is not a path.
     static std::optional<AutomationPath> parse(std::string_view text, std::string* error = nullptr);
+
+    // The text as a quoted argument that parse reads back byte for byte, whatever it holds
+    // (quotes, parentheses, commas, NUL): every text a driver puts into a path goes through it.
+    static std::string quoted(std::string_view text);
 
     const std::optional<int>& reference() const { return m_reference; }
     const std::vector<PathMember>& members() const { return m_members; }

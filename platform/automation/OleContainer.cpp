@@ -20,6 +20,7 @@ bool OleContainer::create(std::string_view progId)
 {
     deactivate();
     m_lastError.clear();
+    m_lastErrorCode = 0;
     m_application = ServerRegistry::create(progId);
     if (!m_application) {
         failed(progId, "no automation server is registered as " + std::string(progId));
@@ -91,6 +92,7 @@ AutomationValue OleContainer::walk(const AutomationPath& path, size_t members)
 std::string OleContainer::read(std::string_view path)
 {
     m_lastError.clear();
+    m_lastErrorCode = 0;
     if (!m_application) {
         failed(path, "no application is held");
         return {};
@@ -108,6 +110,9 @@ std::string OleContainer::read(std::string_view path)
         if (answer.isObject())
             return m_references.add(answer.objectValue());
         return answer.toText();
+    } catch (const AutomationError& error) {
+        failed(path, error.what(), error.code());
+        return {};
     } catch (const std::exception& error) {
         failed(path, error.what());
         return {};
@@ -117,6 +122,7 @@ std::string OleContainer::read(std::string_view path)
 bool OleContainer::write(std::string_view path, std::string_view value)
 {
     m_lastError.clear();
+    m_lastErrorCode = 0;
     if (!m_application) {
         failed(path, "no application is held");
         return false;
@@ -138,16 +144,20 @@ bool OleContainer::write(std::string_view path, std::string_view value)
         target.objectValue()->set(last.name, argumentsOf(last),
                                   AutomationValue::text(std::string(value)));
         return true;
+    } catch (const AutomationError& error) {
+        failed(path, error.what(), error.code());
+        return false;
     } catch (const std::exception& error) {
         failed(path, error.what());
         return false;
     }
 }
 
-void OleContainer::failed(std::string_view path, const std::string& why)
+void OleContainer::failed(std::string_view path, const std::string& why, int code)
 {
     ++m_failures;
     m_lastError = why;
+    m_lastErrorCode = code;
     const std::string shown = text::cp1251ToUtf8(path);
     if (m_reportException)
         qCCritical(lcAutomation, "%s: %s", shown.c_str(), text::cp1251ToUtf8(why).c_str());

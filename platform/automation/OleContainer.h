@@ -51,13 +51,16 @@ public:
 
     // The last failure ("" after a call that worked), for messages and tests.
     const std::string& lastError() const { return m_lastError; }
+    // The runtime's error code the last failure carried (a file the server could not write: 39
+    // no room, 5 no access ...); 0 after a call that worked or a failure without one.
+    int lastErrorCode() const { return m_lastErrorCode; }
     int failureCount() const { return m_failures; }
 
 private:
     // Follows every member but the last one of a write (all of them for a read).
     AutomationValue walk(const AutomationPath& path, size_t members);
     Arguments argumentsOf(const PathMember& member) const;
-    void failed(std::string_view path, const std::string& why);
+    void failed(std::string_view path, const std::string& why, int code = 0);
 
     std::shared_ptr<AutomationObject> m_application;
     std::string m_progId;
@@ -65,6 +68,7 @@ private:
     int m_language = 0;
     bool m_reportException = false;
     std::string m_lastError;
+    int m_lastErrorCode = 0;
     int m_failures = 0;
 };
 

@@ -1,17 +1,21 @@
 #include "app/dictionary/Dictionary.h"
+#include "app/ordertext/OrderTextWrite.h"
 #include "app/orderworkbook/ExportOrderToExcel.h"
 #include "app/orderworkbook/ImportOrderFromExcel.h"
 #include "app/procin/Procin.h"
 #include "app/procvyg/Procvyg.h"
+#include "app/startup/ErrorCodeTexts.h"
 #include "office/ExcelAutomation.h"
 #include "platform/automation/OleControl.h"
 #include "platform/automation/PathTextServer.h"
 #include "platform/automation/ServerRegistry.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
 #include "tests/platform/automation/ChildCost.h"
 #include "tests/platform/automation/WorkbookTestSupport.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <QCoreApplication>
@@ -29,6 +33,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +53,9 @@ class OrderWorkbook : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The texts of the runtime's error codes, as the program sets them at its start.
+        for (const auto& [code, text] : app::ErrorCodeTexts())
+            platform::storage::setErrorText(code, w(text));
         app::DictionaryInit();
         ASSERT_EQ(app::RelateKORZAK->open(), 0);
         platform::automation::OleControl::registerKind();
@@ -248,8 +256,57 @@ TEST_F(OrderWorkbook, UnwritableTargetIsReportedAndTheWindowStays)
     EXPECT_EQ(save(saving, path("no-such-folder/order.xls"), true), "");
     ASSERT_EQ(saving.messages().size(), 1u);
     EXPECT_EQ(saving.messages()[0].caption, w("Ошибка"));
-    EXPECT_EQ(saving.messages()[0].text,
-              w("Не удалось записать файл заказа ") + path("no-such-folder/order.xls") + ".");
+    EXPECT_EQ(saving.messages()[0].text, w("Не удалось записать файл заказа ") +
+                                             path("no-such-folder/order.xls") +
+                                             w(": Путь не найден (3). Прежний файл не изменён."));
+}
+
+// A save that fails says why as the text save does: the runtime's text and code of the write
+// that failed, for both workbook forms as for the text file, and the previous file stays.
+TEST_F(OrderWorkbook, AFailedSaveSaysWhyAsTheTextSaveDoes)
+{
+    addSampleLines();
+    std::vector<std::string> said;
+    const MessageHandler previous = setMessageHandler([&](const MessageRequest& request) {
+        said.push_back(request.text);
+        return Button::Ok;
+    });
+    std::filesystem::create_directory(m_folder.file("full"));
+    struct Case
+    {
+        std::string folder;
+        const char* why;
+        bool fullDisk;
+    };
+    const Case cases[] = {
+        {path("full"), "Нет места на диске (39)", true},
+        {"/sys", "Нет доступа (5)", false}, // no one may make files there, not even root
+        {path("no-such-folder"), "Путь не найден (3)", false},
+    };
+    for (const Case& failing : cases) {
+        for (const std::string form : {".txt", ".xls", ".xlsx"}) {
+            const std::string name = failing.folder + "/order" + form;
+            if (failing.fullDisk)
+                testsupport::writeFileBytes(name, "the previous order");
+            said.clear();
+            {
+                std::optional<testsupport::FileSizeLimit> full;
+                if (failing.fullDisk)
+                    full.emplace(100);
+                EXPECT_FALSE(form == ".txt" ? app::OrderTextWrite(name, "", 1)
+                                            : app::ExportOrderToExcel(m_excel, name, "", 1, 0))
+                    << name;
+            }
+            ASSERT_EQ(said.size(), 1u) << name;
+            EXPECT_EQ(said[0], w("Не удалось записать файл заказа ") + name + ": " +
+                                   w(failing.why) + w(". Прежний файл не изменён."))
+                << platform::text::cp1251ToUtf8(said[0]);
+            if (failing.fullDisk) {
+                EXPECT_EQ(testsupport::readFileBytes(name), "the previous order") << name;
+            }
+        }
+    }
+    setMessageHandler(previous);
 }
 
 // A sheet made by hand: rows that are not item rows, blank A cells, a decimal comma.

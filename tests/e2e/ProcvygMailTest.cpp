@@ -180,6 +180,35 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
     EXPECT_EQ(mailCount(5), 0);
 }
 
+// The user sends again once the cause is mended: the manager gets the order once, and the copy
+// that did not go does not stay behind in the outbox.
+TEST_F(ProcvygMail, AMailSentAgainAfterAFailureIsLeftOnce)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why().toStdString();
+    m_user.writeAccount(testsupport::SmtpTestServer::freePort());
+    TestDriver driver;
+    saveAndMail(driver)
+        .answerMessage(Button::Ok) // the failure
+        .call([&] {
+            QElapsedTimer waited;
+            waited.start();
+            while (driver.messages().size() < 2 && waited.elapsed() < 15000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            m_user.writeAccount(server.port()); // the account mended
+        })
+        .answerMessage(Button::Ok) // "Файл заказа сформирован." again
+        .press("?BUTTON2")
+        .waitClose(Title, 20000);
+    EXPECT_EQ(runWindow(driver), "");
+    ASSERT_EQ(driver.messages().size(), 3u);
+    EXPECT_EQ(driver.messages()[2].text, w("Файл заказа сформирован."));
+    EXPECT_EQ(server.messagePaths().size(), 1);
+    EXPECT_EQ(mailCount(4), 0) << "nothing left in the outbox";
+    EXPECT_EQ(mailCount(5), 1) << "one copy in the sent mail";
+}
+
 TEST_F(ProcvygMail, TheMailChoiceWithoutAManagerIsRefused)
 {
     TestDriver driver;

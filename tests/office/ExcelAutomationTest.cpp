@@ -119,10 +119,42 @@ TEST_F(ExcelAutomationTest, PrefixBlockReachesTheSelections)
                               "write Selection.HorizontalAlignment = -4108"}));
 }
 
-TEST_F(ExcelAutomationTest, QuotesInsideArgumentsAreNotEscaped)
+TEST_F(ExcelAutomationTest, QuotesInsideArgumentsAreDoubled)
 {
     m_excel.SaveWorkbookAs("a\"b.xls");
-    EXPECT_EQ(texts(), (Texts{"read ActiveWorkbook.SaveAs(\"a\"b.xls\")"}));
+    EXPECT_EQ(texts(), (Texts{"read ActiveWorkbook.SaveAs(\"a\"\"b.xls\")"}));
+}
+
+// Every text an operation puts into its path reaches the server whole, however odd: file names,
+// sheet names, ranges and the texts sought and put in their place.
+TEST_F(ExcelAutomationTest, EveryTextInAPathReadsBackWhole)
+{
+    const std::string odd = officetest::oddText();
+    m_excel.OpenWorkbook(odd);
+    m_excel.AddWorkbookFromTemplate(odd);
+    m_excel.SaveWorkbookAs(odd);
+    m_excel.SaveWorkbookAsFormat(odd, -4143, "", "", 0);
+    m_excel.SelectSheetByName(odd);
+    m_excel.GetSheetIndex(odd);
+    m_excel.SelectRange(odd);
+    m_excel.SelectColumnRange(odd);
+    m_excel.GetColumnRangeWidth(odd);
+    m_excel.SetColumnRangeWidth(odd, 3);
+    m_excel.AutoFitColumnRange(odd);
+    m_excel.AutoFilterRange(odd);
+    m_excel.SetRangeNumberFormat(odd, "0.00");
+    m_excel.AddChart(51, 2, odd);
+    m_excel.GotoAndReplace(odd, odd, 1, 2);
+    for (const std::string& text : texts()) {
+        if (text.find("Charts.Add") != std::string::npos ||
+            text.find("ChartType") != std::string::npos)
+            continue; // the chart's own steps carry no text
+        const auto arguments = officetest::quotedArguments(text);
+        ASSERT_FALSE(arguments.empty()) << text;
+        for (const std::string& argument : arguments)
+            EXPECT_EQ(argument, odd) << text;
+    }
+    EXPECT_EQ(officetest::quotedArguments(texts().back()).size(), 2u) << texts().back();
 }
 
 TEST_F(ExcelAutomationTest, GotoAndReplaceByMode)

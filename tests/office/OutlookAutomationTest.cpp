@@ -1,6 +1,7 @@
 #include "RecordingServer.h"
 
 #include "office/OutlookAutomation.h"
+#include "platform/automation/outlook/ItemFilter.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
 
@@ -128,7 +129,7 @@ TEST_F(OutlookAutomationTest, TheMailRoadSendsExactlyItsTexts)
                               "write " + ITEM + ".Subject = " + w("Заказ от ООО Ромашка"),
                               "write " + ITEM + ".Body = " + w("Заказ в аттачменте"),
                               "read " + ITEM + ".Attachments",
-                              "read " + stored("`21") + ".Add(/home/u/order 1.txt)",
+                              "read " + stored("`21") + ".Add(\"/home/u/order 1.txt\")",
                               "read " + ITEM + ".Send", "read " + ITEM + ".Close(0)"}));
 }
 
@@ -168,7 +169,7 @@ TEST_F(OutlookAutomationTest, LookupsTakeTheEntryIdBetweenQuotesWithoutTrailingB
     EXPECT_EQ(m_outlook.object(), stored(""));
 }
 
-TEST_F(OutlookAutomationTest, SaveAnswersThePaddedEntryIdAndSaveAsSendsTheNameUnquoted)
+TEST_F(OutlookAutomationTest, SaveAnswersThePaddedEntryIdAndSaveAsSendsTheNameQuoted)
 {
     m_recording->answers[ITEM + ".EntryID"] = "0000000A";
     start();
@@ -181,7 +182,44 @@ TEST_F(OutlookAutomationTest, SaveAnswersThePaddedEntryIdAndSaveAsSendsTheNameUn
     m_outlook.DisplayItem();
     EXPECT_EQ(texts(),
               (Texts{"read " + ITEM + ".Save", "read " + ITEM + ".EntryID",
-                     "read " + ITEM + ".SaveAs(C:\\a\\b.msg,3)", "read " + ITEM + ".Display"}));
+                     "read " + ITEM + ".SaveAs(\"C:\\a\\b.msg\",3)", "read " + ITEM + ".Display"}));
+}
+
+// Every text an operation puts into its path reaches the server whole, however odd: the
+// attachment's file name, the file of SaveAs, an entry id, a user property's name, a filter, and
+// the value a find by a field looks for, which the server's filter reads back as given.
+TEST_F(OutlookAutomationTest, EveryTextInAPathReadsBackWhole)
+{
+    const std::string odd = officetest::oddText();
+    m_recording->answers[ITEM + ".Attachments"] = "`21";
+    start();
+    m_outlook.CreateItem("Mail");
+    texts().clear();
+    m_outlook.AddAttachment(odd);
+    m_outlook.SaveItemAs(odd, 3);
+    m_outlook.SetUserProperty(odd, "5");
+    m_outlook.GetUserProperty(odd);
+    m_outlook.FindTask(odd);
+    m_outlook.GetItemFromID(odd);
+    for (const std::string& text : texts()) {
+        if (text == "read " + ITEM + ".Attachments")
+            continue;
+        EXPECT_EQ(officetest::quotedArguments(text), Texts{odd}) << text;
+    }
+
+    texts().clear();
+    m_outlook.FindContactByFullName(odd);
+    m_outlook.FindNoteBySubject("O'Brien");
+    ASSERT_EQ(texts().size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const auto filterText = officetest::quotedArguments(texts()[i]);
+        ASSERT_EQ(filterText.size(), 1u) << texts()[i];
+        std::string why;
+        const auto filter = platform::automation::outlook::ItemFilter::parse(filterText[0], &why);
+        ASSERT_TRUE(filter) << why;
+        EXPECT_EQ(filter->value(), i == 0 ? odd : "O'Brien");
+    }
+    EXPECT_EQ(texts()[1], "read " + NOTES + ".Find(\"[Subject] = 'O''Brien'\")");
 }
 
 TEST_F(OutlookAutomationTest, SendWithConfirmationSendsOnlyOnYes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/automation/AutomationObject.h"
+#include "platform/automation/AutomationPath.h"
 #include "platform/automation/OleControl.h"
 #include "platform/automation/PathTextServer.h"
 #include "platform/automation/ServerRegistry.h"
@@ -51,6 +52,40 @@ public:
 private:
     std::shared_ptr<Recording> m_recording;
 };
+
+// A text with everything that once ended an argument early or changed a path: quotes of both
+// kinds, a backslash, a parenthesis, a comma, a semicolon, a format sign, blanks and Cyrillic
+// (Windows-1251), 200 characters in all.
+inline std::string oddText()
+{
+    const std::string piece = "\"'\\),;%s  \xc7\xe0\xea\xe0\xe7 (1) ";
+    std::string text = "x";
+    while (text.size() < 199)
+        text += piece;
+    text.resize(199);
+    return text + "y"; // no trailing blank: some operations drop those
+}
+
+// The quoted texts among the arguments of a recorded "read <path>" or "write <path> = <value>",
+// as the channel's parser reads them; "unparsable: <why>" when the path does not parse.
+inline std::vector<std::string> quotedArguments(const std::string& recorded)
+{
+    using platform::automation::AutomationPath;
+    using platform::automation::PathArgument;
+    std::string path = recorded.substr(recorded.find(' ') + 1);
+    if (recorded.rfind("write ", 0) == 0)
+        path = path.substr(0, path.rfind(" = "));
+    std::string why;
+    const auto parsed = AutomationPath::parse(path, &why);
+    if (!parsed)
+        return {"unparsable: " + why};
+    std::vector<std::string> texts;
+    for (const auto& member : parsed->members())
+        for (const auto& argument : member.arguments)
+            if (argument.kind == PathArgument::Kind::Text)
+                texts.push_back(argument.text);
+    return texts;
+}
 
 // A window with the OLE control as control 1, and the recording server in the place of the
 // server named by m_progId ("Excel.Application" unless a fixture says otherwise) for the test's

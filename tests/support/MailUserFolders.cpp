@@ -37,6 +37,8 @@ void MailUserFolders::writeAccount(int port, const QString& sender, const QStrin
                    .arg(port)
                    .arg(sender, user, password)
                    .toUtf8());
+    // As the account dialog keeps it: readable by the user alone.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace testsupport

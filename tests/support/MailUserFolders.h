@@ -17,8 +17,8 @@ public:
     MailUserFolders& operator=(const MailUserFolders&) = delete;
 
     QString path() const { return m_folder.path(); }
-    // Writes the account file: plain SMTP to 127.0.0.1 at port, sender as given, with a login
-    // when a user is given.
+    // Writes the account file (mode 0600): plain SMTP to 127.0.0.1 at port, sender as given,
+    // with a login when a user is given.
     void writeAccount(int port, const QString& sender = QStringLiteral("shop@example.ru"),
                       const QString& user = {}, const QString& password = {}) const;
 

@@ -8,6 +8,8 @@
 #include "platform/automation/workbook/WorkbookFile.h"
 #include "platform/text/Cp1251.h"
 
+#include "platform/automation/SystemFileName.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -90,13 +92,13 @@ AutomationValue ExcelApplication::workbooksCollection()
         [self](std::string_view method, const Arguments& arguments) -> std::optional<AutomationValue> {
             if (is(method, "Add")) {
                 if (given(arguments, 0))
-                    return self->openWorkbook(toQString(arguments[0].toText()), true);
+                    return self->openWorkbook(systemFileName(arguments[0].toText()), true);
                 return AutomationValue::object(self->addWorkbook(workbook::Workbook(), {}));
             }
             if (is(method, "Open")) {
                 if (!given(arguments, 0))
                     fail("Open needs a file name");
-                return self->openWorkbook(toQString(arguments[0].toText()), false);
+                return self->openWorkbook(systemFileName(arguments[0].toText()), false);
             }
             if (is(method, "Close")) {
                 // Each close takes the workbook out of the list, so hold it while it closes.

@@ -1,18 +1,39 @@
 #include "platform/automation/excel/ExcelWorkbook.h"
 
+#include "platform/automation/SystemFileName.h"
 #include "platform/automation/excel/ExcelApplication.h"
 #include "platform/automation/excel/ExcelChart.h"
 #include "platform/automation/excel/ExcelCollection.h"
 #include "platform/automation/excel/ExcelWorksheet.h"
 #include "platform/automation/workbook/WorkbookFile.h"
+#include "platform/storage/ErrorState.h"
+#include "platform/storage/sqlite/ResultCodes.h"
 #include "platform/text/Cp1251.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace platform::automation::excel {
 
 using platform::text::fromQString;
 using platform::text::toQString;
+
+namespace {
+
+// The runtime's code for the errno of a failed save, as its own file operations give it: a
+// name in a folder that is not there is 3, a full disk 39, no access 5; 0 for no file error.
+int storageCodeOf(int systemError, const QString& path)
+{
+    if (systemError == 0)
+        return 0;
+    if (systemError == ENOENT && !QFileInfo(path).absoluteDir().exists())
+        return storage::Error::PathNotFound;
+    return storage::sqlite::codeOfErrno(systemError);
+}
+
+} // namespace
 
 ExcelWorkbook::ExcelWorkbook(std::weak_ptr<ExcelApplication> application,
                              workbook::Workbook model, QString path, QString name)
@@ -91,8 +112,9 @@ void ExcelWorkbook::saveAs(const QString& path)
         fail("SaveAs needs a file name");
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QString error;
-    if (!workbook::WorkbookFile::save(m_model, absolute, &error))
-        fail(fromQString(error));
+    int systemError = 0;
+    if (!workbook::WorkbookFile::save(m_model, absolute, &error, &systemError))
+        throw AutomationError(fromQString(error), storageCodeOf(systemError, absolute));
     m_path = absolute;
     m_name = QFileInfo(absolute).fileName();
     m_changed = false;
@@ -169,7 +191,10 @@ AutomationValue ExcelWorkbook::get(std::string_view member, const Arguments& arg
             fail("SaveAs needs a file name");
         if (given(arguments, 2) && !argument(arguments, 2).toText().empty())
             fail("saving with a password is not supported");
-        saveAs(toQString(arguments[0].toText()));
+        const std::string name = arguments[0].toText();
+        if (name.find_first_not_of(' ') == std::string::npos)
+            fail("SaveAs needs a file name");
+        saveAs(systemFileName(name));
         return AutomationValue::boolean(true);
     }
     if (is(member, "Save")) {
@@ -180,7 +205,7 @@ AutomationValue ExcelWorkbook::get(std::string_view member, const Arguments& arg
     }
     if (is(member, "Close")) {
         if (given(arguments, 1))
-            m_path = QFileInfo(toQString(arguments[1].toText())).absoluteFilePath();
+            m_path = systemFileName(arguments[1].toText());
         close(given(arguments, 0) && arguments[0].toBoolean());
         return AutomationValue::boolean(true);
     }

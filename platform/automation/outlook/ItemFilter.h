@@ -18,6 +18,8 @@ public:
     static std::optional<ItemFilter> parse(std::string_view text, std::string* error);
 
     bool matches(const OutlookItem& item) const;
+    // The value looked for, its doubled quotes made single again.
+    const std::string& value() const { return m_value; }
 
 private:
     std::string m_property;

@@ -1,9 +1,12 @@
 #include "platform/automation/outlook/MailAccount.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 namespace platform::automation::outlook {
 
@@ -57,6 +60,19 @@ std::optional<MailAccount> MailAccount::load(const QString& path)
     if (account.server.isEmpty())
         return std::nullopt;
     return account;
+}
+
+MailAccount::Privacy MailAccount::keepPrivate(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat file
+    {
+    };
+    if (::stat(name.constData(), &file) != 0 || (file.st_mode & 077) == 0)
+        return Privacy::Private;
+    if (::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0)
+        return Privacy::Exposed;
+    return Privacy::Narrowed;
 }
 
 bool MailAccount::save(const QString& path) const

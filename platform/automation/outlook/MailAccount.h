@@ -28,6 +28,12 @@ struct MailAccount
     // Writes the file (mode 0600); false when it cannot be written.
     bool save(const QString& path = defaultPath()) const;
 
+    // The file holds a password: one others may read (copied, or written by hand) is narrowed to
+    // mode 0600. Private: it was so already, or there is no file; Narrowed: made so now;
+    // Exposed: others may still read it (the file is not the user's, or cannot be changed).
+    enum class Privacy { Private, Narrowed, Exposed };
+    static Privacy keepPrivate(const QString& path = defaultPath());
+
     static QString securityName(Security security);
     static Security securityOf(const QString& name);
 };

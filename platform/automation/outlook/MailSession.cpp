@@ -3,9 +3,16 @@
 #include "platform/automation/outlook/MailAccountDialog.h"
 #include "platform/automation/outlook/OutlookItem.h"
 
+#include "platform/text/Cp1251.h"
+#include "platform/ui/MessageBox.h"
+
 #include <QApplication>
+#include <QDir>
 
 namespace platform::automation::outlook {
+
+using platform::text::fromQString;
+using platform::text::w;
 
 MailSession::MailSession(std::string storePath) : m_storePath(std::move(storePath))
 {
@@ -65,9 +72,30 @@ MailSession::AccountPrompt MailSession::setAccountPrompt(AccountPrompt replaceme
     return previous;
 }
 
-std::optional<MailAccount> MailSession::account()
+std::optional<MailAccount> MailSession::account(std::string* whyNot)
 {
-    auto account = MailAccount::load();
+    const QString path = MailAccount::defaultPath();
+    const std::string shownPath = fromQString(QDir::toNativeSeparators(path));
+    switch (MailAccount::keepPrivate(path)) {
+    case MailAccount::Privacy::Private:
+        break;
+    case MailAccount::Privacy::Narrowed:
+        // The password may have been read already: only the user can judge, so the user is told.
+        platform::ui::message(w("Файл учётной записи почты ") + shownPath +
+                                  w(" могли читать другие пользователи, а в нём пароль. Теперь "
+                                    "он доступен только вам. Если пароль мог попасть в чужие "
+                                    "руки, смените его."),
+                              w("Сообщение"), platform::ui::MessageIcon::Exclamation);
+        break;
+    case MailAccount::Privacy::Exposed:
+        if (whyNot)
+            *whyNot = w("файл учётной записи почты ") + shownPath +
+                      w(" могут читать другие пользователи, а закрыть его от них не удалось; "
+                        "владелец файла может сделать это командой chmod 600 \"") +
+                      shownPath + "\"";
+        return std::nullopt;
+    }
+    auto account = MailAccount::load(path);
     if (account && account->complete())
         return account;
     if (m_accountAsked)

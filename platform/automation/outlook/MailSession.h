@@ -28,8 +28,10 @@ public:
     void keep(const std::shared_ptr<OutlookItem>& item, int64_t id);
 
     // The account from its settings file. When there is none the user is asked for it, once in
-    // the session's life, and the answer is kept in the file.
-    std::optional<MailAccount> account();
+    // the session's life, and the answer is kept in the file. A file others may read is made the
+    // user's alone first, and the user is told; one that cannot be is not used, and whyNot (when
+    // given) says how to mend it.
+    std::optional<MailAccount> account(std::string* whyNot = nullptr);
 
     // Stands in for the account dialog (tests); an empty handler restores the dialog.
     using AccountPrompt = std::function<std::optional<MailAccount>()>;

@@ -1,5 +1,6 @@
 #include "platform/automation/outlook/OutlookItem.h"
 
+#include "platform/automation/SystemFileName.h"
 #include "platform/automation/outlook/ItemPrinter.h"
 #include "platform/automation/outlook/ItemProperties.h"
 #include "platform/automation/outlook/ItemWindow.h"
@@ -25,13 +26,13 @@ namespace {
 const char* const kKindNames[] = {"MailItem",    "AppointmentItem", "ContactItem", "TaskItem",
                                   "JournalItem", "NoteItem",        "PostItem"};
 
-// A path the user or a stored text gives may use "\" between folders.
+// A path the user or a stored text gives may use "\" between folders; blanks around it go.
 QString localPath(const std::string& path)
 {
-    QString name = toQString(path).trimmed();
-    if (!QFileInfo::exists(name) && name.contains(QLatin1Char('\\')))
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return name;
+    const auto first = path.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return systemFileName(path.substr(first, path.find_last_not_of(' ') - first + 1));
 }
 
 } // namespace
@@ -267,7 +268,7 @@ void OutlookItem::send()
     SmtpSender::Result result;
     if (recipients.isEmpty()) {
         result.reason = platform::text::w("не указан адрес получателя");
-    } else if (const auto account = m_session->account()) {
+    } else if (const auto account = m_session->account(&result.reason)) {
         mail.from = account->sender;
         result = SmtpSender::send(*account, recipients, mail.bytes());
         if (result.delivered) {
@@ -276,7 +277,7 @@ void OutlookItem::send()
             m_item.properties["SentOn"] = fromQString(
                 QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
         }
-    } else {
+    } else if (result.reason.empty()) {
         result.reason = platform::text::w("не настроена учётная запись почты");
     }
     // A mail that did not go stays in the outbox, where the user finds it again.

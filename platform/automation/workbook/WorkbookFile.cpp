@@ -10,15 +10,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUuid>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <new>
-#include <system_error>
 
 namespace platform::automation::workbook {
 namespace {
@@ -32,54 +32,121 @@ void setError(QString* error, const QString& message)
     }
 }
 
-// The new file must be on the disk before its name replaces the old one, or a crash right after
-// the rename could leave neither.
+// A file operation that failed: the errno goes with the message.
+[[noreturn]] void failed(const QString& path, int systemError)
+{
+    throw FormatError(QStringLiteral("Cannot write %1: %2")
+                          .arg(path, QString::fromLocal8Bit(std::strerror(systemError))),
+                      systemError);
+}
+
+// A hidden neighbour of the target: the new file is written there and takes the target's place
+// only once complete, so a failed or killed save leaves the old file as it was.
+QString neighbourOf(const QString& path)
+{
+    const QFileInfo target(path);
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' +
+           QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".tmp");
+}
+
+// The whole of bytes into a new file, flushed to the disk.
+void writeNewFile(const QString& path, const QByteArray& bytes)
+{
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        failed(path, errno);
+    }
+    qint64 written = 0;
+    int error = 0;
+    while (error == 0 && written < bytes.size()) {
+        const ssize_t step = ::write(descriptor, bytes.constData() + written,
+                                     static_cast<size_t>(bytes.size() - written));
+        if (step > 0) {
+            written += step;
+        } else if (step < 0 && errno != EINTR) {
+            error = errno;
+        } else if (step == 0) {
+            error = ENOSPC; // the system took nothing and said nothing: no room
+        }
+    }
+    // The new file must be on the disk before its name replaces the old one, or a crash right
+    // after the rename could leave neither.
+    if (error == 0 && ::fsync(descriptor) != 0) {
+        error = errno;
+    }
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        failed(path, error);
+    }
+}
+
 void flushToDisk(const QString& path)
 {
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool flushed = descriptor >= 0 && ::fsync(descriptor) == 0;
-    if (descriptor >= 0) {
-        ::close(descriptor);
+    if (descriptor < 0) {
+        failed(path, errno);
     }
-    if (!flushed) {
-        throw FormatError(QStringLiteral("Cannot write %1: it could not be flushed").arg(path));
+    const int error = ::fsync(descriptor) == 0 ? 0 : errno;
+    ::close(descriptor);
+    if (error != 0) {
+        failed(path, error);
+    }
+}
+
+// The complete neighbour takes the target's place, with the target's permissions.
+void replaceTarget(const QString& neighbour, const QString& path)
+{
+    const QByteArray from = QFile::encodeName(neighbour);
+    const QByteArray to = QFile::encodeName(path);
+    struct stat previous
+    {
+    };
+    if (::stat(to.constData(), &previous) == 0) {
+        ::chmod(from.constData(), previous.st_mode & 07777);
+    }
+    if (::rename(from.constData(), to.constData()) != 0) {
+        failed(path, errno);
+    }
+    // The rename itself reaches the disk with the folder.
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
     }
 }
 
 void saveXls(const Workbook& workbook, const QString& path)
 {
     const QByteArray bytes = XlsWriter::write(workbook);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw FormatError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    const QString neighbour = neighbourOf(path);
+    try {
+        writeNewFile(neighbour, bytes);
+        replaceTarget(neighbour, path);
+    } catch (...) {
+        QFile::remove(neighbour);
+        throw;
     }
 }
 
 void saveXlsx(const Workbook& workbook, const QString& path)
 {
-    // The library writes straight to its file name, so it writes a neighbour that replaces the
-    // target once complete.
+    // The library writes straight to its file name, so it writes the neighbour.
     const QFileInfo target(path);
     if (!target.absoluteDir().exists()) {
-        throw FormatError(QStringLiteral("Cannot write %1: the folder does not exist").arg(path));
+        failed(path, ENOENT);
     }
-    const QString temporary = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                              u'.' + QUuid::createUuid().toString(QUuid::Id128).left(8) +
-                              QStringLiteral(".tmp");
+    const QString neighbour = neighbourOf(path);
     try {
-        XlsxWriter::write(workbook, temporary);
-        flushToDisk(temporary);
+        XlsxWriter::write(workbook, neighbour);
+        flushToDisk(neighbour);
+        replaceTarget(neighbour, path);
     } catch (...) {
-        QFile::remove(temporary);
+        QFile::remove(neighbour);
         throw;
-    }
-    std::error_code failure;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
-                            QFile::encodeName(path).toStdString(), failure);
-    if (failure) {
-        QFile::remove(temporary);
-        throw FormatError(QStringLiteral("Cannot write %1: %2")
-                              .arg(path, QString::fromStdString(failure.message())));
     }
 }
 
@@ -90,8 +157,12 @@ WorkbookFile::Format WorkbookFile::formatForName(const QString& path)
     return path.trimmed().endsWith(u".xlsx", Qt::CaseInsensitive) ? Format::Xlsx : Format::Xls;
 }
 
-bool WorkbookFile::save(const Workbook& workbook, const QString& path, QString* error)
+bool WorkbookFile::save(const Workbook& workbook, const QString& path, QString* error,
+                        int* systemError)
 {
+    if (systemError) {
+        *systemError = 0;
+    }
     try {
         if (formatForName(path) == Format::Xlsx) {
             saveXlsx(workbook, path);
@@ -101,8 +172,14 @@ bool WorkbookFile::save(const Workbook& workbook, const QString& path, QString* 
         return true;
     } catch (const FormatError& failure) {
         setError(error, failure.message());
+        if (systemError) {
+            *systemError = failure.systemError();
+        }
     } catch (const std::bad_alloc&) {
         setError(error, QStringLiteral("Not enough memory to save the workbook"));
+        if (systemError) {
+            *systemError = ENOMEM;
+        }
     }
     return false;
 }

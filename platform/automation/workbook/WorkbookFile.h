@@ -19,8 +19,10 @@ public:
     static Format formatForName(const QString& path);
 
     // An existing file is replaced only once the new one is complete; on failure it is left as
-    // it was and error (when given) says why.
-    static bool save(const Workbook& workbook, const QString& path, QString* error = nullptr);
+    // it was, error (when given) says why, and systemError (when given) is the errno of the
+    // file operation that failed (ENOSPC, EFBIG, EACCES ...) or 0 when no file operation did.
+    static bool save(const Workbook& workbook, const QString& path, QString* error = nullptr,
+                     int* systemError = nullptr);
     // Nothing, with the reason in error, for a missing, unreadable, damaged or foreign file.
     static std::optional<Workbook> open(const QString& path, QString* error = nullptr);
 };

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 
 #include <xlsxwriter.h>
 
@@ -126,7 +127,16 @@ void XlsxWriter::write(const Workbook& workbook, const QString& path)
         workbook_close(target); // frees the library's workbook; the caller drops the file
         throw;
     }
-    check(workbook_close(target), QStringLiteral("Cannot write the workbook file"));
+    // The library says which step failed but not why; the errno of its failing file operation
+    // (a full disk, a file-size limit) is still there when it returns.
+    errno = 0;
+    const lxw_error closed = workbook_close(target);
+    const int systemError = errno;
+    if (closed != LXW_NO_ERROR) {
+        throw FormatError(QStringLiteral("Cannot write the workbook file: ") +
+                              QString::fromUtf8(lxw_strerror(closed)),
+                          systemError);
+    }
 }
 
 } // namespace platform::automation::workbook

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using platform::automation::AutomationPath;
@@ -84,6 +87,47 @@ TEST(AutomationPath, MalformedTextsAreRefusedWithAReason)
         std::string error;
         EXPECT_FALSE(AutomationPath::parse(text, &error)) << text;
         EXPECT_FALSE(error.empty()) << text;
+    }
+}
+
+// Whatever a driver quotes comes back from the parser as it was: every byte alone, all of them
+// at once, and the texts that used to end an argument early or change the path's meaning.
+TEST(AutomationPath, QuotedTextsReadBackByteForByte)
+{
+    std::vector<std::string> texts;
+    std::string everyByte;
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        texts.push_back(one);
+        texts.push_back("a" + one + "b" + one + one);
+        everyByte += one;
+    }
+    texts.push_back(everyByte);
+    const std::string odd = "\"'\\),;%s  \xc7\xe0\xea\xe0\xe7 (1).xls\"";
+    texts.push_back(odd);
+    texts.push_back("");
+    texts.push_back("\"\"");
+    texts.push_back("\")");
+    texts.push_back("   ");
+    texts.push_back(std::string(200, '"'));
+    std::string long200;
+    while (long200.size() < 200)
+        long200 += odd;
+    texts.push_back(long200.substr(0, 200));
+    for (const std::string& text : texts) {
+        const std::string path = "`3.Add(" + AutomationPath::quoted(text) + ", " +
+                                 AutomationPath::quoted(text) + ").Name";
+        std::string error;
+        const auto read = AutomationPath::parse(path, &error);
+        ASSERT_TRUE(read) << error << " in " << path;
+        ASSERT_EQ(read->members().size(), 2u) << path;
+        const auto& arguments = read->members()[0].arguments;
+        ASSERT_EQ(arguments.size(), 2u) << path;
+        for (const auto& argument : arguments) {
+            EXPECT_EQ(argument.kind, Kind::Text) << path;
+            EXPECT_EQ(argument.text, text) << path;
+        }
+        EXPECT_EQ(read->members()[1].name, "Name") << path;
     }
 }
 

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -313,6 +315,23 @@ TEST_F(ExcelServer, NothingIsLostOrSavedUnsafely)
     // A failed save says so and leaves the workbook as it was.
     EXPECT_EQ(read("ActiveWorkbook.SaveAs(\"/no/such/folder/x.xls\")"), "");
     EXPECT_EQ(read("ActiveWorkbook.Name"), "q.xls");
+}
+
+// File names are taken as everywhere else in the program: "\" between folders, and a file that
+// is there under another letter case is that file, replaced by a save and found by an open.
+TEST_F(ExcelServer, FileNamesTakeBackslashesAndAnyLetterCase)
+{
+    testsupport::TempWorkFolder folder;
+    std::filesystem::create_directory(folder.file("папка"));
+    testsupport::writeFileBytes(folder.file("папка") / "Заказ.xls", "the previous order");
+    write("Range(\"A1\").Value", "new");
+    run("ActiveWorkbook.SaveAs(" + w("\"ПАПКА\\заказ.XLS\")"));
+    EXPECT_EQ(std::vector<std::filesystem::path>(
+                  std::filesystem::directory_iterator(folder.file("папка")), {}),
+              std::vector<std::filesystem::path>{folder.file("папка") / "Заказ.xls"});
+    run("ActiveWindow.Close(0)");
+    run("Workbooks.Open(" + w("\"папка\\ЗАКАЗ.xls\")"));
+    EXPECT_EQ(read("Range(\"A1\").Value"), "new");
 }
 
 } // namespace

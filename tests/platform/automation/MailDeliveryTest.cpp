@@ -2,6 +2,7 @@
 #include "platform/automation/outlook/MailAccount.h"
 #include "platform/automation/outlook/MailSession.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/MessageBox.h"
 #include "tests/support/MailUserFolders.h"
 #include "tests/support/SmtpTestServer.h"
 
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -184,6 +188,88 @@ TEST_F(MailDelivery, AMailWithoutRecipientsIsNotSent)
     EXPECT_EQ(count(4), 1);
     // Only mail is sent.
     EXPECT_EQ(read(read("CreateItem(3)") + ".Send"), "");
+}
+
+// A copied account file others may read holds the password for them: it is made the user's alone
+// before it is used, and the user is told once, not at every mail.
+TEST_F(MailDelivery, AnAccountFileOthersMayReadIsNarrowedAndTheUserToldOnce)
+{
+    m_user.writeAccount(testsupport::SmtpTestServer::freePort());
+    const QString path = MailAccount::defaultPath();
+    const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                        QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, shared));
+    std::vector<platform::ui::MessageRequest> boxes;
+    const auto previous =
+        platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
+            boxes.push_back(box);
+            return platform::ui::Button::Ok;
+        });
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+    EXPECT_NE(m_ole.lastError().find(w("недоступен")), std::string::npos)
+        << "the account was used: " << m_ole.lastError();
+    EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+    platform::ui::setMessageHandler(previous);
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, w("Файл учётной записи почты ") + platform::text::fromQString(path) +
+                                 w(" могли читать другие пользователи, а в нём пароль. Теперь он "
+                                   "доступен только вам. Если пароль мог попасть в чужие руки, "
+                                   "смените его."));
+    EXPECT_EQ(boxes[0].caption, w("Сообщение"));
+}
+
+// A file others may read that the user cannot narrow (it is not the user's) is not used: the
+// send fails and says how to mend it. Run as another user in a child when the test runs as root,
+// who may change any file.
+TEST_F(MailDelivery, AnAccountFileThatCannotBeNarrowedIsRefusedWithHowToMendIt)
+{
+    const QString path = MailAccount::defaultPath();
+    std::string why;
+    if (::geteuid() != 0) {
+        // A file of the system that everyone may read and no user may change.
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        ASSERT_TRUE(QFile::link(QStringLiteral("/etc/passwd"), path));
+        EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+        why = m_ole.lastError();
+    } else {
+        m_user.writeAccount(testsupport::SmtpTestServer::freePort());
+        const auto open = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        ASSERT_TRUE(QFile::setPermissions(path, open | QFileDevice::WriteOwner));
+        for (QString folder = QFileInfo(path).absolutePath(); folder.startsWith(m_user.path());
+             folder = QFileInfo(folder).absolutePath())
+            QFile::setPermissions(folder, open | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                              QFileDevice::ExeGroup | QFileDevice::ExeOther);
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pipe[0]);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+            MailSession session;
+            std::string reason;
+            const bool used = session.account(&reason).has_value();
+            ::write(pipe[1], reason.data(), reason.size());
+            ::_exit(used ? 1 : 0);
+        }
+        ::close(pipe[1]);
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+            why.append(buffer, static_cast<size_t>(got));
+        ::close(pipe[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the account must not be used";
+        EXPECT_NE(QFile::permissions(path) & QFileDevice::ReadOther, 0) << "left as it was";
+    }
+    const std::string shown = platform::text::fromQString(path);
+    EXPECT_EQ(why, w("файл учётной записи почты ") + shown +
+                       w(" могут читать другие пользователи, а закрыть его от них не удалось; "
+                         "владелец файла может сделать это командой chmod 600 \"") +
+                       shown + "\"");
 }
 
 } // namespace
