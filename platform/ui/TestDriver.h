@@ -42,6 +42,9 @@ public:
     // A menu item or toolbar button of the frame by label or by its text without "&".
     TestDriver& menu(std::string_view item);
     TestDriver& select(std::string_view control, int row);
+    // Clicks a button on the title bar of the top window, a child window of the frame:
+    // "minimize", "maximize", "restore" or "close".
+    TestDriver& titleButton(std::string_view button);
     // Posts the close request to the top window.
     TestDriver& close();
     TestDriver& answerMessage(unsigned button);

@@ -118,6 +118,9 @@ void TestScript::parse(std::string_view script, std::string_view name, TestDrive
         } else if (command == "select") {
             need(3);
             driver.select(w[1], numberOf(w[2], where));
+        } else if (command == "title" && w.size() >= 2 && w[1] == "button") {
+            need(3);
+            driver.titleButton(w[2]);
         } else if (command == "close") {
             need(1);
             driver.close();
