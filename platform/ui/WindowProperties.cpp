@@ -432,6 +432,9 @@ bool Window::setWindowProperty(Property property, std::string_view value)
         return true;
     case Property::Active:
         if (n == 1) {
+            // A window started again comes forward as it was before it was minimised.
+            if (top->isMinimized())
+                top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(top); sub && sub->mdiArea())
                 sub->mdiArea()->setActiveSubWindow(sub);
             top->raise();
