@@ -25,6 +25,14 @@ struct PriceWindowLayout
     Box& operator[](int control) { return controls[control]; }
 };
 
+// The smallest client area the arithmetic lays the window out well in. Narrower, "Заказать"
+// reaches past the window's edge (below 484 units), the heading covers the last search tab and
+// the basket's heading loses its text; lower, the search prompts sink onto the tab bar and the
+// rows of basket buttons grow too thin for their captions. A smaller client area is fitted as
+// one of this size, and the frame's client area scrolls to the rest.
+inline constexpr int NarrowestFit = 526;
+inline constexpr int LowestFit = 294;
+
 // Fitting is needed when the window is wider or taller than the frame's client area; a client
 // area of no size (no frame known) asks for nothing.
 bool fitNeeded(const Box& window, int clientWidth, int clientHeight);

@@ -8,6 +8,8 @@
 
 #include <QFont>
 
+#include <algorithm>
+
 namespace app {
 
 using namespace platform::ui;
@@ -73,9 +75,9 @@ void PriceWindowFitter::fit(int clientWidth, int clientHeight)
     if (m_resizer)
         m_resizer->setEnabled(false);
     if (wide)
-        narrow(clientWidth);
+        narrow(std::max(clientWidth, NarrowestFit));
     if (low)
-        lower(clientHeight);
+        lower(std::max(clientHeight, LowestFit));
     if (fitNeeded(read(m_window).window, clientWidth, clientHeight))
         smallerListFonts();
     if (m_resizer) {

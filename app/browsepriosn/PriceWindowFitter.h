@@ -22,7 +22,8 @@ public:
     // The window's place and size and its controls' places, in dialog units.
     static PriceWindowLayout read(const platform::ui::Window& window);
 
-    // Runs the phases the client size asks for; nothing when the window already fits.
+    // Runs the phases the client size asks for; nothing when the window already fits. A client
+    // area below NarrowestFit x LowestFit is fitted as one of that size.
     void fit(int clientWidth, int clientHeight);
 
 private:

@@ -1,11 +1,8 @@
 #include "app/conv/ProgressDefinition.h"
 
-#include "platform/text/Cp1251.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/ProgressWindow.h"
-
-#include <QPushButton>
 
 namespace app {
 
@@ -14,12 +11,7 @@ using namespace platform::ui;
 void ApplyProgressDefinition(ProgressWindow& window, std::string_view module)
 {
     try {
-        const WindowDefinition definition =
-            loadWindowDefinition(module, "P1$PROGRESSWINDOW");
-        window.setTitle(definition.title);
-        for (const ControlDefinition& control : definition.controls)
-            if (control.label == "?PROGRESS:CANCEL" && !control.text.empty())
-                window.cancelButton()->setText(platform::text::toQString(control.text));
+        window.takeDefinition(loadWindowDefinition(module, "P1$PROGRESSWINDOW"));
     } catch (const DefinitionError&) {
     }
 }

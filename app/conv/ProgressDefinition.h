@@ -7,7 +7,7 @@ namespace platform::ui {
 class ProgressWindow;
 }
 
-// Gives a progress window the title and the cancel button's caption of its definition
+// Gives a progress window the size, places, title and cancel caption of its definition
 // ("P1$PROGRESSWINDOW" of the module); without the definition the window keeps its own.
 namespace app {
 

@@ -14,8 +14,6 @@
 #include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ProgressWindow.h"
 
-#include <QPushButton>
-
 namespace app {
 
 using namespace platform::ui;
@@ -33,15 +31,12 @@ struct MarkClearingJob
     MarkClearing::RecordHandler handler;
 };
 
-// The cancel button's caption comes from the progress window's definition; without the
-// definition the window's own caption stays.
+// The progress window takes its size and places from its definition; without the definition
+// it keeps its own layout.
 void applyDefinition(ProgressWindow& window, const char* module)
 {
     try {
-        const WindowDefinition definition = loadWindowDefinition(module, "P1$PROGRESSWINDOW");
-        for (const ControlDefinition& control : definition.controls)
-            if (control.label == "?PROGRESS:CANCEL" && !control.text.empty())
-                window.cancelButton()->setText(platform::text::toQString(control.text));
+        window.takeDefinition(loadWindowDefinition(module, "P1$PROGRESSWINDOW"));
     } catch (const DefinitionError&) {
     }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/PushButton.h"
 #include "platform/ui/Window.h"
 
 #include <QTimer>
@@ -9,7 +10,7 @@
 namespace platform::ui {
 
 ButtonControl::ButtonControl(Window& window, const ControlDefinition& definition, QWidget* parent)
-    : Control(window, definition), m_button(new QPushButton(parent))
+    : Control(window, definition), m_button(new PushButton(parent))
 {
     m_button->setText(text::toQString(m_text));
     m_button->setAutoDefault(false);

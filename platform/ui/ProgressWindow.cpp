@@ -1,7 +1,10 @@
 #include "platform/ui/ProgressWindow.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/Appearance.h"
+#include "platform/ui/DialogUnits.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -9,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform::ui {
 
@@ -35,6 +39,35 @@ ProgressWindow::ProgressWindow(QWidget* parent)
 
     connect(m_cancel, &QPushButton::clicked, this, &ProgressWindow::requestCancel);
     setPercent(0);
+}
+
+void ProgressWindow::takeDefinition(const WindowDefinition& definition)
+{
+    setFont(fontOf(definition.font, QApplication::font()));
+    const DialogUnits du(font());
+    // The definition places every control itself.
+    delete layout();
+    const std::pair<const char*, QWidget*> parts[] = {{"?PROGRESS:THERMOMETER", m_bar},
+                                                      {"?PROGRESS:USERSTRING", m_userText},
+                                                      {"?PROGRESS:PCTTEXT", m_percentText},
+                                                      {"?PROGRESS:CANCEL", m_cancel}};
+    for (const ControlDefinition& control : definition.controls)
+        for (const auto& [label, widget] : parts) {
+            if (control.label != label)
+                continue;
+            const Placement& at = control.at;
+            const QSize natural = widget->sizeHint();
+            widget->setGeometry(du.toPixelsX(at.x.value_or(0)), du.toPixelsY(at.y.value_or(0)),
+                                at.width ? du.toPixelsX(*at.width) : natural.width(),
+                                at.height ? du.toPixelsY(*at.height) : natural.height());
+            if (widget == m_cancel && !control.text.empty())
+                m_cancel->setText(text::toQString(control.text));
+        }
+    const QSize natural = sizeHint();
+    setFixedSize(definition.at.width ? du.toPixelsX(*definition.at.width) : natural.width(),
+                 definition.at.height ? du.toPixelsY(*definition.at.height) : natural.height());
+    if (!definition.title.empty())
+        setTitle(definition.title);
 }
 
 void ProgressWindow::setTitle(std::string_view title)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/WindowDefinition.h"
+
 #include <QDialog>
 
 #include <string>
@@ -20,6 +22,11 @@ class ProgressWindow : public QDialog
 
 public:
     explicit ProgressWindow(QWidget* parent = nullptr);
+
+    // Takes the size, font, title and control places of a progress window's definition
+    // ("?PROGRESS:THERMOMETER", "?PROGRESS:USERSTRING", "?PROGRESS:PCTTEXT" and
+    // "?PROGRESS:CANCEL", whose text is the button's caption), in place of its own layout.
+    void takeDefinition(const WindowDefinition& definition);
 
     // Windows-1251 texts.
     void setTitle(std::string_view title);

@@ -6,8 +6,10 @@
 #include "platform/ui/Event.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenReach.h"
+#include "platform/ui/ScrollIntoView.h"
 #include "platform/ui/StateDump.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/TitleBarButton.h"
 #include "platform/ui/UserInput.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowWidget.h"
@@ -17,6 +19,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QWidget>
 
@@ -63,10 +66,12 @@ int openModalWindows()
         std::count_if(open.begin(), open.end(), [](const Window* w) { return w->isModal(); }));
 }
 
-bool windowWithTitle(std::string_view title)
+// A window that is still appearing (being placed on the screen, its open event not yet
+// raised) counts only when `appearing` says so.
+bool windowWithTitle(std::string_view title, bool appearing = true)
 {
     for (const Window* window : ThreadRegistry::openWindows())
-        if (clippedUtf8(window->title()) == title)
+        if (clippedUtf8(window->title()) == title && (appearing || window->isStarted()))
             return true;
     return false;
 }
@@ -90,6 +95,8 @@ std::string describeWidget(QWidget* widget)
 std::optional<ScreenReach> reachFor(const std::string& name, const ScreenArea& area,
                                     std::string& error)
 {
+    // What lies past the edge of the frame's client area a person scrolls into view first.
+    scrollIntoView(area);
     ScreenReach reach = screenReach(area);
     if (reach.reachable())
         return reach;
@@ -390,6 +397,30 @@ TestDriver& TestDriver::dragColumnBorder(std::string_view name, int column, int 
                           });
 }
 
+TestDriver& TestDriver::titleButton(std::string_view button)
+{
+    return addControlStep(
+        "title button " + std::string(button), [name = std::string(button)](std::string& error) {
+            const std::optional<TitleBarButton> which = titleBarButtonNamed(name);
+            if (!which) {
+                error = "\"" + name + "\" is no title-bar button";
+                return false;
+            }
+            Window* window = topWindow();
+            auto* child = window ? qobject_cast<QMdiSubWindow*>(window->topWidget()) : nullptr;
+            if (!child) {
+                error = "the top window is no child window of the frame";
+                return false;
+            }
+            const auto reach =
+                reachFor("the " + name + " button", titleBarButtonArea(*child, *which), error);
+            if (!reach)
+                return false;
+            clickLater(*reach);
+            return true;
+        });
+}
+
 TestDriver& TestDriver::close()
 {
     return add("close", [](std::string& error) {
@@ -431,7 +462,8 @@ TestDriver& TestDriver::waitOpen(std::string_view title, int timeoutMs)
 {
     return add(
         "wait open \"" + std::string(title) + "\"",
-        [title = std::string(title)](std::string&) { return windowWithTitle(title); }, timeoutMs);
+        [title = std::string(title)](std::string&) { return windowWithTitle(title, false); },
+        timeoutMs);
 }
 
 TestDriver& TestDriver::waitClose(std::string_view title, int timeoutMs)

@@ -45,6 +45,9 @@ public:
     // Drags the right border of column n (from 1) of a list's header by pixels (negative: to
     // the left), as a person widens or narrows a column.
     TestDriver& dragColumnBorder(std::string_view control, int column, int pixels);
+    // Clicks a button on the title bar of the top window, a child window of the frame:
+    // "minimize", "maximize", "restore" or "close".
+    TestDriver& titleButton(std::string_view button);
     // Posts the close request to the top window.
     TestDriver& close();
     TestDriver& answerMessage(unsigned button);

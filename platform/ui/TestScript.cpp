@@ -121,6 +121,9 @@ void TestScript::parse(std::string_view script, std::string_view name, TestDrive
         } else if (command == "drag" && w.size() >= 2 && w[1] == "border") {
             need(5);
             driver.dragColumnBorder(w[2], numberOf(w[3], where), numberOf(w[4], where));
+        } else if (command == "title" && w.size() >= 2 && w[1] == "button") {
+            need(3);
+            driver.titleButton(w[2]);
         } else if (command == "close") {
             need(1);
             driver.close();

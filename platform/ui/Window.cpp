@@ -12,6 +12,7 @@
 #include "platform/ui/Locale.h"
 #include "platform/ui/MenuItemControl.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/WindowController.h"
 #include "platform/ui/WindowWidget.h"
@@ -128,6 +129,9 @@ void Window::buildFrame()
     if (!windowIcon.isNull())
         frame->setWindowIcon(windowIcon);
     m_mdiArea = new QMdiArea(frame);
+    // A child window that reaches past the client area stays reachable through scroll bars.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     frame->setCentralWidget(m_mdiArea);
     frame->installEventFilter(frame);
     QToolBar* toolbar = nullptr;
@@ -246,7 +250,11 @@ void Window::open()
     }
     refresh(true);
     applyVisibility();
-    m_top->show();
+    // The frame opens where the person sees all of it, so its client size is what they see.
+    if (isFrame())
+        showOnScreen(*m_top);
+    else
+        m_top->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
         keepInside(*sub, *frame->mdiArea()->viewport());
     m_shown = true;

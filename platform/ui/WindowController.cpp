@@ -30,7 +30,8 @@ int WindowController::run()
     m_window->setModal(!m_window->isFrame());
     int level = init();
     if (level == Level::Benign) {
-        if (!m_window->isOpen())
+        // One that init opened and something closed meanwhile (the program's end) stays closed.
+        if (!m_window->wasOpened())
             m_window->open();
         m_window->exec();
     }

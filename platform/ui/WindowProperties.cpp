@@ -6,6 +6,7 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/MdiChildFrame.h"
 #include "platform/ui/SheetControl.h"
 #include "platform/ui/TabControl.h"
 #include "platform/ui/ThreadRegistry.h"
@@ -338,11 +339,16 @@ std::string Window::windowProperty(Property property) const
     case Property::Height:
         return std::to_string(top ? du.fromPixelsY(content()->height()) : 0);
     case Property::ClientWidth:
-        return std::to_string(
-            du.fromPixelsX(m_mdiArea ? m_mdiArea->viewport()->width() : content()->width()));
-    case Property::ClientHeight:
-        return std::to_string(
-            du.fromPixelsY(m_mdiArea ? m_mdiArea->viewport()->height() : content()->height()));
+    case Property::ClientHeight: {
+        // A frame's client size is the room a child window's own client area has in it, in the
+        // units of the child's Width and Height: what the area shows, less the child's border
+        // and title bar.
+        QSize room = content()->size();
+        if (m_mdiArea)
+            room = m_mdiArea->viewport()->size().shrunkBy(mdiChildFrame(*m_mdiArea));
+        return std::to_string(property == Property::ClientWidth ? du.fromPixelsX(room.width())
+                                                                : du.fromPixelsY(room.height()));
+    }
     case Property::Timer:
         return std::to_string(m_timerInterval);
     case Property::Resizable:
@@ -427,6 +433,9 @@ bool Window::setWindowProperty(Property property, std::string_view value)
         return true;
     case Property::Active:
         if (n == 1) {
+            // A window started again comes forward as it was before it was minimised.
+            if (top->isMinimized())
+                top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(top); sub && sub->mdiArea())
                 sub->mdiArea()->setActiveSubWindow(sub);
             top->raise();

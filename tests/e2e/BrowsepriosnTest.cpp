@@ -398,6 +398,35 @@ TEST_F(BrowsepriosnWindow, HotKeysReachTheirButtonsWhenTheBasketHasLines)
     EXPECT_EQ(basket().size(), 1u); // "Нет" to the open question keeps the basket
 }
 
+TEST_F(BrowsepriosnWindow, EnterPressesTheFocusedButtonAndInAnEntryDoesWhatItDid)
+{
+    writeItems({{1, 0, "A", 2.0}, {12, 0, "B", 3.0}});
+    writeLines({{1, 1, 2.0}});
+    TestDriver driver;
+    std::string afterEntry;
+    std::size_t linesAfterNo = 0;
+    driver.waitOpen(Title)
+        // In the search entry Enter only completes the search: no button is pressed.
+        .type("?KS", "12")
+        .key("?KS", "Enter")
+        .waitIdle()
+        .call([&] { afterEntry = platform::text::cp1251ToUtf8(TestDriver::topWindow()->title()); })
+        // "Новый заказ" asks first; "Нет" keeps the basket, "Да" empties it.
+        .key("?BUTTON13", "Enter")
+        .waitOpen(ConfirmTitle)
+        .key("?BUTTON2", "Enter")
+        .waitClose(ConfirmTitle)
+        .call([&] { linesAfterNo = codes("?LIST").size(); })
+        .key("?BUTTON13", "Enter")
+        .waitOpen(ConfirmTitle)
+        .key("?BUTTON1", "Enter")
+        .waitClose(ConfirmTitle);
+    EXPECT_EQ(run(driver), "");
+    EXPECT_EQ(afterEntry, Title);
+    EXPECT_EQ(linesAfterNo, 1u);
+    EXPECT_TRUE(basket().empty());
+}
+
 TEST_F(BrowsepriosnWindow, GeometryAndListFormatsComeBackFromTheSettingsFile)
 {
     const std::string format = "50R~Код~|100L~Обозначение~";

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QTimer>
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -257,6 +258,47 @@ TEST(Frame, HelpContentsFromTheMenuTheToolbarAndF1)
     EXPECT_TRUE(byButton);
     EXPECT_TRUE(byF1);
     EXPECT_EQ(app::MainHelp, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// A window started again while it lies minimised comes forward restored: the person can work
+// in it at once.
+TEST(Frame, AWindowStartedAgainWhileMinimisedComesForwardRestored)
+{
+    testsupport::TempWorkFolder folder;
+    constexpr const char* PriceWindow = "Прайс-лист/Заказ";
+    constexpr const char* OpenPriceWindow = "Просмотр прайс-листа и составление заказа";
+    TestDriver driver;
+    bool minimised = false;
+    bool restored = false;
+    int windows = 0;
+    const auto childOfFrame = [] {
+        return qobject_cast<QMdiSubWindow*>(TestDriver::topWindow()->topWidget());
+    };
+    driver.waitOpen(e2e::FrameTitle)
+        .menu(OpenPriceWindow)
+        .waitOpen(PriceWindow)
+        .waitIdle()
+        .titleButton("minimize")
+        .waitIdle()
+        .call([&] { minimised = childOfFrame() && childOfFrame()->isMinimized(); })
+        .menu(OpenPriceWindow)
+        .waitIdle()
+        .call([&] {
+            restored = childOfFrame() && !childOfFrame()->isMinimized();
+            windows = static_cast<int>(ThreadRegistry::openWindows().size());
+        })
+        .press("?CLOSE")
+        .waitClose(PriceWindow);
+    answerEmptyFilesAtExit(driver);
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    EXPECT_TRUE(minimised);
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(windows, 2); // the frame and the one price-list window
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ProgramSession.h"
 
 #include "app/browsepriosn/BrowsepriosnSettings.h"
+#include "app/browsepriosn/PriceWindowFit.h"
 #include "app/browsepriosn/PriceWindowFitter.h"
 #include "app/dictionary/Dictionary.h"
 #include "app/frame/FrameGlobals.h"
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -351,6 +353,80 @@ TEST_F(PriceWindowFit, TheDesignFrameShowsEveryHeaderAndTextWhole)
         640, 400, false, [&](Seen&) { faults = LayoutAudit::controls(*TestDriver::topWindow()); });
     EXPECT_TRUE(seen.fitted);
     EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+}
+
+TEST_F(PriceWindowFit, AFrameMadeSmallerScrollsToEveryControlOfTheWindow)
+{
+    testsupport::TempWorkFolder folder;
+    SetUpFiles();
+    bool scrollBars = false;
+    TestDriver driver;
+    // The person makes the frame smaller before opening the window, which then fits itself into
+    // the client area the frame had at its start and reaches past the one it has now.
+    driver.waitOpen(e2e::FrameTitle)
+        .call([] {
+            QWidget* frame = ThreadRegistry::frame()->topWidget();
+            frame->resize(frame->width() * 2 / 3, frame->height() * 2 / 3);
+        })
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .waitIdle()
+        .call([&] {
+            const QMdiArea* area = ThreadRegistry::frame()->mdiArea();
+            scrollBars =
+                area->horizontalScrollBar()->isVisible() && area->verticalScrollBar()->isVisible();
+        })
+        // The last search tab at the top right, the close button at the bottom right.
+        .press("?TAB:7")
+        .press("?CLOSE")
+        .waitClose(Title)
+        // Its close box at the window's top right.
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .waitIdle()
+        .titleButton("close")
+        .waitClose(Title)
+        .menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    EXPECT_TRUE(scrollBars);
+}
+
+TEST_F(PriceWindowFit, BelowTheSmallestFitTheWindowKeepsItsLayoutAndTheFrameScrolls)
+{
+    testsupport::TempWorkFolder folder;
+    SetUpFiles();
+    // A frame as large as a screen of 640 x 480 pixels allows.
+    const QSize units = FrameOfSize::unitsFor(640, 480);
+    FrameOfSize frame(units.width(), units.height());
+    Seen seen;
+    TestDriver driver;
+    // The window stays larger than the client area: it is looked at once it has settled.
+    driver.waitOpen(e2e::FrameTitle)
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .waitIdle()
+        .call([&] { look(seen, false); })
+        // "Заказать" at the right of the middle row, past the client area's edge.
+        .select("?BROWSE:1", 1)
+        .press("?BUTTON4")
+        .waitOpen("Заказ товара")
+        .close()
+        .waitClose("Заказ товара")
+        .press("?CLOSE")
+        .waitClose(Title)
+        .menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    ASSERT_LT(seen.clientWidth, app::NarrowestFit);
+    ASSERT_LT(seen.clientHeight, app::LowestFit);
+    EXPECT_EQ(seen.layout.window.width, app::NarrowestFit - 3);
+    EXPECT_EQ(seen.layout.window.height, app::LowestFit - 20);
+    EXPECT_TRUE(seen.overlaps.empty()) << ::testing::PrintToString(seen.overlaps);
+    // Every control lies inside the window, even where the window reaches past the frame.
+    for (const auto& [control, box] : seen.layout.controls)
+        if (control != 2) { // the hidden fitting button
+            EXPECT_LE(box.x + box.width, seen.layout.window.width) << control;
+            EXPECT_LE(box.y + box.height, seen.layout.window.height) << control;
+        }
 }
 
 TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)

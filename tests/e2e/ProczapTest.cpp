@@ -68,6 +68,20 @@ TEST(Proczap, NewOrderQuestionAndYesReturnsFive)
               "При открытии Нового заказа все текущие позиции в заказе будут удалены. Продолжить?");
 }
 
+TEST(Proczap, EnterPressesTheFocusedButton)
+{
+    std::string failure;
+    TestDriver yes;
+    yes.waitOpen(Title).key("?BUTTON1", "Enter").waitClose(Title);
+    EXPECT_EQ(ask(yes, 3, failure), 5);
+    EXPECT_EQ(failure, "");
+
+    TestDriver no;
+    no.waitOpen(Title).key("?BUTTON2", "Enter").waitClose(Title);
+    EXPECT_EQ(ask(no, 3, failure), 0);
+    EXPECT_EQ(failure, "");
+}
+
 TEST(Proczap, PriceCheckQuestionKeepsItsTwoBlanks)
 {
     TestDriver driver;

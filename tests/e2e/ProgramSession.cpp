@@ -3,6 +3,7 @@
 #include "app/dictionary/Dictionary.h"
 #include "app/startup/MainProgram.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/ProgramEnd.h"
 #include "platform/ui/ScreenReach.h"
 #include "platform/ui/UserInput.h"
 #include "platform/ui/list/ListControl.h"
@@ -57,9 +58,14 @@ std::string runProgram(platform::ui::TestDriver& driver)
         [&](const std::string& result) {
             done = true;
             failure = result;
+            // A run that failed ends the program, as a failed script does, instead of leaving
+            // the frame open for ever.
+            if (!result.empty())
+                platform::ui::endProgram(2);
         },
         30000);
     MainProgram();
+    platform::ui::resetProgramEnd();
     QElapsedTimer waited;
     waited.start();
     while (!done && waited.elapsed() < 5000)

@@ -51,7 +51,8 @@ bool XServer::makeKeyboardFolder(const std::vector<std::string>& layouts)
     return static_cast<bool>(first);
 }
 
-bool XServer::start(const std::vector<std::string>& layouts)
+bool XServer::start(const std::vector<std::string>& layouts, const std::string& screen,
+                    bool current)
 {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
     const QString setxkbmap = QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
@@ -71,12 +72,15 @@ bool XServer::start(const std::vector<std::string>& layouts)
     const std::string program = xvfb.toStdString();
     const std::string fd = std::to_string(pipeFds[1]);
     const std::string keyboards = m_keyboards->path().toStdString();
+    const std::string depth = screen + "x24";
     m_pid = ::fork();
     if (m_pid == 0) {
         ::close(pipeFds[0]);
-        // Xvfb writes the display it chose to the descriptor and then serves it.
-        ::execl(program.c_str(), program.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp",
-                "-screen", "0", "1024x768x24", "-xkbdir", keyboards.c_str(),
+        // Xvfb writes the display it chose to the descriptor and then serves it. Without
+        // -noreset it would start afresh whenever its last client leaves (setxkbmap, say), and a
+        // client coming at that moment would be turned away.
+        ::execl(program.c_str(), program.c_str(), "-displayfd", fd.c_str(), "-noreset", "-nolisten",
+                "tcp", "-screen", "0", depth.c_str(), "-xkbdir", keyboards.c_str(),
                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -96,12 +100,15 @@ bool XServer::start(const std::vector<std::string>& layouts)
         m_why = "Xvfb did not start";
         return false;
     }
-    ::setenv("DISPLAY", (":" + display).c_str(), 1);
+    m_display = ":" + display;
+    if (current)
+        ::setenv("DISPLAY", m_display.c_str(), 1);
     std::string names;
     for (const std::string& layout : layouts)
         names += (names.empty() ? "" : ",") + layout;
-    const int code = QProcess::execute(
-        setxkbmap, {QStringLiteral("-layout"), QString::fromStdString(names)});
+    const int code =
+        QProcess::execute(setxkbmap, {QStringLiteral("-display"), QString::fromStdString(m_display),
+                                      QStringLiteral("-layout"), QString::fromStdString(names)});
     if (code != 0) {
         m_why = "setxkbmap failed";
         return false;

@@ -20,11 +20,15 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
-    // Starts Xvfb on a free display with the layouts (the first one's keys carry the others as
-    // further groups), points DISPLAY at it and sets the layouts with setxkbmap as well; false,
-    // with why(), when the tools are missing or the server did not start.
-    bool start(const std::vector<std::string>& layouts);
+    // Starts Xvfb on a free display with a screen of the size ("1024x768") and the layouts (the
+    // first one's keys carry the others as further groups) and sets the layouts with setxkbmap
+    // as well; points this process's DISPLAY at it when `current`. False, with why(), when the
+    // tools are missing or the server did not start.
+    bool start(const std::vector<std::string>& layouts, const std::string& screen = "1024x768",
+               bool current = true);
     const std::string& why() const { return m_why; }
+    // ":n"
+    const std::string& display() const { return m_display; }
 
 private:
     // A copy of the system's keyboard descriptions (links) whose default layout has every
@@ -34,6 +38,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_keyboards;
     pid_t m_pid = 0;
     std::string m_why;
+    std::string m_display;
 };
 
 } // namespace x11test

@@ -1,5 +1,6 @@
 // Tests against a real X server: one Xvfb of their own with two keyboard layouts, the program's
-// windows on the xcb platform. Without Xvfb the tests are skipped.
+// windows on the xcb platform; the small-screen tests start further servers and run this
+// program again on each. Without Xvfb the tests are skipped.
 #include "XServer.h"
 #include "X11Session.h"
 
@@ -26,8 +27,9 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
+    // A child started by a small-screen test runs on that test's server.
     x11test::XServer server;
-    if (!server.start({"us", "ru"})) {
+    if (!x11test::screenChild() && !server.start({"us", "ru"})) {
         x11test::skipReason() = server.why();
         return RUN_ALL_TESTS();
     }

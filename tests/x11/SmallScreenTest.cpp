@@ -1,0 +1,223 @@
+// The program on small screens, with and without a window manager: the frame opens wholly on
+// the screen, and the price-list window opened from it has every control within the frame's
+// client area, seen at once where the window fits and reached through the area's scroll bars
+// where the window cannot be made small enough. Each screen is an X server of its own, so each
+// runs this program again as a child on it.
+#include "WindowManager.h"
+#include "X11Session.h"
+#include "XServer.h"
+
+#include "app/dictionary/Dictionary.h"
+#include "app/startup/MainProgram.h"
+#include "platform/text/Cp1251.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/ScreenReach.h"
+#include "platform/ui/ScrollIntoView.h"
+#include "platform/ui/TestDriver.h"
+#include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/Window.h"
+#include "tests/support/TempWorkFolder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QProcess>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform::ui;
+using platform::text::w;
+
+constexpr const char* FrameTitle = "Программа заказов ООО \"Автоцентр ТОРН\" (ver 4.1)";
+constexpr const char* Title = "Прайс-лист/Заказ";
+constexpr const char* OpenPriceWindow = "Просмотр прайс-листа и составление заказа";
+
+struct Screen
+{
+    const char* size;
+    bool windowManager;
+    // The price-list window fits into the client area whole; otherwise the area scrolls.
+    bool windowFits;
+};
+
+std::string describe(const Screen& screen)
+{
+    return std::string(screen.size) + (screen.windowManager ? " with" : " without") +
+           " a window manager";
+}
+
+TEST(SmallScreens, FrameOnTheScreenAndEveryControlOfThePriceWindowInItsClientArea)
+{
+    if (x11test::screenChild())
+        GTEST_SKIP() << "runs the screens, not on one";
+    if (!x11test::serverRunning())
+        GTEST_SKIP() << "no X server for the test: " << x11test::skipReason();
+    for (const Screen& screen : {Screen{"800x600", true, true}, Screen{"800x600", false, true},
+                                 Screen{"640x480", true, false}, Screen{"640x480", false, false}}) {
+        SCOPED_TRACE(describe(screen));
+        x11test::XServer server;
+        if (!server.start({"us"}, screen.size, false))
+            GTEST_SKIP() << "no X server of " << screen.size << ": " << server.why();
+        x11test::WindowManager manager;
+        if (screen.windowManager) {
+            ASSERT_TRUE(manager.start(server.display())) << manager.why();
+        }
+
+        QTemporaryDir profile;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), QString::fromStdString(server.display()));
+        environment.insert(QStringLiteral("QUELB_SCREEN_CHILD"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QUELB_SCREEN_WINDOW_FITS"),
+                           screen.windowFits ? QStringLiteral("1") : QStringLiteral("0"));
+        environment.insert(QStringLiteral("QUELB_SYSTEM_SETTINGS"),
+                           profile.filePath(QStringLiteral("system.ini")));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QStringLiteral("/proc/self/exe"),
+                    {QStringLiteral("--gtest_filter=PriceWindowOnTheScreen.*")});
+        ASSERT_TRUE(child.waitForFinished(120000)) << "the child did not end";
+        const std::string output = child.readAll().toStdString();
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output;
+        EXPECT_EQ(child.exitCode(), 0) << output;
+        EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+    }
+}
+
+// --- On one screen, in the child ---
+
+void writePriceListAndBasket()
+{
+    app::DictionaryInit();
+    ASSERT_EQ(app::RelatePRIOSN->open(), 0);
+    for (int i = 0; i < 30; ++i) {
+        app::PRIOSN().clearBuffer();
+        app::PR().KOD = 1001 + i;
+        app::PR().OBOZ = "C08-35010" + std::to_string(10 + i);
+        app::PR().NAIM = w("Колодка тормозная передняя");
+        app::PR().PROIZV = w("Техно-М");
+        app::PR().CENA = 100.0 + i;
+        app::PR().KOLVUP = 1;
+        ASSERT_EQ(app::PRIOSN().add(), 0);
+    }
+    app::RelatePRIOSN->close();
+    ASSERT_EQ(app::RelateKORZAK->open(), 0);
+    app::KORZAK().clearBuffer();
+    app::K().KOD = 1001;
+    app::K().KOL = 2;
+    app::K().CENA = 100.0;
+    app::K().SUMMA = 200.0;
+    ASSERT_EQ(app::KORZAK().add(), 0);
+    app::RelateKORZAK->close();
+    app::DictionaryKill();
+}
+
+std::string nameOf(const Control& control)
+{
+    return std::to_string(control.number()) + " " + control.label();
+}
+
+// What a person finds of each shown control: scrolled into view as they would scroll the
+// frame's client area, it shows whole (or fills the view where it is larger than the area),
+// and one they click is not covered.
+struct Findings
+{
+    std::vector<std::string> faults;
+    bool scrolled = false;
+};
+
+Findings lookForEveryControl(Window& window, QMdiArea& area)
+{
+    static const std::set<std::string> clicked = {"button", "entry", "tab",     "list",
+                                                  "check",  "radio", "droplist"};
+    Findings found;
+    QWidget* viewport = area.viewport();
+    for (Control* control : window.controls()) {
+        const ScreenArea where = control->screenArea();
+        if (!window.isShown(*control) || !where.widget || !where.widget->isVisible())
+            continue;
+        found.scrolled = scrollIntoView(where) || found.scrolled;
+        const QRect placed(where.widget->mapTo(viewport, where.rect.topLeft()), where.rect.size());
+        const QRect seen = placed & viewport->rect();
+        if (seen.width() < std::min(placed.width(), viewport->width()) ||
+            seen.height() < std::min(placed.height(), viewport->height()))
+            found.faults.push_back(nameOf(*control) + " is not wholly in the client area");
+        const ScreenReach reach = screenReach(where);
+        if (clicked.count(control->kind()) && !reach.reachable())
+            found.faults.push_back(nameOf(*control) + " " + reach.fault);
+    }
+    return found;
+}
+
+TEST(PriceWindowOnTheScreen, FitsOrScrollsSoThatEveryControlIsReached)
+{
+    if (!x11test::screenChild())
+        GTEST_SKIP() << "runs on a small screen of its own, started by SmallScreens";
+    const bool windowFits = qEnvironmentVariable("QUELB_SCREEN_WINDOW_FITS") == QLatin1String("1");
+    testsupport::TempWorkFolder folder;
+    writePriceListAndBasket();
+
+    QRect frameOnScreen;
+    QRect screenArea;
+    Findings findings;
+    bool scrollBars = true;
+    TestDriver driver;
+    driver.waitOpen(FrameTitle)
+        .call([&] {
+            const QWidget* frame = ThreadRegistry::frame()->topWidget();
+            frameOnScreen = frame->frameGeometry();
+            screenArea = frame->screen()->availableGeometry();
+        })
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .waitIdle()
+        .call([&] {
+            QMdiArea& area = *ThreadRegistry::frame()->mdiArea();
+            scrollBars =
+                area.horizontalScrollBar()->isVisible() || area.verticalScrollBar()->isVisible();
+            findings = lookForEveryControl(*TestDriver::topWindow(), area);
+        })
+        .press("?CLOSE")
+        .waitClose(Title)
+        // No manufacturer and no applicability type: the marks' batches say so at the end.
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .menu("Выход");
+    std::string failure = "the driver did not finish";
+    bool done = false;
+    driver.start(
+        [&](const std::string& result) {
+            failure = result;
+            done = true;
+        },
+        60000);
+    app::MainProgram();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    EXPECT_EQ(failure, "");
+    EXPECT_FALSE(frameOnScreen.isEmpty());
+    EXPECT_TRUE(screenArea.contains(frameOnScreen))
+        << "frame at " << frameOnScreen.x() << "," << frameOnScreen.y() << " size "
+        << frameOnScreen.width() << "x" << frameOnScreen.height() << " on a screen of "
+        << screenArea.width() << "x" << screenArea.height();
+    EXPECT_TRUE(findings.faults.empty()) << testing::PrintToString(findings.faults);
+    // Where the window fits, all of it is in view at once; otherwise the area scrolls to it.
+    EXPECT_EQ(scrollBars, !windowFits);
+    EXPECT_EQ(findings.scrolled, !windowFits);
+}
+
+} // namespace
