@@ -7,12 +7,14 @@
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
 #include "platform/system/WinInetWaiting.h"
+#include "tests/support/EncodedBodies.h"
 #include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -21,7 +23,6 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <set>
 #include <thread>
 
 namespace {
@@ -37,14 +38,18 @@ constexpr const char* Title = "Загрузка прайс-листа";
 class PriceServer
 {
 public:
-    explicit PriceServer(std::string body, int status = 200)
+    // An encoded body goes as a type the server library does not compress once more.
+    explicit PriceServer(std::string body, int status = 200, std::string contentEncoding = {})
     {
-        m_server.Get("/price/quelbit.txt",
-                     [this, body, status](const httplib::Request&, httplib::Response& response) {
-                         ++m_requests;
-                         response.status = status;
-                         response.set_content(body, "text/plain");
-                     });
+        m_server.Get("/price/quelbit.txt", [this, body, status, contentEncoding](
+                                               const httplib::Request&, httplib::Response& response) {
+            ++m_requests;
+            response.status = status;
+            if (!contentEncoding.empty())
+                response.set_header("Content-Encoding", contentEncoding);
+            response.set_content(body, contentEncoding.empty() ? "text/plain"
+                                                               : "application/octet-stream");
+        });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -154,32 +159,53 @@ protected:
 
 const std::string Stored = "1;;A;;1;10;Bosch;;;G\n2;;B;;1;10;Mann;;;G\n";
 
-TEST_F(IpmpriceTest, AFileLoadReturnsZeroAndTheTitleCounterMovesMeanwhile)
+// Every title the dialog's window is given, in order.
+class TitleRecorder : public QObject
+{
+public:
+    void watch(QWidget* widget)
+    {
+        m_widget = widget;
+        widget->installEventFilter(this);
+    }
+    std::vector<std::string> m_titles;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::WindowTitleChange)
+            m_titles.push_back(platform::text::fromQString(m_widget->windowTitle()));
+        return false;
+    }
+
+private:
+    QWidget* m_widget = nullptr;
+};
+
+TEST_F(IpmpriceTest, AFileLoadReturnsZeroAndTheTitleCounterMovesToTheLinesRead)
 {
     writePriceList(Stored);
     std::string lines;
-    for (int i = 1; i <= 30000; ++i)
+    for (int i = 1; i <= 30001; ++i)
         lines += std::to_string(i) + ";D;N;;1;" + std::to_string(i % 50) + ";M;;;G\r\n";
     testsupport::writeFileBytes(m_folder.file("new.txt"), lines);
 
-    // Titles seen from timer events while the load runs.
-    std::set<std::string> titles;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, &sampler, [&] {
-        if (Window* window = TestDriver::topWindow())
-            titles.insert(window->title());
-    });
-    sampler.start(5);
-
+    TitleRecorder recorder;
     TestDriver driver;
-    driver.waitOpen(Title).type("?FNAME", "  new.txt  ").press("?BUTTON2");
+    driver.waitOpen(Title)
+        .call([&] { recorder.watch(TestDriver::topWindow()->topWidget()); })
+        .type("?FNAME", "  new.txt  ")
+        .press("?BUTTON2");
     EXPECT_EQ(runDialog(driver), 0);
     EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(codes().size(), 30000u);
-    int counters = 0;
-    for (const std::string& title : titles)
-        counters += title.rfind(w("Обновление прайс-листа -"), 0) == 0 ? 1 : 0;
-    EXPECT_GE(counters, 2) << "the title counter did not move during the load";
+    EXPECT_EQ(codes().size(), 30001u);
+    std::vector<std::string> counts;
+    for (const std::string& title : recorder.m_titles)
+        if (title.rfind(w("Обновление прайс-листа -"), 0) == 0)
+            counts.push_back(title);
+    EXPECT_GE(counts.size(), 2u) << "the title counter did not move during the load";
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(counts.back(), w("Обновление прайс-листа -30001"));
 }
 
 TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
@@ -411,12 +437,12 @@ protected:
     }
 
     // Downloads from the server answering each message box with OK; the texts shown.
-    std::vector<std::string> download(TroubleServer& server, uint8_t expected, int boxes)
+    std::vector<std::string> download(int port, uint8_t expected, int boxes)
     {
         RelateREKV_D->open();
         REKV_D().empty();
         RelateREKV_D->close();
-        setSite("127.0.0.1", server.port());
+        setSite("127.0.0.1", port);
         TestDriver driver;
         driver.waitOpen(Title).press("?OPTION1:RADIO2");
         for (int i = 0; i < boxes; ++i)
@@ -451,7 +477,7 @@ TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
 {
     for (const auto trouble : {TroubleServer::Trouble::Silent, TroubleServer::Trouble::Drip}) {
         TroubleServer server(trouble);
-        EXPECT_EQ(download(server, 1, 2),
+        EXPECT_EQ(download(server.port(), 1, 2),
                   (std::vector<std::string>{w("Превышено время ожидания: сервер не передаёт данные"),
                                             w("Не удается скачать файл прайс-листа!")}));
         expectUntouched();
@@ -461,7 +487,7 @@ TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
 TEST_F(IpmpriceTroubleTest, ABodyCutOffWithoutALengthIsRefused)
 {
     TroubleServer server(TroubleServer::Trouble::CutWithoutLength);
-    EXPECT_EQ(download(server, 1, 1),
+    EXPECT_EQ(download(server.port(), 1, 1),
               (std::vector<std::string>{
                   w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}));
     expectUntouched();
@@ -471,7 +497,7 @@ TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
 {
     {
         TroubleServer server(TroubleServer::Trouble::Empty);
-        const auto texts = download(server, 1, 1);
+        const auto texts = download(server.port(), 1, 1);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].rfind(w("В файле "), 0), 0u);
         EXPECT_NE(texts[0].find(w(" нет строк прайс-листа. Прайс-лист не изменён.")),
@@ -480,20 +506,43 @@ TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
     }
     {
         TroubleServer server(TroubleServer::Trouble::WebPage);
-        EXPECT_EQ(download(server, 1, 1),
+        EXPECT_EQ(download(server.port(), 1, 1),
                   (std::vector<std::string>{w("Сервер прислал веб-страницу вместо файла "
                                               "прайс-листа. Прайс-лист не изменён.")}));
         expectUntouched();
     }
 }
 
-TEST_F(IpmpriceTroubleTest, AGzipEncodedAnswerLoadsTheDecodedList)
+TEST_F(IpmpriceTroubleTest, AnEncodedAnswerLoadsTheDecodedList)
 {
     TroubleServer server(TroubleServer::Trouble::Gzip);
-    EXPECT_TRUE(download(server, 0, 0).empty());
+    EXPECT_TRUE(download(server.port(), 0, 0).empty());
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(testsupport::readFileBytes(m_folder.file("quelbit.txt")),
               testsupport::GzipSamplePlain);
+    const std::string plain = testsupport::priceLines(3000);
+    PriceServer deflated(testsupport::encodedBody("deflate", plain), 200, "deflate");
+    EXPECT_TRUE(download(deflated.port(), 0, 0).empty());
+    EXPECT_EQ(codes().size(), 3000u);
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("quelbit.txt")) == plain);
+}
+
+// The announced length is the cut one: only the missing end of the stream tells.
+TEST_F(IpmpriceTroubleTest, AnEncodedListCutShortChangesNothing)
+{
+    const std::string plain = testsupport::priceLines(3000);
+    for (const char* coding : {"gzip", "deflate"}) {
+        const std::string encoded = testsupport::encodedBody(coding, plain);
+        for (const auto& [where, length] : testsupport::cutPoints(coding, encoded)) {
+            PriceServer server(encoded.substr(0, length), 200, coding);
+            EXPECT_EQ(download(server.port(), 1, 2),
+                      (std::vector<std::string>{
+                          w("Ошибка считывания данных"),
+                          w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}))
+                << coding << " cut " << where;
+            expectUntouched();
+        }
+    }
 }
 
 TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtOnce)

@@ -3,6 +3,8 @@
 
 #include "platform/storage/LogicalThread.h"
 
+#include "tests/support/EncodedBodies.h"
+
 #include <httplib.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,8 @@
 using namespace platform::system;
 
 namespace {
+
+const std::string EncodedPlain = testsupport::priceLines(3000);
 
 // A loopback server with the few routes the layer's tests need.
 class Server
@@ -39,6 +43,20 @@ public:
                                                       return true;
                                                   });
         });
+        // The price lines encoded (gzip, deflate, raw: deflate without its wrapping, br) and
+        // cut to the given length, which is sent as the Content-Length.
+        m_server.Get(R"(/encoded/(\w+)/(\d+))",
+                     [](const httplib::Request& request, httplib::Response& response) {
+                         const std::string name = request.matches[1];
+                         const std::string coding = name == "raw" ? "raw deflate" : name;
+                         const std::string body =
+                             name == "br" ? std::string("\x0b\x02\x80hello\x03")
+                                          : testsupport::encodedBody(coding, EncodedPlain);
+                         response.set_header("Content-Encoding", name == "raw" ? "deflate" : name);
+                         // A type the server library would not compress once more.
+                         response.set_content(body.substr(0, std::stoul(request.matches[2])),
+                                              "application/octet-stream");
+                     });
         m_server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
             response.status = 404;
             response.set_content(request.target, "text/plain");
@@ -145,6 +163,51 @@ TEST(WinInetTest, TheBodyIsReadInThePiecesTheCallerAsksFor)
     EXPECT_EQ(pieces, (std::vector<DWORD>{40000, 40000, 20000, 0}));
     EXPECT_TRUE(InternetReadFile(h.request, buffer.data(), 40000, &got)); // past the end: still 0
     EXPECT_EQ(got, 0u);
+}
+
+// Reads until the end or a failure: the bytes and the failure's code (0 at the end).
+std::pair<std::string, DWORD> readBody(HINTERNET request)
+{
+    std::string body;
+    std::vector<char> buffer(40000);
+    DWORD got = 0;
+    for (;;) {
+        if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &got))
+            return {body, GetLastError()};
+        if (got == 0)
+            return {body, 0};
+        body.append(buffer.data(), got);
+    }
+}
+
+TEST(WinInetTest, AnEncodedBodyIsWholeOnlyWhenItsStreamEnded)
+{
+    Server server;
+    for (const char* name : {"gzip", "deflate", "raw"}) {
+        const std::string coding = std::string(name) == "raw" ? "raw deflate" : name;
+        const std::string encoded = testsupport::encodedBody(coding, EncodedPlain);
+        const std::string path = "/encoded/" + std::string(name) + "/";
+        {
+            Handles h(server.port(), (path + std::to_string(encoded.size())).c_str());
+            ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+            const auto [body, failure] = readBody(h.request);
+            EXPECT_EQ(failure, 0u) << name;
+            EXPECT_TRUE(body == EncodedPlain) << name;
+        }
+        // The length sent is the cut: only the missing end of the stream tells.
+        for (const auto& [where, length] : testsupport::cutPoints(coding, encoded)) {
+            Handles h(server.port(), (path + std::to_string(length)).c_str());
+            ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+            EXPECT_EQ(queryText(h.request, HTTP_QUERY_CONTENT_LENGTH), std::to_string(length));
+            const auto [body, failure] = readBody(h.request);
+            EXPECT_EQ(failure, WinInetError::DecodingFailed) << name << " cut " << where;
+            EXPECT_EQ(EncodedPlain.compare(0, body.size(), body), 0) << name << " cut " << where;
+        }
+    }
+    // A coding that was not offered and that this layer cannot undo.
+    Handles h(server.port(), "/encoded/br/100");
+    ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(readBody(h.request).second, WinInetError::DecodingFailed);
 }
 
 TEST(WinInetTest, QueryBuffersThatAreTooSmallAndHeadersThatAreAbsent)
