@@ -46,7 +46,6 @@ void initialiseCurlOnce()
 WinInetTransfer::WinInetTransfer()
 {
     initialiseCurlOnce();
-    m_cancelGeneration = cancelGeneration();
 }
 
 WinInetTransfer::~WinInetTransfer()
@@ -225,7 +224,7 @@ template <typename Ready>
 void WinInetTransfer::waitUntil(std::unique_lock<std::mutex>& lock, Ready ready)
 {
     while (!ready()) {
-        if (cancelGeneration() != m_cancelGeneration && !m_stop) {
+        if (m_cancelled && !m_stop) {
             m_stop = true;
             curl_multi_wakeup(m_multi);
         }

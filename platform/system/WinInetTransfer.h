@@ -2,6 +2,7 @@
 
 #include "platform/system/HttpBodyDecoder.h"
 #include "platform/system/WinInet.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include <curl/curl.h>
 
@@ -89,7 +90,8 @@ private:
     curl_slist* m_headerList = nullptr;
     bool m_viaProxy = false;
     bool m_followRedirects = true;
-    uint64_t m_cancelGeneration = 0;
+    std::atomic<bool> m_cancelled{false}; // set by whoever cancels the waiting calls
+    TransferRegistration m_registration{m_cancelled};
 
     // The caller's: made at the first read, from the final response's Content-Encoding.
     std::optional<HttpBodyDecoder> m_decoder;

@@ -2,6 +2,7 @@
 // (directly and through an authenticating proxy), and the ways it ends without loading.
 #include "app/ipmprice/Ipmprice.h"
 #include "app/dictionary/Dictionary.h"
+#include "ProgramSession.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TestDriver.h"
@@ -23,6 +24,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -576,6 +579,86 @@ TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtO
     EXPECT_TRUE(driver.messages().empty());
     EXPECT_EQ(m_failure, "");
     expectUntouched();
+}
+
+// The close box, the frame's "Выход" and a script that fails while the download waits on a
+// silent server: the transfer ends at once, not at the timeout, and nothing changes.
+TEST_F(IpmpriceTroubleTest, AnyCloseEndsAStalledDownloadAtOnce)
+{
+    platform::system::setDefaultTimeoutMs(20000);
+    TroubleServer server(TroubleServer::Trouble::Silent);
+    setSite("127.0.0.1", server.port());
+    // Fires only while the window's thread is free, that is while the download waits.
+    const auto whileDownloading = [](QTimer& timer, std::function<void()> then) {
+        auto fired = std::make_shared<int>(0);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [fired, then] {
+            Control* cancel = TestDriver::findControl("?BUTTON2:2");
+            Window* window = TestDriver::topWindow();
+            if (cancel && window && window->isShown(*window->control(7)) && !cancel->isDisabled()
+                && ++*fired == 10)
+                then();
+        });
+        timer.start(20);
+    };
+    {
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+        driver.start([](const std::string&) {});
+        QElapsedTimer sinceClose;
+        QTimer watcher;
+        whileDownloading(watcher, [&] {
+            sinceClose.start();
+            driver.close();
+            driver.start([&](const std::string& result) { m_failure = result; });
+        });
+        EXPECT_EQ(ipmprice(), 1);
+        ASSERT_TRUE(sinceClose.isValid());
+        EXPECT_LT(sinceClose.elapsed(), 1000);
+        EXPECT_TRUE(driver.messages().empty());
+        EXPECT_EQ(m_failure, "");
+        expectUntouched();
+    }
+    {
+        // The frame's "Выход", the dialog called from the price-list window.
+        DictionaryKill();
+        TestDriver driver;
+        driver.waitOpen(e2e::FrameTitle)
+            .menu("Просмотр прайс-листа и составление заказа")
+            .waitOpen("Прайс-лист/Заказ")
+            .press("?BUTTON7")
+            .waitOpen(Title)
+            .press("?OPTION1:RADIO2")
+            .press("?BUTTON2");
+        QElapsedTimer sinceExit;
+        QTimer watcher;
+        whileDownloading(watcher, [&] {
+            sinceExit.start();
+            driver.menu("Выход");
+            driver.start([&](const std::string& result) { m_failure = result; });
+        });
+        EXPECT_EQ(e2e::runProgram(driver), "");
+        ASSERT_TRUE(sinceExit.isValid());
+        EXPECT_LT(sinceExit.elapsed(), 1000);
+        EXPECT_EQ(m_failure, "");
+        // No word of the download (the program's end may still tell of empty reference lists).
+        EXPECT_EQ(e2e::messagesCaptioned(driver, "Ошибка"), 0);
+        DictionaryInit();
+        expectUntouched();
+    }
+    {
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2").waitClose(Title, 1500);
+        QElapsedTimer sinceFailure;
+        driver.start([&](const std::string& result) {
+            sinceFailure.start();
+            m_failure = result;
+        });
+        EXPECT_EQ(ipmprice(), 1);
+        ASSERT_TRUE(sinceFailure.isValid());
+        EXPECT_LT(sinceFailure.elapsed(), 1000);
+        EXPECT_NE(m_failure, "");
+        expectUntouched();
+    }
 }
 
 // A price file damaged beyond opening is replaced through a question; the damaged one stays.

@@ -1,5 +1,6 @@
 #include "platform/system/WinInet.h"
 #include "platform/system/LastError.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include "platform/storage/LogicalThread.h"
 
@@ -276,6 +277,39 @@ TEST(WinInetTest, AnUnreachableProxyAndAServerThatNeverAnswers)
                                    sizeof timeoutMs));
     EXPECT_FALSE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
     EXPECT_EQ(GetLastError(), WinInetError::Timeout);
+}
+
+// A wait nested in another (a dialog's download under its caller's): ending the transfers
+// begun since a mark ends the inner one and leaves the outer one waiting.
+TEST(WinInetTest, CancellingSinceAMarkEndsOnlyTheTransfersBegunAfterIt)
+{
+    SilentListener silent;
+    Handles outer(silent.port(), "/outer");
+    Handles inner(silent.port(), "/inner");
+    int phase = 0;
+    uint64_t mark = 0;
+    int outerWaits = 0;
+    bool innerSent = true;
+    DWORD innerError = 0;
+    setWaitHook([&] {
+        if (phase == 0) {
+            phase = 1;
+            mark = transferMark();
+            innerSent = HttpSendRequestA(inner.request, nullptr, 0, nullptr, 0);
+            innerError = GetLastError();
+            phase = 2;
+        } else if (phase == 1) {
+            cancelTransfersSince(mark); // from the inner wait
+        } else if (++outerWaits == 10) {
+            cancelWaitingCalls();
+        }
+    });
+    EXPECT_FALSE(HttpSendRequestA(outer.request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(GetLastError(), WinInetError::OperationCancelled);
+    setWaitHook({});
+    EXPECT_FALSE(innerSent);
+    EXPECT_EQ(innerError, WinInetError::OperationCancelled);
+    EXPECT_EQ(outerWaits, 10);
 }
 
 TEST(WinInetTest, HandlesAreCheckedAndClosedWithWhatWasMadeFromThem)
