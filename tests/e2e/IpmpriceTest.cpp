@@ -26,7 +26,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -230,6 +233,30 @@ TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
 }
 
+TEST_F(IpmpriceTest, AFileThatIsNoPriceListIsLoadedOnlyWhenTheUserSaysSo)
+{
+    writePriceList(Stored);
+    std::string random(200 * 1024, '\0');
+    std::mt19937 bytes(11);
+    for (char& c : random)
+        c = static_cast<char>(bytes());
+    testsupport::writeFileBytes(m_folder.file("random.bin"), random);
+    TestDriver driver;
+    driver.waitOpen(Title).type("?FNAME", "random.bin").answerMessage(Button::No).press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u); // the answer is all: no box follows it
+    const MessageRequest& asked = driver.messages()[0];
+    EXPECT_EQ(asked.text.rfind(w("В файле random.bin "), 0), 0u) << asked.text;
+    EXPECT_NE(asked.text.find(w(" строк не похожи на строки прайс-листа, например: ")),
+              std::string::npos);
+    EXPECT_EQ(asked.caption, w("Сообщение"));
+    EXPECT_EQ(asked.buttons, Button::Yes | Button::No);
+    EXPECT_EQ(asked.defaultButton, Button::No);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
 TEST_F(IpmpriceTest, CancelOrCloseBeforeAnyLoadReturnsOne)
 {
     TestDriver cancel;
@@ -333,6 +360,29 @@ TEST_F(IpmpriceTest, AFailedDownloadLeavesEverythingUntouched)
     EXPECT_EQ(driver.messages()[1].text, w("Не удается скачать файл прайс-листа!"));
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+
+    // A file the body cannot be written to: the box names quelbit.txt, the file the user knows.
+    PriceServer good("1;;X;;1;1;Y;;;G\n");
+    RelateREKV_D->open();
+    REKV_D().empty();
+    RelateREKV_D->close();
+    setSite("127.0.0.1", good.port());
+    const std::string quelbit = (std::filesystem::current_path() / "quelbit.txt").string();
+    const std::string part = quelbit + ".new-" + std::to_string(::getpid()) + ".part-"
+                             + std::to_string(::getpid());
+    std::filesystem::create_directory(part);
+    TestDriver blocked;
+    blocked.waitOpen(Title)
+        .press("?OPTION1:RADIO2")
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(blocked), 1);
+    std::filesystem::remove(part);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(blocked.messages().size(), 2u);
+    EXPECT_EQ(blocked.messages()[0].text, w("Ошибка создания файла ") + quelbit);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(IpmpriceTest, ALoadThroughAnAuthenticatingProxyWorksEndToEnd)
@@ -500,11 +550,11 @@ TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
 {
     {
         TroubleServer server(TroubleServer::Trouble::Empty);
-        const auto texts = download(server.port(), 1, 1);
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].rfind(w("В файле "), 0), 0u);
-        EXPECT_NE(texts[0].find(w(" нет строк прайс-листа. Прайс-лист не изменён.")),
-                  std::string::npos);
+        // The file named is the one the user knows, not the one the download went to.
+        const std::string quelbit = (std::filesystem::current_path() / "quelbit.txt").string();
+        EXPECT_EQ(download(server.port(), 1, 1),
+                  (std::vector<std::string>{w("В файле ") + quelbit
+                                            + w(" нет строк прайс-листа. Прайс-лист не изменён.")}));
         expectUntouched();
     }
     {
