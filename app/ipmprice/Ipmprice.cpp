@@ -278,10 +278,14 @@ void Ipmprice::importPriceList()
         },
         ProgressEvery);
     // A file that does not look like a price list is loaded only when the user says so.
+    // The question comes in the middle of the busy load: the normal cursor while it is open.
     import.setQuestion([](const std::string& question) {
-        return message(question, w("Сообщение"), MessageIcon::Question, Button::Yes | Button::No,
-                       Button::No)
-               == Button::Yes;
+        setProgramCursor("");
+        const bool yes = message(question, w("Сообщение"), MessageIcon::Question,
+                                 Button::Yes | Button::No, Button::No)
+                         == Button::Yes;
+        setProgramCursor("wait");
+        return yes;
     });
     // Messages name the file the user knows: a download is "quelbit.txt" to them.
     const std::string shownName = m_source == 0 ? fileName : PriceListDownload::targetFile();
