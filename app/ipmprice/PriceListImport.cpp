@@ -224,15 +224,16 @@ int PriceListImport::confirmOddLines()
 {
     if (!m_shapes.heldNul && m_shapes.odd * 100 <= m_shapes.lines * OddLinesPercent)
         return 0;
-    const std::string found = w("В файле ") + m_shownName + " " + std::to_string(m_shapes.odd)
-                              + w(" из ") + std::to_string(m_shapes.lines)
-                              + w(" строк не похожи на строки прайс-листа");
+    const std::string found = w("В файле ") + m_shownName + " " + std::to_string(m_shapes.odd) +
+                              w(" из ") + std::to_string(m_shapes.lines) +
+                              w(" строк не похожи на строки прайс-листа");
     if (!m_question) {
         m_failure = found;
         return NoPriceLines;
     }
     const std::string example = w(", например: ") + shownLine(m_shapes.firstOdd);
-    return m_question(found + example + w(". Загрузить прайс-лист из этого файла?")) ? 0 : Declined;
+    const std::string question = found + example + w(". Загрузить прайс-лист из этого файла?");
+    return m_question(question) ? 0 : Declined;
 }
 
 namespace {

@@ -131,8 +131,8 @@ void PriceListImportReader::run()
                 line.fields = std::move(*fields);
                 ++shapes.lines;
                 shapes.heldNul = shapes.heldNul || assembler.heldNul();
-                if ((assembler.heldNul() || !looksLikePriceLine(assembler.line()))
-                    && shapes.odd++ == 0)
+                if ((assembler.heldNul() || !looksLikePriceLine(assembler.line())) &&
+                    shapes.odd++ == 0)
                     shapes.firstOdd = assembler.line();
             }
             if (batch.count == batch.lines.size()) {

@@ -82,8 +82,8 @@ bool looksLikePriceLine(std::string_view line)
     code = withoutTrailingBlanks(code);
     if (!code.empty() && code.front() == '-')
         code.remove_prefix(1);
-    return !code.empty() && std::all_of(code.begin(), code.end(),
-                                         [](char c) { return c >= '0' && c <= '9'; });
+    return !code.empty() &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace app

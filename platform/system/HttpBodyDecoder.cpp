@@ -92,7 +92,8 @@ private:
             const auto first = static_cast<unsigned char>(m_head[0]);
             const auto second = static_cast<unsigned char>(m_head[1]);
             const bool gzip = first == 0x1f && second == 0x8b;
-            const bool zlib = (first & 0x0f) == 8 && (first >> 4) <= 7 && ((first << 8) | second) % 31 == 0;
+            const bool zlib =
+                (first & 0x0f) == 8 && (first >> 4) <= 7 && ((first << 8) | second) % 31 == 0;
             if (!gzip && !zlib)
                 windowBits = -15;
         }
@@ -117,7 +118,8 @@ private:
                 m_ended = false;
             }
             const auto given = static_cast<uInt>(std::min<std::size_t>(input.size(), UINT_MAX));
-            const auto room = static_cast<uInt>(std::min<std::size_t>(outputSize - produced, UINT_MAX));
+            const auto room =
+                static_cast<uInt>(std::min<std::size_t>(outputSize - produced, UINT_MAX));
             m_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
             m_stream.avail_in = given;
             m_stream.next_out = reinterpret_cast<Bytef*>(output + produced);

@@ -46,7 +46,7 @@ private:
 
 struct DecodedHttpBody
 {
-    std::string bytes; // decoded as far as the data allowed
+    std::string bytes;  // decoded as far as the data allowed
     bool ended = false; // the body is whole
 };
 
