@@ -6,8 +6,6 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QEvent>
-#include <QWidget>
 
 namespace app {
 
@@ -15,35 +13,19 @@ DownloadWait::DownloadWait(platform::ui::Window& window, int cancelButton)
     : m_window(window), m_cancelButton(cancelButton)
 {
     m_window.enable(m_cancelButton);
+    // The press itself: its accepted event would wait in the queue behind the download.
     if (platform::ui::Control* control = m_window.control(m_cancelButton))
         if (auto* button = qobject_cast<QAbstractButton*>(control->widget()))
-            m_pressed = QObject::connect(button, &QAbstractButton::clicked, this, [this] { cancel(); });
-    m_topWidget = m_window.topWidget();
-    if (m_topWidget)
-        m_topWidget->installEventFilter(this);
+            m_pressed = QObject::connect(button, &QAbstractButton::clicked, this,
+                                         [] { platform::system::cancelWaitingCalls(); });
     platform::system::setWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
 }
 
 DownloadWait::~DownloadWait()
 {
     platform::system::setWaitHook({});
-    if (m_topWidget)
-        m_topWidget->removeEventFilter(this);
     QObject::disconnect(m_pressed);
     m_window.disable(m_cancelButton);
-}
-
-bool DownloadWait::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_topWidget && event->type() == QEvent::Close)
-        cancel();
-    return false;
-}
-
-void DownloadWait::cancel()
-{
-    m_cancelled = true;
-    platform::system::cancelWaitingCalls();
 }
 
 } // namespace app

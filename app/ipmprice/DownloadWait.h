@@ -8,8 +8,8 @@ class Window;
 }
 
 // While the price list downloads: the window repaints and its timer runs, the cancel button
-// stays enabled and a press on it, or closing the window, ends the download at once. The
-// window's own events wait in its queue until the download is over.
+// stays enabled and a press on it ends the download at once (as closing the window does, by
+// the runtime). The window's own events wait in its queue until the download is over.
 namespace app {
 
 class DownloadWait : public QObject
@@ -20,19 +20,10 @@ public:
     DownloadWait(const DownloadWait&) = delete;
     DownloadWait& operator=(const DownloadWait&) = delete;
 
-    bool cancelled() const { return m_cancelled; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void cancel();
-
     platform::ui::Window& m_window;
     int m_cancelButton;
-    QObject* m_topWidget = nullptr;
     QMetaObject::Connection m_pressed;
-    bool m_cancelled = false;
 };
 
 } // namespace app

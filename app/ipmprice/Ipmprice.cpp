@@ -3,6 +3,7 @@
 #include "app/dictionary/DamagedFiles.h"
 #include "app/dictionary/Dictionary.h"
 #include "app/ipmprice/DownloadWait.h"
+#include "app/ipmprice/PriceListClient.h"
 #include "app/ipmprice/PriceListDownload.h"
 #include "app/ipmprice/PriceListImport.h"
 #include "net/HttpClient.h"
@@ -264,17 +265,33 @@ void Ipmprice::importPriceList()
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         },
         ProgressEvery);
+    // A file that does not look like a price list is loaded only when the user says so.
+    // The question comes in the middle of the busy load: the normal cursor while it is open.
+    import.setQuestion([](const std::string& question) {
+        setProgramCursor("");
+        const bool yes = message(question, w("Сообщение"), MessageIcon::Question,
+                                 Button::Yes | Button::No, Button::No)
+                         == Button::Yes;
+        setProgramCursor("wait");
+        return yes;
+    });
+    // Messages name the file the user knows: a download is "quelbit.txt" to them.
+    const std::string shownName = m_source == 0 ? fileName : PriceListDownload::targetFile();
     int code = 0;
     {
         BusyCursor busy;
-        code = import.run(fileName);
+        code = import.run(fileName, shownName);
     }
     if (code == DamagedFile && (PRIOSN().damaged() || PROIZ().damaged()) && loadFilesSound()) {
         BusyCursor busy;
-        code = import.run(fileName);
+        code = import.run(fileName, shownName);
     }
     if (m_source != 0)
         PriceListDownload::keepReceived(code == 0);
+    if (code == PriceListImport::Declined) {
+        m_result = 1;
+        return;
+    }
     if (code != 0) {
         message(import.failure() + w(". Прайс-лист не изменён."), w("Ошибка"),
                 MessageIcon::Exclamation);
@@ -287,7 +304,7 @@ void Ipmprice::importPriceList()
 uint8_t ipmprice()
 {
     uint8_t result = 1; // nothing loaded until a load completes
-    net::HttpClient client;
+    PriceListClient client;
     client.Init();
     {
         Ipmprice dialog(client, result);

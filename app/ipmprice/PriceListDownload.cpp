@@ -20,6 +20,8 @@ namespace ui = platform::ui;
 namespace {
 
 constexpr std::int32_t Cancelled = 12017;
+// The body came encoded and its stream did not end: it was cut (or damaged) on the way.
+constexpr std::int32_t DecodingFailed = 12175;
 
 bool isWebPage(std::string_view contentType)
 {
@@ -108,7 +110,9 @@ bool PriceListDownload::run()
                     ui::MessageIcon::Exclamation);
     } else if (m_client.Load(Path, receivedFile()) != 0) {
         m_cancelled = m_client.errorCode() == Cancelled;
-        if (!m_cancelled)
+        if (m_client.errorCode() == DecodingFailed)
+            loaded = refused("Файл прайс-листа получен не полностью.");
+        else if (!m_cancelled)
             ui::message(w("Не удается скачать файл прайс-листа!"), w("Ошибка"),
                         ui::MessageIcon::Exclamation);
     } else if (isWebPage(m_client.contentType())) {

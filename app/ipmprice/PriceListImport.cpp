@@ -75,12 +75,14 @@ int PriceListImport::failWithout(int code, std::string_view whatUtf8, std::strin
     return code;
 }
 
-int PriceListImport::run(std::string_view fileName)
+int PriceListImport::run(std::string_view fileName, std::string_view shownName)
 {
+    m_shownName = std::string(shownName.empty() ? fileName : shownName);
     m_failure.clear();
     m_lines = 0;
     m_priceLines = 0;
     m_bytes = 0;
+    m_shapes = {};
     m_stored.clear();
     m_makers.clear();
 
@@ -89,9 +91,9 @@ int PriceListImport::run(std::string_view fileName)
     ByteFile text(1);
     text.setDiskName(std::string(fileName));
     if (isSomethingElseThanAFile(fileName))
-        return failWithout(5, "Ошибка открытия файла ", fileName, " (это не файл)");
+        return failWithout(5, "Ошибка открытия файла ", m_shownName, " (это не файл)");
     if (const int code = text.open(0x20))
-        return fail(code, "Ошибка открытия файла ", fileName);
+        return fail(code, "Ошибка открытия файла ", m_shownName);
 
     RecordFile& prices = PRIOSN();
     RecordFile& makers = PROIZ();
@@ -117,12 +119,16 @@ int PriceListImport::run(std::string_view fileName)
         fail(code, "Ошибка записи списка производителей");
     if (code == 0)
         code = importLines(text);
+    if (code == 0 && m_priceLines == 0)
+        code = failWithout(NoPriceLines, "В файле ", m_shownName, " нет строк прайс-листа");
+    // Asked before the keys are built: a "no" spares that work.
+    if (code == 0)
+        code = confirmOddLines();
     if (code == 0 && (code = prices.endBulkFill()) != 0)
         fail(code, "Ошибка записи прайс-листа");
+    // Checked last, the time the question was open included.
     if (code == 0 && (m_bytes != text.sizeAtOpen() || !text.unchangedSinceOpen()))
-        code = failWithout(SourceChanged, "Файл ", fileName, " изменён во время загрузки");
-    if (code == 0 && m_priceLines == 0)
-        code = failWithout(NoPriceLines, "В файле ", fileName, " нет строк прайс-листа");
+        code = failWithout(SourceChanged, "Файл ", m_shownName, " изменён во время загрузки");
     text.close();
     if (code != 0) {
         makers.discard();
@@ -170,7 +176,7 @@ int PriceListImport::importLines(ByteFile& text)
 {
     int code = text.setToStart();
     if (code != 0)
-        return fail(code, "Ошибка чтения файла ", text.diskName());
+        return fail(code, "Ошибка чтения файла ", m_shownName);
     // The lines are read and parsed on the reader's thread while this one writes.
     PriceListImportReader reader(text);
     PriceListImportReader::Batch batch;
@@ -189,9 +195,45 @@ int PriceListImport::importLines(ByteFile& text)
     }
     report(Phase::Update, m_lines, true);
     m_bytes = reader.bytes();
+    m_shapes = reader.shapes();
     if ((code = reader.code()) != 0)
-        return fail(code, "Ошибка чтения файла ", text.diskName());
+        return fail(code, "Ошибка чтения файла ", m_shownName);
     return 0;
+}
+
+namespace {
+
+// A line as a person can read it in a message: control bytes (a NUL among them) shown as "?".
+std::string shownLine(std::string_view line)
+{
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    std::string shown(line.substr(0, 60));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return shown;
+}
+
+} // namespace
+
+// Any line may be read, but a file that holds NUL bytes or whose lines are mostly not written
+// as price lines (random bytes, an order file, a text of another kind) is most likely the
+// wrong file: the user decides before the list is replaced.
+int PriceListImport::confirmOddLines()
+{
+    if (!m_shapes.heldNul && m_shapes.odd * 100 <= m_shapes.lines * OddLinesPercent)
+        return 0;
+    const std::string found = w("В файле ") + m_shownName + " " + std::to_string(m_shapes.odd) +
+                              w(" из ") + std::to_string(m_shapes.lines) +
+                              w(" строк не похожи на строки прайс-листа");
+    if (!m_question) {
+        m_failure = found;
+        return NoPriceLines;
+    }
+    const std::string example = w(", например: ") + shownLine(m_shapes.firstOdd);
+    const std::string question = found + example + w(". Загрузить прайс-лист из этого файла?");
+    return m_question(question) ? 0 : Declined;
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ipmprice/PriceListImportReader.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,11 +42,22 @@ public:
     // Called every `every` lines or records and at the end of each phase.
     using Progress = std::function<void(Phase phase, int64_t counter)>;
 
-    explicit PriceListImport(Progress progress = {}, int64_t every = 1000);
+    // Asked before the list is replaced from a file that does not look like a price list (it
+    // holds NUL bytes, or more than OddLinesPercent of its lines are not written as price lines);
+    // the text is the question (Windows-1251), true loads the file anyway.
+    using Question = std::function<bool(const std::string& text)>;
+    static constexpr int64_t OddLinesPercent = 5;
+    // The result of a load the question was answered "no" to.
+    static constexpr int Declined = -1;
 
-    // 0 when the load completed; otherwise the error code, failure() says why (Windows-1251)
-    // and the lists are as they were.
-    int run(std::string_view fileName);
+    explicit PriceListImport(Progress progress = {}, int64_t every = 1000);
+    // Without a question such a file is refused.
+    void setQuestion(Question question) { m_question = std::move(question); }
+
+    // 0 when the load completed; Declined; otherwise the error code, failure() says why
+    // (Windows-1251) and the lists are as they were. Messages name the file as shownName (the
+    // name the user knows it by) when one is given.
+    int run(std::string_view fileName, std::string_view shownName = {});
 
     const std::string& failure() const { return m_failure; }
     int64_t lines() const { return m_lines; }
@@ -52,6 +65,7 @@ public:
 private:
     int readStoredPrices();
     int importLines(platform::storage::ByteFile& text);
+    int confirmOddLines();
     int importLine(const PriceListTextLine& line);
     int addManufacturer(std::string_view name);
     const double* storedPrice(int32_t code) const;
@@ -62,10 +76,13 @@ private:
 
     Progress m_progress;
     int64_t m_every;
+    Question m_question;
+    std::string m_shownName;
     std::string m_failure;
     int64_t m_lines = 0;
     int64_t m_priceLines = 0;
     int64_t m_bytes = 0;
+    PriceListImportReader::Shapes m_shapes;
     std::vector<std::pair<int32_t, double>> m_stored; // code and price before the load, by code
     struct NameHash
     {

@@ -69,6 +69,12 @@ int64_t PriceListImportReader::bytes() const
     return m_bytes;
 }
 
+PriceListImportReader::Shapes PriceListImportReader::shapes() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_shapes;
+}
+
 // An empty batch to fill: one given back, or a new one while fewer than BatchesAhead exist.
 // False when the reader is to stop.
 bool PriceListImportReader::takeEmpty(Batch& batch)
@@ -106,6 +112,7 @@ void PriceListImportReader::run()
     Batch batch;
     int code = 0;
     int64_t bytes = 0;
+    Shapes shapes;
     bool going = takeEmpty(batch);
     while (going) {
         std::size_t got = 0;
@@ -120,8 +127,14 @@ void PriceListImportReader::run()
             std::optional<PriceListTextLine> fields = PriceListTextLine::parse(assembler.line());
             line.blank = !fields;
             line.priceLine = fields && isPriceLine(assembler.line());
-            if (fields)
+            if (fields) {
                 line.fields = std::move(*fields);
+                ++shapes.lines;
+                shapes.heldNul = shapes.heldNul || assembler.heldNul();
+                if ((assembler.heldNul() || !looksLikePriceLine(assembler.line())) &&
+                    shapes.odd++ == 0)
+                    shapes.firstOdd = assembler.line();
+            }
             if (batch.count == batch.lines.size()) {
                 publish(batch);
                 going = takeEmpty(batch);
@@ -134,6 +147,7 @@ void PriceListImportReader::run()
             m_full.push_back(std::move(batch));
         m_code = code;
         m_bytes = bytes;
+        m_shapes = std::move(shapes);
         m_done = true;
     }
     m_changed.notify_all();

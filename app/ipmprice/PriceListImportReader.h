@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -40,11 +41,24 @@ public:
     PriceListImportReader(const PriceListImportReader&) = delete;
     PriceListImportReader& operator=(const PriceListImportReader&) = delete;
 
+    // Of the lines that are not blank: how many, how many do not look like price lines
+    // (looksLikePriceLine) or hold a NUL byte, the first of those as it was kept, and whether
+    // any held a NUL byte.
+    struct Shapes
+    {
+        int64_t lines = 0;
+        int64_t odd = 0;
+        std::string firstOdd;
+        bool heldNul = false;
+    };
+
     // The next batch (the one given back is reused); false once every line was given. Then
-    // code() is 0, or the code of the read that failed, and bytes() the bytes read.
+    // code() is 0, or the code of the read that failed, bytes() the bytes read and shapes()
+    // what the lines looked like.
     bool next(Batch& batch);
     int code() const;
     int64_t bytes() const;
+    Shapes shapes() const;
 
     static constexpr std::size_t LinesPerBatch = 2048;
     static constexpr std::size_t BatchesAhead = 8;
@@ -64,6 +78,7 @@ private:
     bool m_stop = false;
     int m_code = 0;
     int64_t m_bytes = 0;
+    Shapes m_shapes;
     std::thread m_thread;
 };
 

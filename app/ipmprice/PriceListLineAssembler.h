@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ public:
     {
         if (m_complete) {
             m_line.clear();
+            m_heldNul = false;
             m_complete = false;
         }
         if (byte == '\r')
@@ -32,13 +34,21 @@ public:
         }
         if (m_line.size() < MaxLength)
             m_line.push_back(static_cast<char>(byte));
+        else
+            m_heldNul = m_heldNul || byte == 0; // beyond what is kept: looked at here
         return false;
     }
 
     std::string_view line() const { return m_line; }
+    // The line held a NUL byte, kept or not: no text file does.
+    bool heldNul() const
+    {
+        return m_heldNul || std::memchr(m_line.data(), 0, m_line.size()) != nullptr;
+    }
 
 private:
     std::string m_line;
+    bool m_heldNul = false;
     bool m_complete = false;
 };
 

@@ -68,4 +68,22 @@ std::optional<PriceListTextLine> PriceListTextLine::parse(std::string_view line)
     return result;
 }
 
+bool looksLikePriceLine(std::string_view line)
+{
+    std::size_t separators = 0;
+    for (std::size_t at = line.find(';'); at != std::string_view::npos && separators < 9;
+         at = line.find(';', at + 1))
+        ++separators;
+    if (separators < 9)
+        return false;
+    std::string_view code = line.substr(0, line.find(';'));
+    while (!code.empty() && code.front() == ' ')
+        code.remove_prefix(1);
+    code = withoutTrailingBlanks(code);
+    if (!code.empty() && code.front() == '-')
+        code.remove_prefix(1);
+    return !code.empty() &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 } // namespace app

@@ -32,4 +32,9 @@ struct PriceListTextLine
     static std::optional<PriceListTextLine> parse(std::string_view line);
 };
 
+// Written as a price list writes its lines: at least nine separators, and a code that is a
+// whole number in digits (blanks around it, an optional "-"). A file whose lines are mostly
+// not so is probably no price list, though each of them can still be read.
+bool looksLikePriceLine(std::string_view line);
+
 } // namespace app

@@ -65,6 +65,7 @@ constexpr DWORD InvalidQueryRequest = 12154;
 constexpr DWORD RedirectFailed = 12156;
 constexpr DWORD SecurityChannelError = 12157;
 constexpr DWORD ProxyServerUnreachable = 12165;
+constexpr DWORD DecodingFailed = 12175; // an encoded body that did not end whole
 } // namespace WinInetError
 
 HINTERNET InternetOpenA(const char* agent, DWORD accessType, const char* proxy,

@@ -46,7 +46,6 @@ void initialiseCurlOnce()
 WinInetTransfer::WinInetTransfer()
 {
     initialiseCurlOnce();
-    m_cancelGeneration = cancelGeneration();
 }
 
 WinInetTransfer::~WinInetTransfer()
@@ -91,9 +90,10 @@ DWORD WinInetTransfer::start(const Setup& setup)
                      setup.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(e, CURLOPT_BUFFERSIZE, ReceiveBufferSize);
     curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    // Every encoding libcurl can decode is offered, and a body the server encodes anyway is
-    // decoded: the caller always reads the body itself.
-    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
+    // The codings this layer undoes are offered, and the body is decoded here rather than by
+    // libcurl, which takes a cut stream for a whole one when the length was met.
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+    curl_easy_setopt(e, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     if (!setup.agent.empty())
         curl_easy_setopt(e, CURLOPT_USERAGENT, setup.agent.c_str());
     if (!setup.referrer.empty())
@@ -165,26 +165,44 @@ DWORD WinInetTransfer::read(char* buffer, std::size_t size, std::size_t& got)
 {
     got = 0;
     std::unique_lock lock(m_mutex);
+    if (!m_decoder)
+        m_decoder.emplace(contentEncoding());
     while (got < size) {
-        if (const std::size_t available = pendingSize()) {
-            const std::size_t n = std::min(available, size - got);
-            std::memcpy(buffer + got, m_pending.data() + m_pendingAt, n);
-            m_pendingAt += n;
-            got += n;
-            if (m_paused && !m_resume && pendingSize() < PendingLimit) {
-                m_resume = true;
-                curl_multi_wakeup(m_multi);
-            }
-            continue;
+        std::string_view body(m_pending.data() + m_pendingAt, pendingSize());
+        const std::size_t before = body.size();
+        std::size_t produced = 0;
+        m_decoder->decode(body, buffer + got, size - got, produced);
+        m_pendingAt += before - body.size();
+        got += produced;
+        if (m_paused && !m_resume && pendingSize() < PendingLimit) {
+            m_resume = true;
+            curl_multi_wakeup(m_multi);
         }
+        if (m_decoder->damaged())
+            return got == 0 ? WinInetError::DecodingFailed : 0;
+        if (produced > 0 || body.size() != before)
+            continue;
+        // All that came is decoded: the end of the body, or more to wait for.
         if (m_done) {
-            if (m_result != CURLE_OK && got == 0)
-                return failure();
+            if (m_result != CURLE_OK)
+                return got == 0 ? failure() : 0;
+            if (!m_decoder->whole())
+                return got == 0 ? WinInetError::DecodingFailed : 0;
             break;
         }
         waitUntil(lock, [this] { return pendingSize() > 0 || m_done; });
     }
     return 0;
+}
+
+// Every Content-Encoding of the final response, in the order sent.
+std::string WinInetTransfer::contentEncoding() const
+{
+    std::string codings;
+    for (const auto& [key, value] : m_responseHeaders)
+        if (sameTextNoCase(key, "Content-Encoding"))
+            codings += (codings.empty() ? "" : ", ") + value;
+    return codings;
 }
 
 bool WinInetTransfer::hasResponse() const
@@ -206,7 +224,7 @@ template <typename Ready>
 void WinInetTransfer::waitUntil(std::unique_lock<std::mutex>& lock, Ready ready)
 {
     while (!ready()) {
-        if (cancelGeneration() != m_cancelGeneration && !m_stop) {
+        if (m_cancelled && !m_stop) {
             m_stop = true;
             curl_multi_wakeup(m_multi);
         }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/system/HttpBodyDecoder.h"
 #include "platform/system/WinInet.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include <curl/curl.h>
 
@@ -23,7 +25,8 @@ namespace platform::system {
 // they wait, the caller's wait hook runs between short waits (its window stays responsive),
 // and cancelWaitingCalls() ends the exchange with 12017. At most PendingLimit bytes of body
 // are held at a time: beyond that the transfer is paused until the caller reads, so a body of
-// any size passes through in bounded memory. The body arrives decoded (gzip, deflate ...).
+// any size passes through in bounded memory. The body is held as it came and decoded as the
+// caller reads it (gzip, deflate); an encoded body that did not end whole fails the read.
 class WinInetTransfer
 {
 public:
@@ -58,7 +61,8 @@ public:
     // 0, or the WinInet code of the failure that kept a response from arriving.
     DWORD start(const Setup& setup);
     // Fills buffer up to size, stopping early only at the end of the body (got 0 then). A
-    // failure after some bytes were given is reported by the next call.
+    // failure after some bytes were given is reported by the next call; so is the end of an
+    // encoded body whose stream did not end (12175).
     DWORD read(char* buffer, std::size_t size, std::size_t& got);
 
     bool hasResponse() const;
@@ -79,13 +83,18 @@ private:
     template <typename Ready> void waitUntil(std::unique_lock<std::mutex>& lock, Ready ready);
     void stop();
     DWORD failure() const;
+    std::string contentEncoding() const;
 
     CURLM* m_multi = nullptr;
     CURL* m_easy = nullptr;
     curl_slist* m_headerList = nullptr;
     bool m_viaProxy = false;
     bool m_followRedirects = true;
-    uint64_t m_cancelGeneration = 0;
+    std::atomic<bool> m_cancelled{false}; // set by whoever cancels the waiting calls
+    TransferRegistration m_registration{m_cancelled};
+
+    // The caller's: made at the first read, from the final response's Content-Encoding.
+    std::optional<HttpBodyDecoder> m_decoder;
 
     std::thread m_worker;
     std::atomic<bool> m_stop{false};

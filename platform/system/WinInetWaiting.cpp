@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 namespace platform::system {
 namespace {
@@ -14,7 +16,19 @@ WaitHook& hookSlot()
     return hook;
 }
 
-std::atomic<uint64_t> g_cancelGeneration{0};
+// The transfers that live, by number, with the flag that ends each.
+struct Transfers
+{
+    std::mutex mutex;
+    uint64_t begun = 0;
+    std::map<uint64_t, std::atomic<bool>*> live;
+};
+
+Transfers& transfers()
+{
+    static Transfers registry;
+    return registry;
+}
 
 long timeoutFromEnvironment()
 {
@@ -49,12 +63,37 @@ const WaitHook& waitHook()
 
 void cancelWaitingCalls()
 {
-    ++g_cancelGeneration;
+    cancelTransfersSince(0);
 }
 
-uint64_t cancelGeneration()
+uint64_t transferMark()
 {
-    return g_cancelGeneration.load();
+    Transfers& registry = transfers();
+    const std::lock_guard lock(registry.mutex);
+    return registry.begun;
+}
+
+void cancelTransfersSince(uint64_t mark)
+{
+    Transfers& registry = transfers();
+    const std::lock_guard lock(registry.mutex);
+    for (auto it = registry.live.upper_bound(mark); it != registry.live.end(); ++it)
+        *it->second = true;
+}
+
+TransferRegistration::TransferRegistration(std::atomic<bool>& cancelled)
+{
+    Transfers& registry = transfers();
+    const std::lock_guard lock(registry.mutex);
+    m_number = ++registry.begun;
+    registry.live.emplace(m_number, &cancelled);
+}
+
+TransferRegistration::~TransferRegistration()
+{
+    Transfers& registry = transfers();
+    const std::lock_guard lock(registry.mutex);
+    registry.live.erase(m_number);
 }
 
 void setDefaultTimeoutMs(long milliseconds)

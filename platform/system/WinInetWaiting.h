@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -18,7 +19,23 @@ const WaitHook& waitHook();
 // Every transfer begun so far ends within a moment; the call waiting on it fails with 12017
 // (ERROR_INTERNET_OPERATION_CANCELLED) and so do its later reads.
 void cancelWaitingCalls();
-uint64_t cancelGeneration();
+// Transfers are numbered as they begin. A mark taken before some work lets whoever ends that
+// work end the transfers it began, and only those: they end as cancelWaitingCalls() ends them.
+uint64_t transferMark();
+void cancelTransfersSince(uint64_t mark);
+
+// For the transfers themselves: each registers the flag that ends it while it lives.
+class TransferRegistration
+{
+public:
+    explicit TransferRegistration(std::atomic<bool>& cancelled);
+    ~TransferRegistration();
+    TransferRegistration(const TransferRegistration&) = delete;
+    TransferRegistration& operator=(const TransferRegistration&) = delete;
+
+private:
+    uint64_t m_number;
+};
 
 // The connect and receive timeouts of handles that set none: 30 seconds each, or the
 // milliseconds of the environment variable QUELB_NET_TIMEOUT_MS. The receive timeout is the

@@ -1,6 +1,7 @@
 #include "platform/ui/Window.h"
 
 #include "platform/storage/LogicalThread.h"
+#include "platform/system/WinInetWaiting.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Appearance.h"
 #include "platform/ui/Control.h"
@@ -312,6 +313,7 @@ void Window::finish()
 {
     if (!m_open)
         return;
+    endWaitsOfRunningHandler();
     if (isFrame())
         ThreadRegistry::closeDown(*this);
     m_open = false;
@@ -352,6 +354,8 @@ void Window::raise(int event, int control, int key)
 {
     if (!m_open || m_destroying)
         return;
+    if (event == Event::CloseWindow || event == Event::CloseDown)
+        endWaitsOfRunningHandler();
     // Timer ticks and resizes that pile up while a handler runs count once.
     if (event == Event::Timer || event == Event::Sized)
         for (const Pending& pending : m_queue)
@@ -384,6 +388,8 @@ void Window::dispatch(const Pending& pending)
     std::vector<EventHandler> handlers;
     for (auto it = first; it != last; ++it)
         handlers.push_back(it->second);
+    m_transferMark = system::transferMark();
+    m_inHandler = true;
     try {
         for (const EventHandler& handler : handlers) {
             level = handler(*this);
@@ -397,6 +403,7 @@ void Window::dispatch(const Pending& pending)
         message(text::utf8ToCp1251(error.what()), text::w("Ошибка"), MessageIcon::Hand);
         level = Level::Notify;
     }
+    m_inHandler = false;
     if (!m_open)
         return;
     if (level == Level::Fatal || (level != Level::Notify && pending.event == Event::CloseWindow)) {
@@ -404,6 +411,15 @@ void Window::dispatch(const Pending& pending)
         return;
     }
     refresh(false);
+}
+
+// A close while a handler of this window runs: the handler may be waiting on the network, and
+// the close would wait behind it. The transfers it began end now (those of handlers below it
+// go on), the handler returns and the close is carried out.
+void Window::endWaitsOfRunningHandler()
+{
+    if (m_inHandler)
+        system::cancelTransfersSince(m_transferMark);
 }
 
 void Window::userAccepted(int control)

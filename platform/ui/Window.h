@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -171,6 +172,7 @@ private:
     std::string windowProperty(Property property) const;
     bool setWindowProperty(Property property, std::string_view value);
     void setTimer(int hundredths);
+    void endWaitsOfRunningHandler();
 
     WindowDefinition m_definition;
     QFont m_font;
@@ -201,6 +203,9 @@ private:
     bool m_resizable = true;
     QSize m_minimumWhileResizable; // the minimum size to go back to when resizing is on again
     bool m_dispatching = false;
+    // A handler of this window is on the stack, and the network transfers begun before it.
+    bool m_inHandler = false;
+    uint64_t m_transferMark = 0;
     bool m_destroying = false;
     bool m_inAlias = false;
 };

@@ -53,6 +53,11 @@ protected:
     {
         testsupport::writeFileBytes(m_folder.file(name), text);
         PriceListImport import;
+        // A file of odd lines is asked about; the answer is the test's.
+        import.setQuestion([this](const std::string& question) {
+            m_questions.push_back(question);
+            return m_answer;
+        });
         const int code = import.run(name);
         m_failure = import.failure();
         return code;
@@ -84,6 +89,8 @@ protected:
 
     testsupport::TempWorkFolder m_folder;
     std::string m_failure;
+    std::vector<std::string> m_questions;
+    bool m_answer = true;
 };
 
 TEST_F(PriceListImportTest, ALineBecomesOneItem)
@@ -353,9 +360,73 @@ TEST_F(PriceListImportSafety, ASourceWithoutPriceLinesChangesNothingAndSaysSo)
         EXPECT_EQ(m_failure, w("В файле junk.txt нет строк прайс-листа")) << source;
         expectOld();
     }
-    // One line written as the format asks is a price list, whatever else the file holds.
+    // One line written as the format asks passes this gate; the other lines are asked about.
     EXPECT_EQ(load("header line\n 7;;Seven;;1;1;Bosch;;;G\n", "one.txt"), 0);
     EXPECT_EQ(items().size(), 2u);
+}
+
+// Random bytes, a saved order file, a list with a NUL byte or too many odd lines: the user is
+// asked before the list is replaced, "no" changes nothing, "yes" loads the lines as they read.
+// A list of price lines, or one with few odd lines, loads without a question.
+TEST_F(PriceListImportSafety, AFileThatDoesNotLookLikeAPriceListIsAskedAbout)
+{
+    loadOld();
+    std::string random(200 * 1024, '\0');
+    std::mt19937 bytes(7);
+    for (char& c : random)
+        c = static_cast<char>(bytes());
+    const std::string order = w("#Заказчик: ООО Ромашка\r\n#Адрес: Москва\r\n#ИНН: 7701\r\n"
+                                "#Телефон: 123   E-mail:a@b.ru\r\n#Контактное лицо: Иванов\r\n"
+                                "#Банк: Банк\r\n#БИК: 1   Р/сч:2   Корр/сч:3\r\n"
+                                "#Комментарий к заказу: срочно\r\n"
+                                "1006;С08-3501090;Колодка;Техно-М;2;4741.93;9483.86\r\n");
+    std::string lines;
+    for (int i = 1; i <= 100; ++i)
+        lines += std::to_string(i) + ";D;N;;1;5;M;;;G\n";
+    const std::string withNul = lines + std::string("101;D;N\0ul;;1;5;M;;;G\n", 23);
+    const std::string sixOdd = lines.substr(0, lines.find("95;")) + "95\n96\n97\n98;x\n99\n100\n";
+    const std::string fiveOdd = lines.substr(0, lines.find("96;")) + "96\n97\n98;x\n99\n100\n";
+
+    m_answer = false;
+    for (const std::string& text : {random, order, withNul, sixOdd}) {
+        m_questions.clear();
+        EXPECT_EQ(load(text, "odd.txt"), PriceListImport::Declined);
+        ASSERT_EQ(m_questions.size(), 1u);
+        EXPECT_EQ(m_questions[0].rfind(w("В файле odd.txt "), 0), 0u) << m_questions[0];
+        expectOld();
+    }
+    EXPECT_EQ(m_questions[0], w("В файле odd.txt 6 из 100 строк не похожи на строки прайс-листа, "
+                                "например: 95. Загрузить прайс-лист из этого файла?"));
+    load(order, "order.txt");
+    EXPECT_EQ(m_questions.back(),
+              w("В файле order.txt 9 из 9 строк не похожи на строки прайс-листа, например: "
+                "#Заказчик: ООО Ромашка. Загрузить прайс-лист из этого файла?"));
+    load(withNul, "nul.txt");
+    EXPECT_EQ(m_questions.back(), w("В файле nul.txt 1 из 101 строк не похожи на строки "
+                                    "прайс-листа, например: 101;D;N?ul;;1;5;M;;;G. Загрузить "
+                                    "прайс-лист из этого файла?"));
+    // The example is cut at sixty characters.
+    load("1;D;N;;1;5;M;;;G\n" + std::string(100, 'x') + "\n", "long.txt");
+    EXPECT_NE(m_questions.back().find(w("например: ") + std::string(60, 'x') + ". "),
+              std::string::npos);
+
+    m_questions.clear();
+    m_answer = true;
+    EXPECT_EQ(load(order, "order.txt"), 0);
+    EXPECT_EQ(m_questions.size(), 1u);
+    EXPECT_EQ(items().size(), 9u); // the header lines too, each as an item of code 0
+    EXPECT_EQ(load(fiveOdd, "few.txt"), 0);
+    EXPECT_EQ(load(lines, "list.txt"), 0);
+    EXPECT_EQ(m_questions.size(), 1u) << "asked about a list of price lines";
+    EXPECT_EQ(items().size(), 100u);
+
+    // Without anyone to ask, such a file is refused.
+    loadOld();
+    testsupport::writeFileBytes(m_folder.file("odd.txt"), order);
+    PriceListImport import;
+    EXPECT_EQ(import.run("odd.txt", "shown.txt"), 13);
+    EXPECT_EQ(import.failure(), w("В файле shown.txt 9 из 9 строк не похожи на строки прайс-листа"));
+    expectOld();
 }
 
 // Kills a child process loading a long list at random moments, the commit included: each

@@ -151,6 +151,17 @@ TEST(PriceListTextLine, ExtraSeparatorsAndTheGroup)
     EXPECT_EQ(line->group, "group");
 }
 
+TEST(PriceListTextLine, WhatLooksLikeAPriceLine)
+{
+    for (const char* line :
+         {"1006;D;N;A;2;4741.93;M;;7.829;G", "  -7 ;;;;;;;;;", "0;;;;;;;;;;;extra"})
+        EXPECT_TRUE(app::looksLikePriceLine(line)) << line;
+    // Too few separators, a code that is no whole number in digits.
+    for (const char* line : {"1006;D;N;A;2;4741.93;M;;7.829", "+5;;;;;;;;;", "12.5;;;;;;;;;",
+                             "7x;;;;;;;;;", " ;;;;;;;;;", "#Заказчик:;;;;;;;;;", "- 7;;;;;;;;;"})
+        EXPECT_FALSE(app::looksLikePriceLine(line)) << line;
+}
+
 TEST(PriceListTextLine, ShortAndEmptyLines)
 {
     EXPECT_FALSE(PriceListTextLine::parse(""));

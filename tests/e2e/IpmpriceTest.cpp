@@ -2,19 +2,22 @@
 // (directly and through an authenticating proxy), and the ways it ends without loading.
 #include "app/ipmprice/Ipmprice.h"
 #include "app/dictionary/Dictionary.h"
-#include "platform/system/WinInetWaiting.h"
+#include "ProgramSession.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
+#include "platform/system/WinInetWaiting.h"
 #include "tests/support/DamagedPages.h"
+#include "tests/support/EncodedBodies.h"
 #include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -23,8 +26,12 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <set>
+#include <functional>
+#include <memory>
+#include <random>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,16 +46,21 @@ constexpr const char* Title = "Загрузка прайс-листа";
 class PriceServer
 {
 public:
-    explicit PriceServer(std::string body, int status = 200, int delayMs = 0)
+    // An encoded body goes as a type the server library does not compress once more; a delay
+    // holds the answer back, as a slow server does.
+    explicit PriceServer(std::string body, int status = 200, std::string contentEncoding = {},
+                         int delayMs = 0)
     {
-        const auto answer = [this, body, status, delayMs](const httplib::Request&,
-                                                          httplib::Response& response) {
+        m_server.Get("/price/quelbit.txt", [this, body, status, contentEncoding, delayMs](
+                                               const httplib::Request&, httplib::Response& response) {
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
             ++m_requests;
             response.status = status;
-            response.set_content(body, "text/plain");
-        };
-        m_server.Get("/price/quelbit.txt", answer);
+            if (!contentEncoding.empty())
+                response.set_header("Content-Encoding", contentEncoding);
+            response.set_content(body, contentEncoding.empty() ? "text/plain"
+                                                               : "application/octet-stream");
+        });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -158,32 +170,53 @@ protected:
 
 const std::string Stored = "1;;A;;1;10;Bosch;;;G\n2;;B;;1;10;Mann;;;G\n";
 
-TEST_F(IpmpriceTest, AFileLoadReturnsZeroAndTheTitleCounterMovesMeanwhile)
+// Every title the dialog's window is given, in order.
+class TitleRecorder : public QObject
+{
+public:
+    void watch(QWidget* widget)
+    {
+        m_widget = widget;
+        widget->installEventFilter(this);
+    }
+    std::vector<std::string> m_titles;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::WindowTitleChange)
+            m_titles.push_back(platform::text::fromQString(m_widget->windowTitle()));
+        return false;
+    }
+
+private:
+    QWidget* m_widget = nullptr;
+};
+
+TEST_F(IpmpriceTest, AFileLoadReturnsZeroAndTheTitleCounterMovesToTheLinesRead)
 {
     writePriceList(Stored);
     std::string lines;
-    for (int i = 1; i <= 30000; ++i)
+    for (int i = 1; i <= 30001; ++i)
         lines += std::to_string(i) + ";D;N;;1;" + std::to_string(i % 50) + ";M;;;G\r\n";
     testsupport::writeFileBytes(m_folder.file("new.txt"), lines);
 
-    // Titles seen from timer events while the load runs.
-    std::set<std::string> titles;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, &sampler, [&] {
-        if (Window* window = TestDriver::topWindow())
-            titles.insert(window->title());
-    });
-    sampler.start(5);
-
+    TitleRecorder recorder;
     TestDriver driver;
-    driver.waitOpen(Title).type("?FNAME", "  new.txt  ").press("?BUTTON2");
+    driver.waitOpen(Title)
+        .call([&] { recorder.watch(TestDriver::topWindow()->topWidget()); })
+        .type("?FNAME", "  new.txt  ")
+        .press("?BUTTON2");
     EXPECT_EQ(runDialog(driver), 0);
     EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(codes().size(), 30000u);
-    int counters = 0;
-    for (const std::string& title : titles)
-        counters += title.rfind(w("Обновление прайс-листа -"), 0) == 0 ? 1 : 0;
-    EXPECT_GE(counters, 2) << "the title counter did not move during the load";
+    EXPECT_EQ(codes().size(), 30001u);
+    std::vector<std::string> counts;
+    for (const std::string& title : recorder.m_titles)
+        if (title.rfind(w("Обновление прайс-листа -"), 0) == 0)
+            counts.push_back(title);
+    EXPECT_GE(counts.size(), 2u) << "the title counter did not move during the load";
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(counts.back(), w("Обновление прайс-листа -30001"));
 }
 
 TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
@@ -201,6 +234,30 @@ TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].text, w("Ошибка открытия файла missing.txt"));
     EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
+TEST_F(IpmpriceTest, AFileThatIsNoPriceListIsLoadedOnlyWhenTheUserSaysSo)
+{
+    writePriceList(Stored);
+    std::string random(200 * 1024, '\0');
+    std::mt19937 bytes(11);
+    for (char& c : random)
+        c = static_cast<char>(bytes());
+    testsupport::writeFileBytes(m_folder.file("random.bin"), random);
+    TestDriver driver;
+    driver.waitOpen(Title).type("?FNAME", "random.bin").answerMessage(Button::No).press("?BUTTON2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(driver.messages().size(), 1u); // the answer is all: no box follows it
+    const MessageRequest& asked = driver.messages()[0];
+    EXPECT_EQ(asked.text.rfind(w("В файле random.bin "), 0), 0u) << asked.text;
+    EXPECT_NE(asked.text.find(w(" строк не похожи на строки прайс-листа, например: ")),
+              std::string::npos);
+    EXPECT_EQ(asked.caption, w("Сообщение"));
+    EXPECT_EQ(asked.buttons, Button::Yes | Button::No);
+    EXPECT_EQ(asked.defaultButton, Button::No);
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
 }
@@ -280,7 +337,7 @@ TEST_F(IpmpriceTest, TheInternetChoiceHidesTheFileNameAndShowsTheWarning)
 TEST_F(IpmpriceTest, TheWarningAndTheDownloadStatusAreSeenWhole)
 {
     writePriceList(Stored);
-    PriceServer server("2;;B;;1;12;Mann;;;G\n", 200, 800);
+    PriceServer server("2;;B;;1;12;Mann;;;G\n", 200, {}, 800);
     setSite("127.0.0.1", server.port());
     std::vector<std::string> choices;
     std::vector<std::string> downloading;
@@ -341,6 +398,29 @@ TEST_F(IpmpriceTest, AFailedDownloadLeavesEverythingUntouched)
     EXPECT_EQ(driver.messages()[1].text, w("Не удается скачать файл прайс-листа!"));
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+
+    // A file the body cannot be written to: the box names quelbit.txt, the file the user knows.
+    PriceServer good("1;;X;;1;1;Y;;;G\n");
+    RelateREKV_D->open();
+    REKV_D().empty();
+    RelateREKV_D->close();
+    setSite("127.0.0.1", good.port());
+    const std::string quelbit = (std::filesystem::current_path() / "quelbit.txt").string();
+    const std::string part = quelbit + ".new-" + std::to_string(::getpid()) + ".part-"
+                             + std::to_string(::getpid());
+    std::filesystem::create_directory(part);
+    TestDriver blocked;
+    blocked.waitOpen(Title)
+        .press("?OPTION1:RADIO2")
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON2");
+    EXPECT_EQ(runDialog(blocked), 1);
+    std::filesystem::remove(part);
+    EXPECT_EQ(m_failure, "");
+    ASSERT_EQ(blocked.messages().size(), 2u);
+    EXPECT_EQ(blocked.messages()[0].text, w("Ошибка создания файла ") + quelbit);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(IpmpriceTest, ALoadThroughAnAuthenticatingProxyWorksEndToEnd)
@@ -448,12 +528,12 @@ protected:
     }
 
     // Downloads from the server answering each message box with OK; the texts shown.
-    std::vector<std::string> download(TroubleServer& server, uint8_t expected, int boxes)
+    std::vector<std::string> download(int port, uint8_t expected, int boxes)
     {
         RelateREKV_D->open();
         REKV_D().empty();
         RelateREKV_D->close();
-        setSite("127.0.0.1", server.port());
+        setSite("127.0.0.1", port);
         TestDriver driver;
         driver.waitOpen(Title).press("?OPTION1:RADIO2");
         for (int i = 0; i < boxes; ++i)
@@ -488,7 +568,7 @@ TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
 {
     for (const auto trouble : {TroubleServer::Trouble::Silent, TroubleServer::Trouble::Drip}) {
         TroubleServer server(trouble);
-        EXPECT_EQ(download(server, 1, 2),
+        EXPECT_EQ(download(server.port(), 1, 2),
                   (std::vector<std::string>{w("Превышено время ожидания: сервер не передаёт данные"),
                                             w("Не удается скачать файл прайс-листа!")}));
         expectUntouched();
@@ -498,7 +578,7 @@ TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
 TEST_F(IpmpriceTroubleTest, ABodyCutOffWithoutALengthIsRefused)
 {
     TroubleServer server(TroubleServer::Trouble::CutWithoutLength);
-    EXPECT_EQ(download(server, 1, 1),
+    EXPECT_EQ(download(server.port(), 1, 1),
               (std::vector<std::string>{
                   w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}));
     expectUntouched();
@@ -508,29 +588,52 @@ TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
 {
     {
         TroubleServer server(TroubleServer::Trouble::Empty);
-        const auto texts = download(server, 1, 1);
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].rfind(w("В файле "), 0), 0u);
-        EXPECT_NE(texts[0].find(w(" нет строк прайс-листа. Прайс-лист не изменён.")),
-                  std::string::npos);
+        // The file named is the one the user knows, not the one the download went to.
+        const std::string quelbit = (std::filesystem::current_path() / "quelbit.txt").string();
+        EXPECT_EQ(download(server.port(), 1, 1),
+                  (std::vector<std::string>{w("В файле ") + quelbit
+                                            + w(" нет строк прайс-листа. Прайс-лист не изменён.")}));
         expectUntouched();
     }
     {
         TroubleServer server(TroubleServer::Trouble::WebPage);
-        EXPECT_EQ(download(server, 1, 1),
+        EXPECT_EQ(download(server.port(), 1, 1),
                   (std::vector<std::string>{w("Сервер прислал веб-страницу вместо файла "
                                               "прайс-листа. Прайс-лист не изменён.")}));
         expectUntouched();
     }
 }
 
-TEST_F(IpmpriceTroubleTest, AGzipEncodedAnswerLoadsTheDecodedList)
+TEST_F(IpmpriceTroubleTest, AnEncodedAnswerLoadsTheDecodedList)
 {
     TroubleServer server(TroubleServer::Trouble::Gzip);
-    EXPECT_TRUE(download(server, 0, 0).empty());
+    EXPECT_TRUE(download(server.port(), 0, 0).empty());
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(testsupport::readFileBytes(m_folder.file("quelbit.txt")),
               testsupport::GzipSamplePlain);
+    const std::string plain = testsupport::priceLines(3000);
+    PriceServer deflated(testsupport::encodedBody("deflate", plain), 200, "deflate");
+    EXPECT_TRUE(download(deflated.port(), 0, 0).empty());
+    EXPECT_EQ(codes().size(), 3000u);
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("quelbit.txt")) == plain);
+}
+
+// The announced length is the cut one: only the missing end of the stream tells.
+TEST_F(IpmpriceTroubleTest, AnEncodedListCutShortChangesNothing)
+{
+    const std::string plain = testsupport::priceLines(3000);
+    for (const char* coding : {"gzip", "deflate"}) {
+        const std::string encoded = testsupport::encodedBody(coding, plain);
+        for (const auto& [where, length] : testsupport::cutPoints(coding, encoded)) {
+            PriceServer server(encoded.substr(0, length), 200, coding);
+            EXPECT_EQ(download(server.port(), 1, 2),
+                      (std::vector<std::string>{
+                          w("Ошибка считывания данных"),
+                          w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}))
+                << coding << " cut " << where;
+            expectUntouched();
+        }
+    }
 }
 
 TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtOnce)
@@ -564,6 +667,86 @@ TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtO
     EXPECT_TRUE(driver.messages().empty());
     EXPECT_EQ(m_failure, "");
     expectUntouched();
+}
+
+// The close box, the frame's "Выход" and a script that fails while the download waits on a
+// silent server: the transfer ends at once, not at the timeout, and nothing changes.
+TEST_F(IpmpriceTroubleTest, AnyCloseEndsAStalledDownloadAtOnce)
+{
+    platform::system::setDefaultTimeoutMs(20000);
+    TroubleServer server(TroubleServer::Trouble::Silent);
+    setSite("127.0.0.1", server.port());
+    // Fires only while the window's thread is free, that is while the download waits.
+    const auto whileDownloading = [](QTimer& timer, std::function<void()> then) {
+        auto fired = std::make_shared<int>(0);
+        QObject::connect(&timer, &QTimer::timeout, &timer, [fired, then] {
+            Control* cancel = TestDriver::findControl("?BUTTON2:2");
+            Window* window = TestDriver::topWindow();
+            if (cancel && window && window->isShown(*window->control(7)) && !cancel->isDisabled()
+                && ++*fired == 10)
+                then();
+        });
+        timer.start(20);
+    };
+    {
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+        driver.start([](const std::string&) {});
+        QElapsedTimer sinceClose;
+        QTimer watcher;
+        whileDownloading(watcher, [&] {
+            sinceClose.start();
+            driver.close();
+            driver.start([&](const std::string& result) { m_failure = result; });
+        });
+        EXPECT_EQ(ipmprice(), 1);
+        ASSERT_TRUE(sinceClose.isValid());
+        EXPECT_LT(sinceClose.elapsed(), 1000);
+        EXPECT_TRUE(driver.messages().empty());
+        EXPECT_EQ(m_failure, "");
+        expectUntouched();
+    }
+    {
+        // The frame's "Выход", the dialog called from the price-list window.
+        DictionaryKill();
+        TestDriver driver;
+        driver.waitOpen(e2e::FrameTitle)
+            .menu("Просмотр прайс-листа и составление заказа")
+            .waitOpen("Прайс-лист/Заказ")
+            .press("?BUTTON7")
+            .waitOpen(Title)
+            .press("?OPTION1:RADIO2")
+            .press("?BUTTON2");
+        QElapsedTimer sinceExit;
+        QTimer watcher;
+        whileDownloading(watcher, [&] {
+            sinceExit.start();
+            driver.menu("Выход");
+            driver.start([&](const std::string& result) { m_failure = result; });
+        });
+        EXPECT_EQ(e2e::runProgram(driver), "");
+        ASSERT_TRUE(sinceExit.isValid());
+        EXPECT_LT(sinceExit.elapsed(), 1000);
+        EXPECT_EQ(m_failure, "");
+        // No word of the download (the program's end may still tell of empty reference lists).
+        EXPECT_EQ(e2e::messagesCaptioned(driver, "Ошибка"), 0);
+        DictionaryInit();
+        expectUntouched();
+    }
+    {
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2").waitClose(Title, 1500);
+        QElapsedTimer sinceFailure;
+        driver.start([&](const std::string& result) {
+            sinceFailure.start();
+            m_failure = result;
+        });
+        EXPECT_EQ(ipmprice(), 1);
+        ASSERT_TRUE(sinceFailure.isValid());
+        EXPECT_LT(sinceFailure.elapsed(), 1000);
+        EXPECT_NE(m_failure, "");
+        expectUntouched();
+    }
 }
 
 // A price file damaged beyond opening is replaced through a question; the damaged one stays.

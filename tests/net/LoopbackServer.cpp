@@ -1,5 +1,6 @@
 #include "tests/net/LoopbackServer.h"
 
+#include "tests/support/EncodedBodies.h"
 #include "tests/support/GzipSample.h"
 
 #include <chrono>
@@ -95,6 +96,16 @@ LoopbackServer::LoopbackServer()
         response.set_header("Content-Encoding", "gzip");
         response.set_content(testsupport::GzipSampleEncoded, "text/plain");
     });
+    m_server.Get(R"(/encoded/(gzip|deflate)/(\d+))",
+                 [](const httplib::Request& request, httplib::Response& response) {
+                     static const std::string plain = testsupport::priceLines(3000);
+                     const std::string coding = request.matches[1];
+                     response.set_header("Content-Encoding", coding);
+                     // A type the server library does not compress once more.
+                     response.set_content(testsupport::encodedBody(coding, plain)
+                                              .substr(0, std::stoul(request.matches[2])),
+                                          "application/octet-stream");
+                 });
 
     m_port = m_server.bind_to_any_port("127.0.0.1");
     m_thread = std::thread([this] { m_server.listen_after_bind(); });

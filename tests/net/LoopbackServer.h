@@ -20,6 +20,8 @@ namespace nettest {
 //   /drip               "1;" every half second, without end
 //   /silent             nothing at all until the server stops
 //   /gzip               a short text, gzip-encoded
+//   /encoded/<c>/<n>    testsupport::priceLines(3000) in coding c (gzip, deflate), cut to n
+//                       bytes, which are announced as its length
 class LoopbackServer
 {
 public:

@@ -1,7 +1,10 @@
 #include "platform/system/WinInet.h"
 #include "platform/system/LastError.h"
+#include "platform/system/WinInetWaiting.h"
 
 #include "platform/storage/LogicalThread.h"
+
+#include "tests/support/EncodedBodies.h"
 
 #include <httplib.h>
 
@@ -19,6 +22,8 @@
 using namespace platform::system;
 
 namespace {
+
+const std::string EncodedPlain = testsupport::priceLines(3000);
 
 // A loopback server with the few routes the layer's tests need.
 class Server
@@ -39,6 +44,20 @@ public:
                                                       return true;
                                                   });
         });
+        // The price lines encoded (gzip, deflate, raw: deflate without its wrapping, br) and
+        // cut to the given length, which is sent as the Content-Length.
+        m_server.Get(R"(/encoded/(\w+)/(\d+))",
+                     [](const httplib::Request& request, httplib::Response& response) {
+                         const std::string name = request.matches[1];
+                         const std::string coding = name == "raw" ? "raw deflate" : name;
+                         const std::string body =
+                             name == "br" ? std::string("\x0b\x02\x80hello\x03")
+                                          : testsupport::encodedBody(coding, EncodedPlain);
+                         response.set_header("Content-Encoding", name == "raw" ? "deflate" : name);
+                         // A type the server library would not compress once more.
+                         response.set_content(body.substr(0, std::stoul(request.matches[2])),
+                                              "application/octet-stream");
+                     });
         m_server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
             response.status = 404;
             response.set_content(request.target, "text/plain");
@@ -147,6 +166,51 @@ TEST(WinInetTest, TheBodyIsReadInThePiecesTheCallerAsksFor)
     EXPECT_EQ(got, 0u);
 }
 
+// Reads until the end or a failure: the bytes and the failure's code (0 at the end).
+std::pair<std::string, DWORD> readBody(HINTERNET request)
+{
+    std::string body;
+    std::vector<char> buffer(40000);
+    DWORD got = 0;
+    for (;;) {
+        if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &got))
+            return {body, GetLastError()};
+        if (got == 0)
+            return {body, 0};
+        body.append(buffer.data(), got);
+    }
+}
+
+TEST(WinInetTest, AnEncodedBodyIsWholeOnlyWhenItsStreamEnded)
+{
+    Server server;
+    for (const char* name : {"gzip", "deflate", "raw"}) {
+        const std::string coding = std::string(name) == "raw" ? "raw deflate" : name;
+        const std::string encoded = testsupport::encodedBody(coding, EncodedPlain);
+        const std::string path = "/encoded/" + std::string(name) + "/";
+        {
+            Handles h(server.port(), (path + std::to_string(encoded.size())).c_str());
+            ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+            const auto [body, failure] = readBody(h.request);
+            EXPECT_EQ(failure, 0u) << name;
+            EXPECT_TRUE(body == EncodedPlain) << name;
+        }
+        // The length sent is the cut: only the missing end of the stream tells.
+        for (const auto& [where, length] : testsupport::cutPoints(coding, encoded)) {
+            Handles h(server.port(), (path + std::to_string(length)).c_str());
+            ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+            EXPECT_EQ(queryText(h.request, HTTP_QUERY_CONTENT_LENGTH), std::to_string(length));
+            const auto [body, failure] = readBody(h.request);
+            EXPECT_EQ(failure, WinInetError::DecodingFailed) << name << " cut " << where;
+            EXPECT_EQ(EncodedPlain.compare(0, body.size(), body), 0) << name << " cut " << where;
+        }
+    }
+    // A coding that was not offered and that this layer cannot undo.
+    Handles h(server.port(), "/encoded/br/100");
+    ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(readBody(h.request).second, WinInetError::DecodingFailed);
+}
+
 TEST(WinInetTest, QueryBuffersThatAreTooSmallAndHeadersThatAreAbsent)
 {
     Server server;
@@ -213,6 +277,39 @@ TEST(WinInetTest, AnUnreachableProxyAndAServerThatNeverAnswers)
                                    sizeof timeoutMs));
     EXPECT_FALSE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
     EXPECT_EQ(GetLastError(), WinInetError::Timeout);
+}
+
+// A wait nested in another (a dialog's download under its caller's): ending the transfers
+// begun since a mark ends the inner one and leaves the outer one waiting.
+TEST(WinInetTest, CancellingSinceAMarkEndsOnlyTheTransfersBegunAfterIt)
+{
+    SilentListener silent;
+    Handles outer(silent.port(), "/outer");
+    Handles inner(silent.port(), "/inner");
+    int phase = 0;
+    uint64_t mark = 0;
+    int outerWaits = 0;
+    bool innerSent = true;
+    DWORD innerError = 0;
+    setWaitHook([&] {
+        if (phase == 0) {
+            phase = 1;
+            mark = transferMark();
+            innerSent = HttpSendRequestA(inner.request, nullptr, 0, nullptr, 0);
+            innerError = GetLastError();
+            phase = 2;
+        } else if (phase == 1) {
+            cancelTransfersSince(mark); // from the inner wait
+        } else if (++outerWaits == 10) {
+            cancelWaitingCalls();
+        }
+    });
+    EXPECT_FALSE(HttpSendRequestA(outer.request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(GetLastError(), WinInetError::OperationCancelled);
+    setWaitHook({});
+    EXPECT_FALSE(innerSent);
+    EXPECT_EQ(innerError, WinInetError::OperationCancelled);
+    EXPECT_EQ(outerWaits, 10);
 }
 
 TEST(WinInetTest, HandlesAreCheckedAndClosedWithWhatWasMadeFromThem)
