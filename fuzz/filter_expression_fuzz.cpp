@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -108,10 +107,9 @@ struct Fixture
 {
     Fixture()
     {
-        std::filesystem::current_path(fuzzsupport::FuzzTempFolder::path());
         variables.bindTo(bindings);
-        inStorage.setDiskName("instorage.tps");
-        evaluated.setDiskName("evaluated.tps");
+        inStorage.setDiskName((fuzzsupport::FuzzTempFolder::path() / "instorage.tps").string());
+        evaluated.setDiskName((fuzzsupport::FuzzTempFolder::path() / "evaluated.tps").string());
         for (RecordFile* file : {&inStorage, &evaluated}) {
             if (file->create() != 0 || file->open(0x22) != 0)
                 std::abort();

@@ -5,11 +5,11 @@
 #include "app/browsepriosn/BrowsepriosnSettings.h"
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/FuzzTempFolder.h"
+#include "fuzz/support/InTempFolder.h"
 #include "platform/ui/list/ListFormat.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -55,12 +55,16 @@ std::string asReadBack(std::string value)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    fuzzsupport::InTempFolder::anchorArtifacts(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The window finds its settings file in the working folder.
-    static const bool inTemporaryFolder =
-        (std::filesystem::current_path(FuzzTempFolder::path()), true);
-    (void)inTemporaryFolder;
+    const fuzzsupport::InTempFolder inTempFolder;
     FuzzTempFolder::write("quelbarto.ini",
                           std::string_view(reinterpret_cast<const char*>(data), size));
 
