@@ -6,6 +6,7 @@
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/FuzzTempFolder.h"
 #include "platform/storage/Bindings.h"
+#include "platform/storage/ErrorState.h"
 #include "platform/storage/FilterExpression.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/storage/View.h"
@@ -141,13 +142,16 @@ struct Fixture
     RecordFile evaluated{app::priosnLayout()};
 };
 
+// The codes of the passing records; a walk goes on to the end of the file, never fails.
 std::vector<int32_t> walk(View& view, RecordFile& file, bool forward)
 {
     std::vector<int32_t> codes;
-    if ((forward ? view.setStart() : view.setEnd()) != 0)
-        return codes;
-    while ((forward ? view.next() : view.previous()) == 0)
+    require((forward ? view.setStart() : view.setEnd()) == 0, "a walk starts");
+    int code = 0;
+    while ((code = forward ? view.next() : view.previous()) == 0)
         codes.push_back(int32_t{file.record<PriosnRecord>().KOD});
+    require(code == platform::storage::Error::RecordNotAvailable,
+            "a walk ends at the end of the file");
     return codes;
 }
 
