@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     HINTERNET internet = InternetOpenA("", INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
     require(internet != nullptr, "a session is opened");
     InternetSetOptionA(internet, INTERNET_OPTION_CONNECT_TIMEOUT, &TimeoutMs, sizeof TimeoutMs);
-    HINTERNET connection = InternetConnectA(internet, "127.0.0.1", server.port(), "", "",
-                                            INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET connection =
+        InternetConnectA(internet, "127.0.0.1", server.port(), "", "", INTERNET_SERVICE_HTTP, 0, 0);
     require(connection != nullptr, "a connection is made");
     readResponse(connection);
     InternetCloseHandle(connection);

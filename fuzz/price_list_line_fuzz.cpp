@@ -18,8 +18,8 @@ namespace {
 // finite numbers.
 void checkFields(const PriceListTextLine& line)
 {
-    for (const std::string* text : {&line.designation, &line.name, &line.applicability,
-                                    &line.manufacturer, &line.group}) {
+    for (const std::string* text :
+         {&line.designation, &line.name, &line.applicability, &line.manufacturer, &line.group}) {
         require(text->size() <= PriceListTextLine::TextLength, "a text field fits the record");
         require(text->empty() || text->back() != ' ', "a text field has no trailing blank");
         require(text->find('\0') == std::string::npos, "a text field holds no NUL byte");

@@ -26,8 +26,7 @@ void InTempFolder::anchorArtifacts(int* argc, char*** argv)
         if (std::string_view((*argv)[i]).substr(0, Flag.size()) == Flag)
             return;
     // The new command line lives as long as the process, as libFuzzer expects of it.
-    static std::string prefix =
-        std::string(Flag) + (std::filesystem::current_path() / "").string();
+    static std::string prefix = std::string(Flag) + (std::filesystem::current_path() / "").string();
     static std::vector<char*> arguments;
     arguments.assign(*argv, *argv + *argc);
     arguments.insert(arguments.begin() + 1, prefix.data());
