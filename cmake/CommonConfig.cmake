@@ -17,3 +17,11 @@ if(QUELB_SANITIZE)
   target_compile_options(CommonConfig INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(CommonConfig INTERFACE -fsanitize=address,undefined)
 endif()
+
+# libFuzzer (clang only): every library gets the fuzzer's coverage instrumentation and the
+# sanitizers; the fuzz targets alone link the fuzzer's main.
+option(QUELB_FUZZ "Build the fuzz targets for libFuzzer" OFF)
+if(QUELB_FUZZ)
+  target_compile_options(CommonConfig INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(CommonConfig INTERFACE -fsanitize=address,undefined)
+endif()

@@ -436,8 +436,17 @@ int RecordFile::peekAt(int64_t position, std::byte* record)
 int RecordFile::setWalkFilter(std::shared_ptr<const FilterSql> filter)
 {
     ThreadState& state = m_impl->state();
-    if (!m_impl->opened(state))
+    Database* database = m_impl->opened(state);
+    if (!database)
         return Error::FileNotOpen;
+    if (filter) {
+        // Tried once here (the statement is kept), rather than failing the walk halfway.
+        int code = Error::None;
+        if (!database->statement(m_impl->schema.conditionProbe(filter->condition()), code)) {
+            m_impl->cursor(state).setFilter(nullptr);
+            return m_impl->finish(Error::BadExpression);
+        }
+    }
     m_impl->cursor(state).setFilter(std::move(filter));
     return m_impl->finish(Error::None);
 }

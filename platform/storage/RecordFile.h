@@ -84,7 +84,8 @@ public:
     int peekAt(int64_t position, std::byte* record);
     // A condition (a translated filter) the calling thread's current walk must meet, decided
     // by the engine so that rejected records are never fetched; the set operations above
-    // remove it, so it is given after them.
+    // remove it, so it is given after them. A condition the engine cannot take (nested deeper
+    // than its parser goes) is refused with 800 and the walk carries none.
     int setWalkFilter(std::shared_ptr<const FilterSql> filter);
     const FilterSql* walkFilter() const;
     int next();                  // 33 past the end

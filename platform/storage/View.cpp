@@ -48,9 +48,11 @@ void View::translate()
 int View::positioned(int code)
 {
     // The condition goes with the walk just set; without one every record comes up and the
-    // filter is evaluated here.
-    if (code == Error::None && m_sql)
-        m_file.setWalkFilter(m_sql);
+    // filter is evaluated here. So it is too when the engine cannot take the condition.
+    if (code == Error::None && m_sql && m_file.setWalkFilter(m_sql) != Error::None) {
+        m_sql = nullptr;
+        clearError();
+    }
     return code;
 }
 

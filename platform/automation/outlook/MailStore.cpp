@@ -149,11 +149,12 @@ void MailStore::save(StoredItem& item)
     const std::string insertProperty =
         "INSERT INTO properties (item, name, value, user) VALUES (?1, ?2, ?3, ?4)";
     for (int user = 0; user < 2; ++user) {
-        for (const auto& [name, value] : user ? item.userProperties : item.properties) {
+        // Not a structured binding: clang 14 (the fuzz build) cannot capture one in a lambda.
+        for (const auto& property : user ? item.userProperties : item.properties) {
             run(insertProperty, [&](sqlite3_stmt* s) {
                 sqlite3_bind_int64(s, 1, item.id);
-                bindText(s, 2, name);
-                bindText(s, 3, value);
+                bindText(s, 2, property.first);
+                bindText(s, 3, property.second);
                 sqlite3_bind_int(s, 4, user);
             });
         }

@@ -285,6 +285,12 @@ std::string SchemaSql::filteredKeySegment(int key, int equalCount, bool forward,
     return makeKeySegment(key, equalCount, forward, true, condition);
 }
 
+std::string SchemaSql::conditionProbe(const std::string& condition) const
+{
+    return "SELECT rowid FROM records WHERE rowid > ?1 AND rowid < ?2 AND ((" + condition
+           + ")) LIMIT ?3";
+}
+
 std::string SchemaSql::makeKeyEqual(int key) const
 {
     const KeyDef& def = m_layout.keys[static_cast<std::size_t>(key)];

@@ -55,6 +55,9 @@ public:
     std::string filteredKeyFromEnd(int key, bool forward, const std::string& condition) const;
     std::string filteredKeySegment(int key, int equalCount, bool forward,
                                    const std::string& condition) const;
+    // A statement that carries the condition as the walk queries do, with a little more
+    // nesting: when it prepares, so do they.
+    std::string conditionProbe(const std::string& condition) const;
     const std::string& byRowid() const { return m_byRowid; } // ?1 the rowid
     // Physical order from the first record at or beyond the rowid ?1, without a limit.
     std::string fileFrom() const;

@@ -333,6 +333,24 @@ TEST_F(PushDown, FieldsOfAnotherRecordAreEvaluatedPerRecord)
     EXPECT_TRUE(walk(view, m_sql, true).empty());
 }
 
+TEST_F(PushDown, AConditionTooDeepForTheEngineIsEvaluatedPerRecord)
+{
+    // Sixty nested groups: the language takes them, SQLite's parser cannot.
+    std::string deep;
+    for (int code = 1; code <= 60; ++code)
+        deep += "(pr:kod = " + std::to_string(code * 100) + " or ";
+    deep += "pr:kod = 7 or pr:kod = 305" + std::string(60, ')');
+    compare(-1, deep.c_str());
+    compare(5, deep.c_str());
+
+    View view(m_sql, 5);
+    ASSERT_EQ(view.setFilter(deep, &m_bindings), 0);
+    EXPECT_EQ(view.setStart(), 0);
+    EXPECT_EQ(walk(view, m_sql, true), (std::vector<int32_t>{7, 305}));
+    EXPECT_EQ(platform::storage::errorCode(), platform::storage::Error::RecordNotAvailable);
+    EXPECT_FALSE(view.filterInStorage());
+}
+
 TEST_F(PushDown, AnotherWalkOnTheFileDropsTheCondition)
 {
     kodstr3 = w("ф");
