@@ -267,12 +267,16 @@ std::string Procvyg::mailOrder()
     outlook.SetSubject(w("Заказ от ") + std::string(withoutTrailingBlanks(REK().NAIM.view())));
     outlook.SetBody(w("Заказ в аттачменте"));
     outlook.AddAttachment(withoutTrailingBlanks(m_fileName.view()));
-    outlook.Send();
-    // The class reports nothing; the channel keeps why the send failed.
+    // The class reports nothing; the channel keeps why a call failed. A mail whose order could
+    // not be attached is not sent: the manager would get an empty mail.
     auto* channel = platform::automation::OleControl::containerOf(&window(), kOutlookControl);
     std::string reason = !created  ? w("почтовый сервер не создал письмо")
                          : channel ? channel->lastError()
                                    : std::string();
+    if (reason.empty()) {
+        outlook.Send();
+        reason = channel ? channel->lastError() : std::string();
+    }
     if (created && !reason.empty())
         m_unsentMail = std::string(withoutTrailingBlanks(outlook.GetEntryId()));
     outlook.CloseItem();

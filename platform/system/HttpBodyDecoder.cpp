@@ -187,7 +187,9 @@ void HttpBodyDecoder::decode(std::string_view& input, char* output, std::size_t 
         return;
     if (m_stages.empty()) {
         produced = std::min(input.size(), outputSize);
-        std::memcpy(output, input.data(), produced);
+        // An empty view may hold no address at all.
+        if (produced > 0)
+            std::memcpy(output, input.data(), produced);
         input.remove_prefix(produced);
         return;
     }
