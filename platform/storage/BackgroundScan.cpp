@@ -27,7 +27,8 @@ public:
         int rc = sqlite3_open_v2(source.path.c_str(), &m_db,
                                  SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc == SQLITE_OK && !source.password.empty())
-            rc = sqlite3_key(m_db, source.password.data(), static_cast<int>(source.password.size()));
+            rc =
+                sqlite3_key(m_db, source.password.data(), static_cast<int>(source.password.size()));
         if (rc == SQLITE_OK)
             rc = sqlite::registerCollations(m_db);
         if (rc == SQLITE_OK)
@@ -53,18 +54,21 @@ private:
 // Whether the path still names the file the source's connection has open.
 bool sameFile(const BackgroundScan::Source& source)
 {
-    struct stat info {};
-    return ::stat(source.path.c_str(), &info) == 0
-           && static_cast<uint64_t>(info.st_dev) == source.device
-           && static_cast<uint64_t>(info.st_ino) == source.inode;
+    struct stat info
+    {
+    };
+    return ::stat(source.path.c_str(), &info) == 0 &&
+           static_cast<uint64_t>(info.st_dev) == source.device &&
+           static_cast<uint64_t>(info.st_ino) == source.inode;
 }
 
 int64_t largestPosition(sqlite3* db)
 {
     sqlite3_stmt* statement = nullptr;
     int64_t largest = 0;
-    if (sqlite3_prepare_v2(db, "SELECT max(rowid) FROM records", -1, &statement, nullptr) == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, "SELECT max(rowid) FROM records", -1, &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
         largest = sqlite3_column_int64(statement, 0);
     sqlite3_finalize(statement);
     return largest;
@@ -72,15 +76,15 @@ int64_t largestPosition(sqlite3* db)
 
 } // namespace
 
-BackgroundScan::BackgroundScan(Source source)
-    : m_source(std::move(source))
+BackgroundScan::BackgroundScan(Source source) : m_source(std::move(source))
 {
 }
 
 BackgroundScan::~BackgroundScan() = default;
 
-BackgroundScan::Result BackgroundScan::run(const std::function<void(int64_t)>& expected,
-                                           const std::function<bool(int64_t, std::string_view)>& each)
+BackgroundScan::Result
+BackgroundScan::run(const std::function<void(int64_t)>& expected,
+                    const std::function<bool(int64_t, std::string_view)>& each)
 {
     if (!m_source.expression || !m_source.gate)
         return Result::Failed;

@@ -4,17 +4,17 @@
 
 namespace platform::storage {
 
-ContainsCopyBuild::ContainsCopyBuild(std::unique_ptr<BackgroundScan> scan)
+ContainsCopyBuild::ContainsCopyBuild(std::unique_ptr<BackgroundScan> scan, BackgroundQueue& queue)
     : m_scan(std::move(scan))
 {
-    m_thread = std::thread([this] { run(); });
+    m_ticket = queue.add([this] { run(); });
 }
 
 ContainsCopyBuild::~ContainsCopyBuild()
 {
     stop();
-    if (m_thread.joinable())
-        m_thread.join();
+    if (!m_ticket->withdraw())
+        m_ticket->wait();
 }
 
 void ContainsCopyBuild::stop()
@@ -24,8 +24,9 @@ void ContainsCopyBuild::stop()
 
 std::optional<ContainsCopy> ContainsCopyBuild::take()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_ticket->withdraw())
+        return std::nullopt;
+    m_ticket->wait();
     std::optional<ContainsCopy> copy = std::move(m_copy);
     m_copy.reset();
     return copy;
@@ -35,12 +36,12 @@ void ContainsCopyBuild::run()
 {
     std::optional<ContainsCopyMaker> maker;
     bool fits = true;
-    const BackgroundScan::Result result = m_scan->run(
-        [&](int64_t expected) { maker.emplace(expected); },
-        [&](int64_t position, std::string_view text) {
-            fits = maker->add(position, text);
-            return fits;
-        });
+    const BackgroundScan::Result result =
+        m_scan->run([&](int64_t expected) { maker.emplace(expected); },
+                    [&](int64_t position, std::string_view text) {
+                        fits = maker->add(position, text);
+                        return fits;
+                    });
     if (result == BackgroundScan::Result::Complete && fits && maker)
         m_copy = maker->finish();
 }

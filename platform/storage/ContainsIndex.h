@@ -60,9 +60,9 @@ public:
 
     std::size_t texts() const { return m_copy.texts(); }
     std::string_view text(uint32_t id) const { return m_copy.text(id); }
-    // The distinct texts one after another, each followed by a zero byte; text id's first
-    // byte is at offset(id).
-    const char* pool() const { return m_copy.pool(); }
+    // The texts in chunks of ContainsCopy::ChunkTexts, each chunk one run of bytes with a zero
+    // byte after each text; text id starts at offset(id) in its chunk.
+    std::string_view chunk(std::size_t c) const { return m_copy.chunk(c); }
     uint32_t offset(uint32_t id) const { return m_copy.offset(id); }
 
     // Bytes held by the copy.
