@@ -82,9 +82,14 @@ bool ContainsIndex::refresh()
 
 void ContainsIndex::prepare()
 {
+    // Asked for by a list as it reads itself: what its caller tests afterwards stays as it was.
+    const int code = errorCode();
+    const std::string file = errorFile();
+    const bool ready = translated();
+    setError(code, file);
     // Variables of the expression could change under the other thread: such a copy is made
     // where it is used.
-    if (!translated() || m_sql->usesVariables() || !m_file.isOpen() || m_file.inStream())
+    if (!ready || m_sql->usesVariables() || !m_file.isOpen() || m_file.inStream())
         return;
     const ContentVersion version = m_file.contentVersion();
     if (m_built && version == m_version)

@@ -207,6 +207,31 @@ TEST_F(CopiesMadeBeforehand, AWriteStopsAReaderOfAnotherThreadAndGoesOnAtOnce)
     EXPECT_EQ(positions, walked);
     EXPECT_GE(expected, static_cast<int64_t>(walked.size()));
 
+    // An enciphered file is read with its key.
+    RecordFile secret(itemLayout("owner"));
+    secret.setDiskName("secret.tps");
+    ASSERT_EQ(secret.create(), 0);
+    ASSERT_EQ(secret.open(), 0);
+    fill(secret, 40);
+    std::unique_ptr<BackgroundScan> enciphered = secret.backgroundScan(ByName, upperName(secret));
+    std::vector<int64_t> secretPositions;
+    EXPECT_EQ(std::async(std::launch::async,
+                         [&] {
+                             return enciphered->run(nothing,
+                                                    [&](int64_t position, std::string_view) {
+                                                        secretPositions.push_back(position);
+                                                        return true;
+                                                    });
+                         })
+                  .get(),
+              BackgroundScan::Result::Complete);
+    std::vector<int64_t> secretWalked;
+    secret.setKey(ByName);
+    while (secret.next() == 0)
+        secretWalked.push_back(secret.position());
+    EXPECT_EQ(secretPositions, secretWalked);
+    EXPECT_FALSE(secretWalked.empty());
+
     // Closing the file stops a reader; none is made inside a run of writes.
     std::unique_ptr<BackgroundScan> closing = m_file.backgroundScan(ByName, upperName(m_file));
     ASSERT_EQ(m_file.close(), 0);
