@@ -173,7 +173,11 @@ void TypeOneCharacter(benchmark::State& state)
     const std::string full = searchText(tab, many);
     const std::string typedBefore = full.substr(0, full.size() - 1);
     list.load();
-    // The tab's search copy is made by the first search after a load; SearchCopyBuild times it.
+    // The list has its search copies made beside it as it opens (SearchCopyBuild times one);
+    // the keystrokes are timed once they are made, and nothing else runs meanwhile.
+    for (int order = 0; order < list.sortOrders(); ++order)
+        if (const auto search = list.sortOrder(order).containsSearch(file, &bindings))
+            search->index().refresh();
     setSearch(v, tab, full);
     list.reset(false);
     int shown = 0;
@@ -192,7 +196,8 @@ void TypeOneCharacter(benchmark::State& state)
                    std::to_string(shown) + " rows shown");
 }
 
-// Making a tab's search copy over the file: the first search in a tab after a load waits for it.
+// Making a tab's search copy over the file, as it is made beside the window when it opens and
+// after a load (or where a search needs it at once).
 void SearchCopyBuild(benchmark::State& state)
 {
     const auto rows = static_cast<std::size_t>(state.range(0));

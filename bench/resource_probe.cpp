@@ -3,10 +3,12 @@
 //   --prepare=<folder> --rows=<n>   makes priosn.tps of n generated items in the folder
 //   --window=<folder> [--load=<text file in the folder>]
 //       runs the program there as a user would: the frame, its price-list button, the window's
-//       first page, one character typed in every search tab; prints the time from the start
-//       of the process to the frame and to the first page, and the peak resident size; with
-//       --load, then loads the price-list text file from the window (Ctrl+Z, its load dialog)
-//       and prints the peak resident size again.
+//       first page, then a second after it opened one character typed in every search tab,
+//       each the first in its tab; prints the time from the start of the process to the frame
+//       and to the first page, the time of each of those keystrokes and the peak resident
+//       size; with --load, then loads the price-list text file from the window (Ctrl+Z, its
+//       load dialog), a second after the load the first character in every tab again, and
+//       prints those keystrokes and the peak resident size again.
 //       --screenshot=<png> takes a picture of the screen with a name searched (X display).
 //   --import=<folder> --load=<text file>
 //       the same load through the import alone, without the program around it.
@@ -19,11 +21,15 @@
 #include "platform/ui/Control.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/TestDriver.h"
+#include "platform/ui/UserInput.h"
 #include "platform/ui/Window.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -114,6 +120,82 @@ int importOnly(const std::string& folder, const std::string& load)
     return 0;
 }
 
+// Lets the program run (events, timers) for this long; the longest time in milliseconds the
+// event loop did not answer meanwhile (a timer of 2 ms late by that much).
+double runFor(double seconds)
+{
+    if (seconds <= 0)
+        return 0;
+    QEventLoop loop;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    auto last = std::chrono::steady_clock::now();
+    double longest = 0;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        const auto now = std::chrono::steady_clock::now();
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    });
+    tick.start(2);
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+    return longest;
+}
+
+// The search tabs of the price window with their entries and the character typed in each.
+struct SearchTab
+{
+    const char* tab;
+    const char* entry;
+    const char* name;
+    const char* typed;
+};
+const SearchTab SearchTabs[] = {{"?TAB:5", "?KODSTR2", "Designation", "Q"},
+                                {"?TAB:6", "?KODSTR3", "Name", "Q"},
+                                {"?TAB:3", "?KODSTR4", "Applicability", "Q"},
+                                {"?TAB:4", "?KODSTR5", "Manufacturer", "Q"},
+                                {"?TAB:7", "?KODSTR6", "Group", "Q"},
+                                {"?TAB:2", "?KS", "Code", "7"}};
+
+// One character typed into the focused search entry as a person types it, timed from the key
+// until the list has taken it and the window has drawn what it shows.
+double typeOneCharacter(const char* typed)
+{
+    platform::ui::Window* top = platform::ui::TestDriver::topWindow();
+    QWidget* widget = top && top->content() ? top->content()->window() : nullptr;
+    if (!widget)
+        return -1;
+    const auto started = std::chrono::steady_clock::now();
+    platform::ui::UserInput::typeText(widget, QString::fromLatin1(typed));
+    QCoreApplication::processEvents();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+        .count();
+}
+
+// A person's first search in every tab, the first character typed at least a second after
+// the moment given (they need that long to reach an entry): each tab, its entry clicked (its
+// text taken away), then one character, timed.
+void firstSearches(platform::ui::TestDriver& driver, const char* when,
+                   const std::chrono::steady_clock::time_point* since)
+{
+    driver.call([since, when] {
+        const double stall = runFor(
+            1.0 - std::chrono::duration<double>(std::chrono::steady_clock::now() - *since).count());
+        print((std::string("LongestStallWhileCopiesAreMade") + when).c_str(), stall, "ms");
+    });
+    for (const SearchTab& tab : SearchTabs)
+        driver.press(tab.tab).type(tab.entry, "").call([tab, when] {
+            const std::string name = std::string("FirstKeystroke") + when + tab.name;
+            const double ms = typeOneCharacter(tab.typed);
+            platform::ui::Control* entry = platform::ui::TestDriver::findControl(tab.entry);
+            if (!entry || entry->text() != tab.typed) {
+                std::fprintf(stderr, "%s: the entry does not show what was typed\n", name.c_str());
+                std::_Exit(1);
+            }
+            print(name.c_str(), ms, "ms");
+        });
+}
+
 int window(int argc, char** argv, const std::string& folder, const std::string& load,
            const std::string& screenshot)
 {
@@ -125,21 +207,19 @@ int window(int argc, char** argv, const std::string& folder, const std::string& 
 
     platform::ui::TestDriver driver;
     std::string failure;
+    std::chrono::steady_clock::time_point opened, loaded;
     driver.waitOpen(FrameTitle, 30000).call([] {
         print("StartupToFrame", sinceProcessStart() * 1000, "ms");
     });
     driver.menu("?BUTTON1").waitOpen(PriceTitle, 30000).call([&] {
+        opened = std::chrono::steady_clock::now();
         platform::ui::Control* list = platform::ui::TestDriver::findControl("?BROWSE:1");
         if (!list || list->rows().empty())
             failure = "the price list shows no rows";
         print("StartupToPriceListFirstPage", sinceProcessStart() * 1000, "ms");
     });
-    // One character in every search tab, so that each tab's search copy is made.
-    const char* const tabs[][2] = {{"?TAB:5", "?KODSTR2"}, {"?TAB:6", "?KODSTR3"},
-                                   {"?TAB:3", "?KODSTR4"}, {"?TAB:4", "?KODSTR5"},
-                                   {"?TAB:7", "?KODSTR6"}, {"?TAB:2", "?KS"}};
-    for (const auto& tab : tabs)
-        driver.press(tab[0]).type(tab[1], tab[1][2] == 'S' ? "7" : "Q");
+    // One character in every search tab, each the first in its tab since the window opened.
+    firstSearches(driver, "AfterOpen", &opened);
     driver.call([] { print("PeakResidentWithPriceWindow", peakResidentMb(), "MB"); });
     // A picture of the screen with a name searched, to look at (needs an X display).
     if (!screenshot.empty())
@@ -148,41 +228,46 @@ int window(int argc, char** argv, const std::string& folder, const std::string& 
             if (std::system(command.c_str()) != 0)
                 failure = "no screenshot";
         });
-    // The load as the user starts it: Ctrl+Z in the window, the file's name, "load".
-    if (!load.empty())
+    // The load as the user starts it: Ctrl+Z in the window, the file's name, "load". The
+    // searches are taken away first, so that the first character typed after the load is the
+    // first search in its tab.
+    if (!load.empty()) {
+        for (const SearchTab& tab : SearchTabs)
+            driver.press(tab.tab).type(tab.entry, "");
         driver.key("", "Ctrl+Z").waitOpen(LoadTitle, 30000).type("?FNAME", load).press("?BUTTON2");
-    const auto finish = [&](bool ok) {
-        if (!ok || !failure.empty()) {
+    }
+    const auto finish = [&](const std::string& result) {
+        if (!result.empty() && failure.empty())
+            failure = result;
+        if (!failure.empty()) {
             std::fprintf(stderr, "%s\n", failure.c_str());
             for (const std::string& entry : driver.log())
                 std::fprintf(stderr, "  %s\n", entry.c_str());
         }
         // The figures are out; the data folder is thrown away, so the program is not closed.
         std::fflush(stdout);
-        std::_Exit(ok && failure.empty() ? 0 : 1);
+        std::_Exit(failure.empty() ? 0 : 1);
     };
     // The load dialog shows its progress in its title and closes at the end: the price
-    // window is then the top window again.
-    QTimer loaded;
-    QObject::connect(&loaded, &QTimer::timeout, &loaded, [&] {
+    // window is then the top window again. Then the first search in every tab again.
+    QTimer waitForLoad;
+    QObject::connect(&waitForLoad, &QTimer::timeout, &waitForLoad, [&] {
         platform::ui::Window* top = platform::ui::TestDriver::topWindow();
         if (!top || top->title() != platform::text::w(PriceTitle))
             return;
-        loaded.stop();
+        waitForLoad.stop();
+        loaded = std::chrono::steady_clock::now();
         platform::ui::Control* list = platform::ui::TestDriver::findControl("?BROWSE:1");
         if (!list || list->rows().empty())
             failure = "the price list shows no rows after the load";
-        print("PeakResidentWithPriceWindowAndLoad", peakResidentMb(), "MB");
-        finish(true);
+        firstSearches(driver, "AfterLoad", &loaded);
+        driver.call([] { print("PeakResidentWithPriceWindowAndLoad", peakResidentMb(), "MB"); });
+        driver.start(finish, 600000);
     });
     driver.start([&](const std::string& result) {
-        if (!result.empty()) {
-            failure = result;
-            finish(false);
-        }
-        if (load.empty())
-            finish(true);
-        loaded.start(100);
+        if (!result.empty() || load.empty())
+            finish(result);
+        waitForLoad.start(50);
     }, 600000);
     app::MainProgram();
     return 1;

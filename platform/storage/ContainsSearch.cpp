@@ -70,9 +70,10 @@ void ContainsSearch::markChunk(std::size_t chunk)
     m_chunkDone[chunk] = 1;
     const auto first = static_cast<uint32_t>(chunk * ChunkTexts);
     const auto last = static_cast<uint32_t>(std::min(m_index.texts(), (chunk + 1) * ChunkTexts));
-    const char* const pool = m_index.pool();
-    const char* at = pool + m_index.offset(first);
-    const char* const end = pool + m_index.offset(last);
+    const std::string_view bytes = m_index.chunk(chunk);
+    const char* const base = bytes.data();
+    const char* at = base;
+    const char* const end = base + bytes.size();
     const std::size_t length = m_sought.size();
     uint32_t id = first;
     // The chunk's texts are one run of bytes separated by zero bytes, which the sought text
@@ -83,11 +84,13 @@ void ContainsSearch::markChunk(std::size_t chunk)
                                                m_sought.data(), length);
         if (!hit)
             break;
-        const auto offset = static_cast<uint32_t>(static_cast<const char*>(hit) - pool);
-        while (m_index.offset(id + 1) <= offset)
+        const auto offset = static_cast<uint32_t>(static_cast<const char*>(hit) - base);
+        while (id + 1 < last && m_index.offset(id + 1) <= offset)
             ++id;
         m_marks[id / 64] |= uint64_t{1} << (id % 64);
-        at = pool + m_index.offset(++id);
+        if (++id >= last)
+            break;
+        at = base + m_index.offset(id);
     }
 }
 

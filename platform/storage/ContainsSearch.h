@@ -48,8 +48,8 @@ public:
     }
 
     // Texts whose marks are found in one go: the first page of a search that matches many
-    // records needs one chunk, one that matches none scans the whole pool.
-    static constexpr std::size_t ChunkTexts = 4096;
+    // records needs one chunk, one that matches none scans every chunk.
+    static constexpr std::size_t ChunkTexts = ContainsCopy::ChunkTexts;
 
 private:
     bool refreshKeepingErrorState();

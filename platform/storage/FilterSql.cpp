@@ -113,6 +113,14 @@ bool FilterSql::usesOnly(const std::vector<int>& fields) const
     });
 }
 
+bool FilterSql::usesVariables() const
+{
+    return std::any_of(m_parameters.begin(), m_parameters.end(), [](const Parameter& parameter) {
+        return parameter.kind == Parameter::Kind::NumberVariable
+               || parameter.kind == Parameter::Kind::TextVariable;
+    });
+}
+
 int FilterSql::bind(sqlite3_stmt* statement) const
 {
     int number = FirstParameter;

@@ -44,6 +44,8 @@ public:
     const std::string& condition() const { return m_condition; }
     // Whether the condition names only these fields (indexes into the layout's fields).
     bool usesOnly(const std::vector<int>& fields) const;
+    // Whether a parameter takes its value from a bound variable.
+    bool usesVariables() const;
     // Binds the parameters from the current values; the SQLite result code.
     int bind(sqlite3_stmt* statement) const;
 

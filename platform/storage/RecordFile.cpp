@@ -1,5 +1,6 @@
 #include "platform/storage/RecordFile.h"
 
+#include "platform/storage/BackgroundScan.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/FilterSql.h"
 #include "platform/storage/LogicalThread.h"
@@ -218,15 +219,21 @@ struct RecordFile::Impl
     // Runs a prepared write; the code.
     int write(Database& database, sqlite3_stmt* statement)
     {
+        // Other threads' reads of the file stop first: the commit would wait for them.
+        database.beginWrite();
         const int rc = sqlite3_step(statement);
         sqlite3_reset(statement);
+        int code = Error::None;
         if (rc == SQLITE_DONE) {
             database.changed();
-            return database.afterWrite();
+            code = database.afterWrite();
+        } else {
+            database.noteWriteFailure();
+            database.afterWrite();
+            code = sqlite::storageCode(rc);
         }
-        database.noteWriteFailure();
-        database.afterWrite();
-        return sqlite::storageCode(rc);
+        database.endWrite();
+        return code;
     }
 };
 
@@ -543,6 +550,44 @@ int RecordFile::scanKeyOrder(int key, const FilterSql& expression,
     }
     sqlite3_finalize(statement);
     return m_impl->finish(rc == SQLITE_DONE ? Error::None : sqlite::storageCode(rc));
+}
+
+int64_t RecordFile::largestPosition()
+{
+    ThreadState& state = m_impl->state();
+    Database* database = m_impl->opened(state);
+    if (!database)
+        return 0;
+    int code = Error::None;
+    sqlite3_stmt* statement = database->statement("SELECT max(rowid) FROM records", code);
+    if (!statement) {
+        m_impl->finish(code);
+        return 0;
+    }
+    const int rc = sqlite3_step(statement);
+    const int64_t largest = rc == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
+    sqlite3_reset(statement);
+    m_impl->finish(rc == SQLITE_ROW ? Error::None : sqlite::storageCode(rc));
+    return largest;
+}
+
+std::unique_ptr<BackgroundScan> RecordFile::backgroundScan(int key,
+                                                           std::shared_ptr<const FilterSql> expression)
+{
+    const ThreadState& state = m_impl->state();
+    if (!state.database || state.database->streaming() || !expression || !m_impl->validKey(key))
+        return nullptr;
+    const Database& database = *state.database;
+    BackgroundScan::Source source;
+    source.path = database.path();
+    source.password = database.password();
+    source.device = database.device();
+    source.inode = database.inode();
+    source.sql = m_impl->schema.keyOrderScan(key, expression->condition());
+    source.expression = std::move(expression);
+    source.gate = database.readers();
+    source.writesBegun = source.gate->writesBegun();
+    return std::make_unique<BackgroundScan>(std::move(source));
 }
 
 int RecordFile::add()

@@ -14,6 +14,7 @@
 // error state (0 = success).
 namespace platform::storage {
 
+class BackgroundScan;
 class FilterSql;
 
 // Changes whenever the file's records may have changed: a write through this process, a
@@ -101,6 +102,14 @@ public:
     // and the value's text and returns false to stop. The storage code.
     int scanKeyOrder(int key, const FilterSql& expression,
                      const std::function<bool(int64_t, std::string_view)>& each);
+
+    // The largest record position (0 when empty): at least the number of records, found at
+    // once where counting them reads a whole key.
+    int64_t largestPosition();
+    // The same walk as scanKeyOrder, to run on another thread than this one (which goes on
+    // meanwhile) while the file as it is now is read; null inside a run of writes.
+    std::unique_ptr<BackgroundScan> backgroundScan(int key,
+                                                   std::shared_ptr<const FilterSql> expression);
 
     int add();                   // 40 on a unique key's duplicate
     int put();                   // rewrite the record last read

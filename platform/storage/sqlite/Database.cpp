@@ -110,6 +110,8 @@ int64_t pragmaNumber(sqlite3* db, const char* sql)
 
 Database::~Database()
 {
+    // Readers of a file no longer open stop, and none starts again.
+    m_readers->beginWrites();
     for (auto& [sql, statement] : m_hostedStatements)
         sqlite3_finalize(statement);
     if (m_db) {
@@ -195,6 +197,8 @@ int Database::connect(const std::string& path, const std::string& password,
     if (::stat(path.c_str(), &info) != 0 || pages < 0 || pageSize <= 0
         || static_cast<int64_t>(info.st_size) < pages * pageSize)
         return Error::DamagedDataFile;
+    m_device = static_cast<uint64_t>(info.st_dev);
+    m_inode = static_cast<uint64_t>(info.st_ino);
 
     setCache(CacheKibibytes);
     // Large sorts (an index built at once) spill to temporary files, not to the heap, which
@@ -385,14 +389,18 @@ int Database::beginStream()
 {
     if (m_host)
         return m_host->beginStream();
+    if (m_streamDepth == 0)
+        m_readers->beginWrites();
     if (m_streamDepth == 0 && m_readHeld) {
         // The held read transaction becomes the stream's.
         m_readHeld = false;
         m_streamBroken = false;
     } else if (m_streamDepth == 0) {
         const int code = exec("BEGIN");
-        if (code != Error::None)
+        if (code != Error::None) {
+            m_readers->endWrites();
             return code;
+        }
         m_streamBroken = false;
     }
     if (m_streamDepth == 0)
@@ -427,7 +435,20 @@ int Database::endStream()
         }
     }
     detachGuests();
+    m_readers->endWrites();
     return code;
+}
+
+void Database::beginWrite()
+{
+    if (!streaming())
+        m_readers->beginWrites();
+}
+
+void Database::endWrite()
+{
+    if (!streaming())
+        m_readers->endWrites();
 }
 
 void Database::noteWriteFailure()
@@ -488,6 +509,8 @@ int Database::join(Database& guest)
                                  + ".synchronous = FULL; PRAGMA " + name + ".cache_size = -"
                                  + std::to_string(StreamCacheKibibytes);
     sqlite3_exec(m_db, settings.c_str(), nullptr, nullptr, nullptr);
+    // The guest's writes run here until the run ends: its readers stop for the whole run.
+    guest.m_readers->beginWrites();
     guest.m_host = shared_from_this();
     guest.m_schemaName = name;
     guest.changed();
@@ -506,6 +529,7 @@ void Database::detachGuests()
         guest->m_host.reset();
         guest->m_schemaName.clear();
         guest->changed();
+        guest->m_readers->endWrites();
     }
     m_guests.clear();
 }

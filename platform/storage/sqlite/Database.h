@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/storage/sqlite/FileLock.h"
+#include "platform/storage/sqlite/ReaderGate.h"
 
 #include <atomic>
 #include <cstdint>
@@ -41,6 +42,18 @@ public:
     sqlite3* handle() const { return m_host ? m_host->m_db : m_db; }
     // Whether the file was opened without write access.
     bool readOnly() const;
+    // The canonical path and the password the connection was opened with, and the file it
+    // opened there (device and inode).
+    const std::string& path() const { return m_path; }
+    const std::string& password() const { return m_password; }
+    uint64_t device() const { return m_device; }
+    uint64_t inode() const { return m_inode; }
+    // Where this connection's writes stop the reads of other threads' connections
+    // (BackgroundScan): a run of writes holds it from its start to its end, a write outside a
+    // run (beginWrite) for that write.
+    const std::shared_ptr<ReaderGate>& readers() const { return m_readers; }
+    void beginWrite();
+    void endWrite();
     FileLock& lock() { return m_lock; }
 
     // A prepared statement of the text, reset and ready to bind; null with code set on failure.
@@ -76,7 +89,8 @@ public:
     // Runs of writes in one transaction; they nest, the outermost flush commits.
     int beginStream();
     int endStream();
-    bool streaming() const { return m_streamDepth > 0; }
+    // A file joined to another's run is in that run.
+    bool streaming() const { return m_host ? m_host->streaming() : m_streamDepth > 0; }
     // A failed write ended the run early: later writes are refused until the flush.
     bool streamBroken() const { return m_host ? m_host->m_streamBroken : m_streamBroken; }
     // After a failed write: SQLite may have rolled the whole transaction back.
@@ -111,6 +125,9 @@ private:
     std::string m_path;
     std::string m_password;
     std::string m_description;
+    uint64_t m_device = 0;
+    uint64_t m_inode = 0;
+    std::shared_ptr<ReaderGate> m_readers = std::make_shared<ReaderGate>();
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
     uint64_t m_generation = 0;
     static inline std::atomic<uint64_t> s_lastSerial{0};

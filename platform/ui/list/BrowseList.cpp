@@ -54,6 +54,16 @@ void BrowseList::load()
     applySortOrder(chooseSortOrder());
     highlight(m_model->loadFirst(), true);
     reloaded();
+    prepareSearchCopies();
+}
+
+void BrowseList::prepareSearchCopies()
+{
+    if (m_current >= 0 && m_current < sortOrders())
+        sortOrder(m_current).prepareSearchCopy(m_file, m_bindings);
+    for (int order = 0; order < sortOrders(); ++order)
+        if (order != m_current)
+            sortOrder(order).prepareSearchCopy(m_file, m_bindings);
 }
 
 void BrowseList::reset(bool force)
@@ -79,6 +89,8 @@ void BrowseList::reset(bool force)
         highlight(m_model->loadFirst(), true);
     }
     reloaded();
+    // After a change to the file (a load) the copies are made again at once.
+    prepareSearchCopies();
 }
 
 int BrowseList::fetchHighlighted()

@@ -96,6 +96,9 @@ public:
 
 private:
     std::int64_t bufferPosition() const;
+    // The orders' search copies are made beforehand, the current order's first, so that a
+    // person's first search in any order does not wait for its copy.
+    void prepareSearchCopies();
     void applySortOrder(int index);
     void locate();
     void highlight(int row, bool resetLocator);

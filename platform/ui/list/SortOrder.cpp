@@ -41,6 +41,12 @@ std::shared_ptr<storage::ContainsSearch> SortOrder::containsSearch(storage::Reco
     return m_search;
 }
 
+void SortOrder::prepareSearchCopy(storage::RecordFile& file, const storage::Bindings* bindings)
+{
+    if (const auto search = containsSearch(file, bindings))
+        search->index().prepare();
+}
+
 void SortOrder::releaseSearchCopy()
 {
     if (m_search)

@@ -45,6 +45,9 @@ public:
     // The search over the file, made at the first call (null when the order has none).
     std::shared_ptr<storage::ContainsSearch> containsSearch(storage::RecordFile& file,
                                                             const storage::Bindings* bindings);
+    // Starts making the search's copy on a thread of its own, so that the first search in this
+    // order finds it made (nothing when the order has no search or the copy is up to date).
+    void prepareSearchCopy(storage::RecordFile& file, const storage::Bindings* bindings);
     // Gives the memory of the search's copy back; it is made again by the next search.
     void releaseSearchCopy();
 
