@@ -1,3 +1,5 @@
+#include "ProgramSession.h"
+
 #include "app/fotovyv/Fotovyv.h"
 #include "app/dictionary/Dictionary.h"
 #include "app/fotovyv/PhotoFileName.h"
@@ -84,20 +86,7 @@ protected:
         else
             driver.press("?CLOSE");
         driver.waitClose(Title);
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            15000);
-        app::fotovyv({code, app::PR().OBOZ, app::PR().NAIM});
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, [&] { app::fotovyv({code, app::PR().OBOZ, app::PR().NAIM}); }, 15000);
     }
 
     static Window& top() { return *TestDriver::topWindow(); }

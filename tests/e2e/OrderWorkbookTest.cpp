@@ -1,3 +1,5 @@
+#include "ProgramSession.h"
+
 #include "app/dictionary/Dictionary.h"
 #include "app/ordertext/OrderTextWrite.h"
 #include "app/orderworkbook/ExportOrderToExcel.h"
@@ -113,20 +115,7 @@ protected:
 
     static std::string run(TestDriver& driver, const std::function<void()>& procedure)
     {
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            15000);
-        procedure();
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, procedure, 15000);
     }
 
     // Saves the basket through the window's Excel format with the dialog answering NAME.

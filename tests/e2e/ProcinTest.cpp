@@ -1,3 +1,5 @@
+#include "ProgramSession.h"
+
 #include "app/procin/OrderFileKind.h"
 #include "app/procin/Procin.h"
 #include "app/dictionary/Dictionary.h"
@@ -57,20 +59,7 @@ protected:
     static std::string open(TestDriver& driver, const std::string& name)
     {
         driver.waitOpen(Title).waitClose(Title);
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            15000);
-        app::procin(w(name));
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, [&] { app::procin(w(name)); }, 15000);
     }
 
     testsupport::TempWorkFolder m_folder;

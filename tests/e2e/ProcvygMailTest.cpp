@@ -62,20 +62,7 @@ protected:
 
     static std::string runWindow(TestDriver& driver)
     {
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            20000);
-        app::procvyg(1, 0);
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, [&] { app::procvyg(1, 0); }, 20000);
     }
 
     // Chooses the name, ticks the mail box, picks the manager and runs the save.

@@ -1,3 +1,5 @@
+#include "ProgramSession.h"
+
 #include "app/dictionary/Dictionary.h"
 #include "app/procin/Procin.h"
 #include "app/procvyg/Procvyg.h"
@@ -106,20 +108,7 @@ protected:
 
     static std::string run(TestDriver& driver, const std::function<void()>& procedure)
     {
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            30000);
-        procedure();
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, procedure, 30000);
     }
 
     // A cell of a saved workbook, as the spreadsheet server reads it, trailing blanks removed.

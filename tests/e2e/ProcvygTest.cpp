@@ -81,20 +81,7 @@ protected:
     // Runs the window with the driver's commands; what failed, or "".
     static std::string runWindow(TestDriver& driver, int32_t tab = 1)
     {
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            15000);
-        app::procvyg(tab, 0);
-        QElapsedTimer waited;
-        waited.start();
-        while (!done && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done ? failure : "the driver did not finish";
+        return e2e::runAlongside(driver, [&] { app::procvyg(tab, 0); }, 15000);
     }
 
     static std::string shownName()

@@ -139,4 +139,23 @@ int messagesCaptioned(const platform::ui::TestDriver& driver, const std::string&
     return count;
 }
 
+std::string runAlongside(platform::ui::TestDriver& driver, const std::function<void()>& procedure,
+                         int timeoutMs)
+{
+    bool done = false;
+    std::string failure;
+    driver.start(
+        [&](const std::string& result) {
+            done = true;
+            failure = result;
+        },
+        timeoutMs);
+    procedure();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done ? failure : "the driver did not finish";
+}
+
 } // namespace e2e

@@ -3,6 +3,7 @@
 #include "platform/ui/TestDriver.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ inline constexpr const char* FrameTitle = "Программа заказов О�
 // Starts the driver's commands, runs MainProgram until the frame closes and waits a little for
 // the driver to finish; what failed, or "".
 std::string runProgram(platform::ui::TestDriver& driver);
+
+// Starts the driver's commands, runs the procedure (a window that runs its own loop, whose
+// boxes and controls the driver works) and waits a little for the driver to finish once it
+// returns; what failed, or "".
+std::string runAlongside(platform::ui::TestDriver& driver, const std::function<void()>& procedure,
+                         int timeoutMs);
 
 // Reference records: name and mark (any byte value).
 struct MarkedName
