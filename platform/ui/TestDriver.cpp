@@ -91,6 +91,21 @@ std::string describeWidget(QWidget* widget)
     return widget->metaObject()->className();
 }
 
+// The enabled, shown control a person could work, by label or number; error says why not.
+Control* usableControl(const std::string& name, std::string& error)
+{
+    Control* control = TestDriver::findControl(name);
+    if (!control) {
+        error = "no control " + name + " in the top window";
+        return nullptr;
+    }
+    if (control->isDisabled() || !control->window().isShown(*control)) {
+        error = "control " + name + " is disabled or hidden";
+        return nullptr;
+    }
+    return control;
+}
+
 // Where a click on the area lands; error says why a person could not click it.
 std::optional<ScreenReach> reachFor(const std::string& name, const ScreenArea& area,
                                     std::string& error)
@@ -181,15 +196,9 @@ TestDriver& TestDriver::press(std::string_view name)
 {
     return addControlStep("press " + std::string(name),
                           [name = std::string(name)](std::string& error) {
-                              Control* control = findControl(name);
-                              if (!control) {
-                                  error = "no control " + name + " in the top window";
+                              Control* control = usableControl(name, error);
+                              if (!control)
                                   return false;
-                              }
-                              if (control->isDisabled() || !control->window().isShown(*control)) {
-                                  error = "control " + name + " is disabled or hidden";
-                                  return false;
-                              }
                               const ScreenArea area = control->screenArea();
                               if (!area.widget && control->number() < 0) {
                                   // A menu item is chosen from its menu.
@@ -367,15 +376,9 @@ TestDriver& TestDriver::dragColumnBorder(std::string_view name, int column, int 
     return addControlStep("drag border " + std::string(name) + " " + std::to_string(column) + " " +
                               std::to_string(pixels),
                           [name = std::string(name), column, pixels](std::string& error) {
-                              Control* control = findControl(name);
-                              if (!control) {
-                                  error = "no control " + name + " in the top window";
+                              Control* control = usableControl(name, error);
+                              if (!control)
                                   return false;
-                              }
-                              if (control->isDisabled() || !control->window().isShown(*control)) {
-                                  error = "control " + name + " is disabled or hidden";
-                                  return false;
-                              }
                               const ScreenArea border = control->columnBorderArea(column);
                               if (!border.widget) {
                                   error = "column " + std::to_string(column) + " of " + name +
