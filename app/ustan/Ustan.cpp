@@ -1,5 +1,6 @@
 #include "app/ustan/Ustan.h"
 
+#include "app/dictionary/DamagedFiles.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/ErrorState.h"
@@ -52,8 +53,8 @@ int Ustan::init()
     if (level != Level::Benign)
         return level;
     window().select(window().nextField(0));
-    m_rekvOpened = RelateREKV->open() == 0;
-    m_siteOpened = RelateREKV_D->open() == 0;
+    m_rekvOpened = openRecovered(*RelateREKV);
+    m_siteOpened = openRecovered(*RelateREKV_D);
 
     if (UstanThread != 0) {
         // Another settings window runs: bring it forward and open nothing.
@@ -89,6 +90,17 @@ int Ustan::init()
                 bindingToField(REKV_D().layout(), REKV_D().buffer(), "REKD:SITEPORT"));
     win.open();
     return Level::Benign;
+}
+
+// The values of a damaged file come back into a new one before the window shows them, so they
+// can be seen and stored again.
+bool Ustan::openRecovered(platform::storage::FileRelation& relation)
+{
+    platform::storage::RecordFile& file = *relation.manager()->file();
+    if (!platform::storage::RecordFileManager::readOnly() && !file.isOpen() && fileIsDamaged(file)
+        && recoverDamagedFile(relation))
+        return true;
+    return relation.open() == 0;
 }
 
 // A fresh folder holds no record: one blank record is made, then the first record is read.

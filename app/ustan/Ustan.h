@@ -6,6 +6,7 @@
 #include <memory>
 
 namespace platform::storage {
+class FileRelation;
 class RecordFile;
 }
 
@@ -28,6 +29,7 @@ public:
     int takeWindowEvent() override;
 
 private:
+    bool openRecovered(platform::storage::FileRelation& relation);
     void readFirstRecord(platform::storage::RecordFile& file);
     void save();
     void choosePhotoFolder();

@@ -8,7 +8,7 @@
 #include "platform/storage/sqlite/Database.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 #include "platform/storage/sqlite/RowCodec.h"
-#include "platform/storage/sqlite/Salvage.h"
+#include "platform/storage/sqlite/PageRecords.h"
 #include "platform/storage/sqlite/SchemaSql.h"
 #include "platform/text/CaseTable.h"
 
@@ -343,12 +343,11 @@ bool RecordFile::damaged() const
 int RecordFile::salvage(const std::function<void()>& each)
 {
     const std::size_t size = m_impl->layout.recordSize;
-    const int code =
-        sqlite::salvageRecords(resolveFileName(m_impl->name()), m_impl->layout, m_impl->schema,
-                               m_impl->codec, [&](const std::byte* read) {
-                                   std::memcpy(buffer(), read, size);
-                                   each();
-                               });
+    const int code = sqlite::readRecordPages(resolveFileName(m_impl->name()), m_impl->layout,
+                                             [&](const std::byte* read) {
+                                                 std::memcpy(buffer(), read, size);
+                                                 each();
+                                             });
     return m_impl->finish(code);
 }
 

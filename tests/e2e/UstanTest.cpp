@@ -7,9 +7,18 @@
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/Control.h"
+#include "tests/support/DamagedPages.h"
 #include "tests/support/TempWorkFolder.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -65,6 +74,91 @@ protected:
 
     testsupport::TempWorkFolder m_folder;
 };
+
+// Damaged requisites (enciphered) or a damaged download site: the damage is said with 36 and
+// the file's name, the damaged file is kept, what can still be read comes back into a new
+// file, and the window shows it and stores what is typed. With the enciphered file's first
+// page gone nothing of it can be deciphered: it starts blank, the copy still kept.
+TEST_F(UstanTest, DamagedRequisitesOrSiteComeBackIntoNewFilesThatSaveWorksOn)
+{
+    struct Case
+    {
+        const char* file;
+        bool firstPage; // overwritten, else the file cut after its record page
+        const char* nameAfter;
+        const char* siteAfter;
+    };
+    const std::vector<Case> cases = {
+        {"rekv.tps", false, "Ромашка", "price.torn.ru"},
+        {"rekv.tps", true, "", "price.torn.ru"},
+        {"rekv_d.tps", true, "Ромашка", "price.torn.ru"},
+    };
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(std::string(damage.file) + (damage.firstPage ? " first page" : " cut"));
+        testsupport::TempWorkFolder folder;
+        RelateREKV->open();
+        REKV().clearBuffer();
+        REK().NAIM = w("Ромашка");
+        REKV().add();
+        RelateREKV->close();
+        RelateREKV_D->open();
+        REKV_D().clearBuffer();
+        REKD().SITENAME = "price.torn.ru";
+        REKV_D().add();
+        RelateREKV_D->close();
+        const std::filesystem::path path = folder.file(damage.file);
+        const std::string bytes = testsupport::readFileBytes(path);
+        const std::size_t page = std::string(damage.file) == "rekv.tps" ? 1024 : 4096;
+        std::string damaged = bytes.substr(0, 2 * page);
+        if (damage.firstPage)
+            damaged = std::string(page, '\x5a') + bytes.substr(page);
+        testsupport::writeFileBytes(path, damaged);
+
+        std::string nameShown;
+        std::string siteShown;
+        TestDriver driver;
+        driver.answerMessage(Button::Ok)
+            .waitOpen(Title)
+            .call([&] {
+                nameShown = TestDriver::findControl("?REK:NAIM")->text();
+                siteShown = TestDriver::findControl("?REKD:SITENAME")->text();
+            })
+            .type("?REK:NAIM", "Василёк")
+            .press("?BUTTON1")
+            .waitClose(Title);
+        // The window says the damage before it shows: the driver runs first to answer it.
+        bool done = false;
+        std::string failure;
+        driver.start(
+            [&](const std::string& result) {
+                done = true;
+                failure = result;
+            },
+            20000);
+        QElapsedTimer early;
+        early.start();
+        while (early.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_NE(startThread(ustan, 50000), 0);
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(failure, "");
+
+        ASSERT_EQ(driver.messages().size(), 1u);
+        const std::string said = driver.messages()[0].text;
+        EXPECT_NE(said.find("(36)"), std::string::npos) << platform::text::cp1251ToUtf8(said);
+        EXPECT_NE(said.find(std::string(damage.file) + ".bad"), std::string::npos)
+            << platform::text::cp1251ToUtf8(said);
+        EXPECT_EQ(platform::text::cp1251ToUtf8(nameShown).substr(0, std::string(damage.nameAfter).size()),
+                  damage.nameAfter);
+        EXPECT_EQ(siteShown.substr(0, std::string(damage.siteAfter).size()), damage.siteAfter);
+        EXPECT_TRUE(testsupport::readFileBytes(folder.file(std::string(damage.file) + ".bad"))
+                    == damaged);
+        EXPECT_EQ(requisites().NAIM.str(), w("Василёк"));
+        EXPECT_EQ(site().SITENAME.str(), "price.torn.ru");
+        EXPECT_EQ(count(REKV(), RelateREKV), 1);
+    }
+}
 
 TEST_F(UstanTest, AFreshFolderGetsOneBlankRecordOfEachAndCancelWritesNothing)
 {
