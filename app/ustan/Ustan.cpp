@@ -64,8 +64,8 @@ int Ustan::init()
     UstanThread = currentThread();
     m_ownsThreadMark = true;
 
-    readFirstRecord(REKV());
-    readFirstRecord(REKV_D());
+    readFirstRecord(*RelateREKV, m_rekvOpened);
+    readFirstRecord(*RelateREKV_D, m_siteOpened);
 
     RekvRecord& rek = REK();
     Window& win = window();
@@ -104,16 +104,24 @@ bool Ustan::openRecovered(platform::storage::FileRelation& relation)
 }
 
 // A fresh folder holds no record: one blank record is made, then the first record is read.
-void Ustan::readFirstRecord(platform::storage::RecordFile& file)
+// Damage met on the way is mended as at the open, once.
+void Ustan::readFirstRecord(platform::storage::FileRelation& relation, bool& opened)
 {
-    if (file.records() == 0) {
-        file.clearBuffer();
-        file.add();
+    platform::storage::RecordFile& file = *relation.manager()->file();
+    for (bool retry = true;; retry = false) {
+        if (file.records() == 0 && !file.damaged()) {
+            file.clearBuffer();
+            file.add();
+        }
+        file.setFileOrder();
+        file.next();
+        if (platform::storage::errorFile().empty())
+            return;
+        if (!retry || !opened || !file.damaged() || platform::storage::RecordFileManager::readOnly()
+            || !recoverDamagedFile(relation))
+            break;
     }
-    file.setFileOrder();
-    file.next();
-    if (!platform::storage::errorFile().empty())
-        stopWithFileError();
+    stopWithFileError();
 }
 
 int Ustan::kill()

@@ -7,7 +7,6 @@
 
 namespace platform::storage {
 class FileRelation;
-class RecordFile;
 }
 
 // The settings window: the customer's requisites (REKV), the photo folder, the proxy and the
@@ -30,7 +29,7 @@ public:
 
 private:
     bool openRecovered(platform::storage::FileRelation& relation);
-    void readFirstRecord(platform::storage::RecordFile& file);
+    void readFirstRecord(platform::storage::FileRelation& relation, bool& opened);
     void save();
     void choosePhotoFolder();
 

@@ -5,7 +5,9 @@
 #include <openssl/hmac.h>
 
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <vector>
 
 namespace platform::storage::sqlite {
 
@@ -73,6 +75,34 @@ bool PageCipher::decipher(uint32_t number, std::byte* page) const
     if (number == 1)
         std::memcpy(page, Signature, SaltSize); // with its closing zero
     return true;
+}
+
+PageCheck checkPages(const std::string& path, const std::string& password)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> page(PageCipher::PageSize);
+    if (!file.read(page.data(), static_cast<std::streamsize>(page.size())))
+        return PageCheck::NonePass;
+    const PageCipher cipher(password, reinterpret_cast<const std::byte*>(page.data()));
+    bool passed = false;
+    bool failed = false;
+    const auto size = static_cast<std::streamsize>(page.size());
+    for (uint32_t number = 1;; ++number) {
+        if (number > 1) {
+            file.read(page.data(), size);
+            if (file.gcount() == 0)
+                break;
+            if (file.gcount() != size) {
+                failed = true; // a page cut short
+                break;
+            }
+        }
+        if (cipher.decipher(number, reinterpret_cast<std::byte*>(page.data())))
+            passed = true;
+        else
+            failed = true;
+    }
+    return !passed ? PageCheck::NonePass : failed ? PageCheck::SomePass : PageCheck::AllPass;
 }
 
 } // namespace platform::storage::sqlite

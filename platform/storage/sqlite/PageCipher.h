@@ -30,4 +30,10 @@ private:
     std::array<unsigned char, 32> m_hmacKey{};
 };
 
+// How the pages of an enciphered file pass their check under a password: every one, only
+// some (the password is right and the others are damaged), or none (the wrong password, or
+// the first page with its salt damaged: the two cannot be told apart).
+enum class PageCheck { AllPass, SomePass, NonePass };
+PageCheck checkPages(const std::string& path, const std::string& password);
+
 } // namespace platform::storage::sqlite

@@ -332,3 +332,49 @@ TEST_F(LateDamage, SalvageOfWhatCannotBeReadSaysSo)
 }
 
 } // namespace
+
+namespace {
+
+// Damage to any page of an enciphered file but its first is said as damage (36) wherever it is
+// met, never as a driver error or a refused access; the first page holds the salt, without
+// which a damaged file and a wrong password look the same (5).
+TEST(EncipheredDamage, IsSaidAsDamageWhereverItIsMet)
+{
+    testsupport::TempWorkFolder folder;
+    const FileLayout layout = itemLayout("plomvikar");
+    {
+        RecordFile file(layout);
+        ASSERT_EQ(file.create(), 0);
+        ASSERT_EQ(file.open(), 0);
+        ASSERT_EQ(addItem(file, 1, "секрет", "HIDDEN", 1), 0);
+        ASSERT_EQ(file.close(), 0);
+    }
+    const std::filesystem::path path = folder.file("items.tps");
+    const std::string bytes = testsupport::readFileBytes(path);
+    constexpr std::size_t Page = 1024;
+    for (std::size_t page = 0; page * Page < bytes.size(); ++page) {
+        SCOPED_TRACE(page);
+        std::string damaged = bytes;
+        for (std::size_t i = page * Page; i < (page + 1) * Page; ++i)
+            damaged.at(i) = static_cast<char>(i * 7);
+        testsupport::writeFileBytes(path, damaged);
+        RecordFile file(layout);
+        const int opened = file.open();
+        if (page == 0) {
+            EXPECT_EQ(opened, Error::AccessDenied);
+            continue;
+        }
+        std::vector<int> codes = {opened};
+        if (opened == 0) {
+            file.records();
+            codes.push_back(errorCode());
+            file.setFileOrder();
+            codes.push_back(file.next());
+            file.close();
+        }
+        for (const int code : codes)
+            EXPECT_TRUE(code == 0 || code == Error::DamagedDataFile) << code;
+    }
+}
+
+} // namespace
