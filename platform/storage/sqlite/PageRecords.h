@@ -13,10 +13,13 @@ namespace platform::storage::sqlite {
 
 // Every record of the layout's table that a page of the file at path still holds, in physical
 // order (by position), each once. The table's pages are those its tree reaches from the root
-// that the schema names, plus every other page laid out as a leaf of such a table whose cells
-// are all records of the layout (a page cut off from the tree by damage above it); pages the
-// header lists as free are not read, nor pages whose check fails (enciphered files). Without
-// a readable header the page size is the one the storage makes its files with.
+// the schema names (without a readable schema, the second page: the storage makes the table
+// first). Where that tree is damaged or unknown, every other page laid out as a leaf of such a
+// table whose cells are all records of the layout is read too (a page cut off from the tree by
+// damage above it); an intact tree is read alone, since a leaf outside it is a free page that
+// may still hold deleted records. Pages the header lists as free are never read, nor pages
+// whose check fails (enciphered files). Without a readable header the page size is the one the
+// storage makes its files with.
 // The storage code: 0, 36 when no record and no table can be found, 47 when the schema's table
 // has other columns than the layout's fields.
 int readRecordPages(const std::string& path, const FileLayout& layout,
