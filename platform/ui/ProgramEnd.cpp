@@ -19,7 +19,8 @@ bool g_ending = false;
 bool g_closing = false;
 int g_exitCode = 0;
 
-// Tries, 50 ms apart, to wait for the frame when a close is asked for during the start.
+// Turns of the close: a Qt dialog closed each 10 ms, the frame waited for each 50 ms while the
+// start has not opened it yet.
 constexpr int kFrameWaitTries = 600;
 
 bool stillOpen(Window* window)
@@ -71,11 +72,12 @@ void closeStep(int triesLeft)
     if (!g_closing)
         return;
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && !isRuntimeWindow(modal)) {
+    if (modal && !isRuntimeWindow(modal) && triesLeft > 0) {
         if (!modal->close())
             if (auto* dialog = qobject_cast<QDialog*>(modal))
                 dialog->reject();
-        QTimer::singleShot(10, QCoreApplication::instance(), [triesLeft] { closeStep(triesLeft); });
+        QTimer::singleShot(10, QCoreApplication::instance(),
+                           [triesLeft] { closeStep(triesLeft - 1); });
         return;
     }
     Window* frame = ThreadRegistry::frame();

@@ -556,8 +556,8 @@ unsigned TestDriver::answerMessageBox(const MessageRequest& request)
         answer = m_messageAnswers.front();
         m_messageAnswers.pop_front();
     }
-    note("message \"" + text::cp1251ToUtf8(request.caption) + "\" \"" +
-         shownText(request) + "\" [" + captions + "] -> " + buttonName(answer));
+    note("message \"" + text::cp1251ToUtf8(request.caption) + "\" \"" + shownText(request) +
+         "\" [" + captions + "] -> " + buttonName(answer));
     return answer;
 }
 

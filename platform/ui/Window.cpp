@@ -8,8 +8,8 @@
 #include "platform/ui/ControlFactory.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
-#include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Locale.h"
 #include "platform/ui/MenuItemControl.h"
@@ -258,8 +258,7 @@ void Window::open()
     if (isFrame()) {
         showOnScreen(*m_top);
         watchFrameCloseRequests();
-    }
-    else
+    } else
         m_top->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
         keepInside(*sub, *frame->mdiArea()->viewport());

@@ -17,8 +17,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QScreen>
@@ -55,7 +55,8 @@ void copyResources(const QString& from, const QString& to)
         QDirIterator files(from + QLatin1Char('/') + folder, QDir::Files);
         while (files.hasNext()) {
             files.next();
-            const QString target = to + QLatin1Char('/') + folder + QLatin1Char('/') + files.fileName();
+            const QString target =
+                to + QLatin1Char('/') + folder + QLatin1Char('/') + files.fileName();
             QFile::copy(files.filePath(), target);
             QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
         }

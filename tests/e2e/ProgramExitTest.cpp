@@ -265,13 +265,14 @@ TEST(ProgramExit, AFileSizeLimitIsReportedAsAFullDiskAndTheProgramGoesOn)
 TEST(ProgramExit, StartsWithoutAWritableTemporaryFolderAndSaysWhatKeepsItFromRunning)
 {
     testsupport::TempWorkFolder folder;
-    const Finished started = runProgram(folder,
-                                        "wait open \"Программа заказов ООО \\\"Автоцентр ТОРН\\\" "
-                                        "(ver 4.1)\" 10000\n"
-                                        "answer message OK\n"
-                                        "answer message OK\n"
-                                        "menu \"Выход\"\n",
-                                        RLIM_INFINITY, {{QStringLiteral("TMPDIR"), QStringLiteral("/proc")}});
+    const Finished started =
+        runProgram(folder,
+                   "wait open \"Программа заказов ООО \\\"Автоцентр ТОРН\\\" "
+                   "(ver 4.1)\" 10000\n"
+                   "answer message OK\n"
+                   "answer message OK\n"
+                   "menu \"Выход\"\n",
+                   RLIM_INFINITY, {{QStringLiteral("TMPDIR"), QStringLiteral("/proc")}});
     EXPECT_EQ(started.status, QProcess::NormalExit) << started.output;
     EXPECT_EQ(started.code, 0) << started.output;
     EXPECT_NE(started.output.find("script done"), std::string::npos) << started.output;
@@ -279,8 +280,8 @@ TEST(ProgramExit, StartsWithoutAWritableTemporaryFolderAndSaysWhatKeepsItFromRun
     // A frame whose definition cannot be read.
     QTemporaryDir broken;
     ASSERT_TRUE(QDir().mkpath(broken.filePath(QStringLiteral("windows"))));
-    testsupport::writeFileBytes(broken.filePath(QStringLiteral("windows/quelb001.json")).toStdString(),
-                                "{ \"module\": ");
+    testsupport::writeFileBytes(
+        broken.filePath(QStringLiteral("windows/quelb001.json")).toStdString(), "{ \"module\": ");
     const std::filesystem::path previous = platform::ui::resourceFolder();
     platform::ui::setResourceFolder(broken.path().toStdString());
     platform::ui::TestDriver driver;

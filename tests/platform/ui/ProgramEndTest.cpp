@@ -104,7 +104,8 @@ TEST_F(ProgramEndTest, CloseAskedUnderNestedDialogsClosesAsTheFramesCloseRequest
     const auto noteClose = [&](const char* name) {
         return [&closed, name](RecordingController& self) {
             if (self.event() == Event::CloseDown || self.event() == Event::CloseWindow)
-                closed.push_back(std::string(name) + " " + RecordingController::eventName(self.event()));
+                closed.push_back(std::string(name) + " " +
+                                 RecordingController::eventName(self.event()));
             return Level::Benign;
         };
     };
