@@ -2,7 +2,6 @@
 
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/report/ReportBandPainter.h"
 #include "platform/ui/report/ReportItemText.h"
 
 #include <QMarginsF>
@@ -127,9 +126,10 @@ void ReportRunner::printBand(ReportBandKind kind)
     const ReportBand* band = m_definition.band(kind);
     if (!band)
         return;
+    const int height = bandPainter().heightOf(*band, textOf());
     // A band taller than a whole page still prints (cut at the page's foot) rather than
     // starting page after page.
-    if (m_y > 0 && m_y + band->height > m_bodyHeight) {
+    if (m_y > 0 && m_y + height > m_bodyHeight) {
         endPage();
         if (!m_printer->newPage()) {
             fail(text::w("Не удалось начать новую страницу отчёта."));
@@ -138,22 +138,27 @@ void ReportRunner::printBand(ReportBandKind kind)
         ++m_page;
         m_y = 0;
     }
-    paintBand(*band, m_y);
-    m_y += band->height;
+    bandPainter().paint(*band, m_y, height, textOf());
+    m_y += height;
 }
 
-void ReportRunner::paintBand(const ReportBand& band, int top)
+ReportBandPainter ReportRunner::bandPainter() const
 {
-    ReportBandPainter painter(*m_painter, m_definition, m_pixelsPerUnit);
-    painter.paint(band, top, [this](const ReportItem& item) {
+    return ReportBandPainter(*m_painter, m_definition, m_pixelsPerUnit);
+}
+
+ReportBandPainter::TextOf ReportRunner::textOf() const
+{
+    return [this](const ReportItem& item) {
         return reportItemText(item, m_source, m_totals, m_page);
-    });
+    };
 }
 
 void ReportRunner::endPage()
 {
+    // The page footer keeps its own height: the page's body was measured above it.
     if (const ReportBand* footer = m_definition.band(ReportBandKind::PageFooter))
-        paintBand(*footer, m_bodyHeight);
+        bandPainter().paint(*footer, m_bodyHeight, footer->height, textOf());
 }
 
 void ReportRunner::fail(const std::string& text)

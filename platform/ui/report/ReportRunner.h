@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/report/ReportBandPainter.h"
 #include "platform/ui/report/ReportDefinition.h"
 #include "platform/ui/report/ReportTotals.h"
 #include "platform/ui/report/ReportValue.h"
@@ -53,7 +54,8 @@ private:
 
     bool beginJob();
     void printBand(ReportBandKind kind);
-    void paintBand(const ReportBand& band, int top);
+    ReportBandPainter bandPainter() const;
+    ReportBandPainter::TextOf textOf() const;
     void endPage();
     void fail(const std::string& text);
 
