@@ -117,7 +117,10 @@ std::string PrintQueue::jobRefusal(const std::string& title)
     cups_job_t* jobs = nullptr;
     const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, m_queue.c_str(), 1,
                                    CUPS_WHICHJOBS_ALL);
-    std::string result = text::w("задание не появилось в очереди");
+    // The service lists at most this many jobs; a job past them cannot be looked for.
+    constexpr int kListedJobs = 500;
+    std::string result =
+        count >= kListedJobs ? std::string() : text::w("задание не появилось в очереди");
     const std::string utf8Title = text::cp1251ToUtf8(title);
     for (int i = 0; i < count; ++i) {
         const cups_job_t& job = jobs[i];
