@@ -156,9 +156,14 @@ int Pechzakaz::run()
                 RelateKORZAK->setQuickScan(true);
                 response = process.run(progress);
                 RelateKORZAK->setQuickScan(false);
-                if (response == Response::Completed &&
-                    runner.finish() == platform::ui::ReportOutcome::Printed)
-                    PrinterSetup::jobDone();
+                if (response == Response::Completed) {
+                    const ReportOutcome outcome = runner.finish();
+                    if (outcome == ReportOutcome::Printed)
+                        PrinterSetup::jobDone();
+                    // The service may refuse the job only when it is handed over, at the end.
+                    if (outcome == ReportOutcome::Failed)
+                        response = Response::Cancelled;
+                }
             }
         } catch (const DefinitionError& error) {
             message(w(std::string("Не удалось прочитать описание отчёта: ") + error.what()),

@@ -131,6 +131,7 @@ TEST_F(PechzakazQueue, EveryFailureOfThePrintJobIsSaid)
                                0),
               0u)
         << refused[0];
+    EXPECT_EQ(LastResponse, static_cast<uint8_t>(Response::Cancelled));
 
     // Another printer stays installed, so the program does not fall back to a PDF file.
     m_service->addQueue(QStringLiteral("spare"));
