@@ -135,7 +135,7 @@ bool ReportRunner::beginJob()
     m_target = toFile ? std::string("PDF") : text::fromQString(m_printer->printerName());
     if (!toFile) {
         // A queue that refuses jobs or is stopped would take the job and print nothing.
-        m_queue.emplace(m_target);
+        m_queue.emplace(m_printer->printerName().toStdString());
         const std::string refusal = m_queue->refusal();
         if (!refusal.empty()) {
             fail(refusal);
