@@ -80,10 +80,10 @@ void SmtpConversation::sent(std::string_view line)
 void SmtpConversation::received(std::string_view line)
 {
     line = withoutLineEnd(line);
-    if (!m_reply.empty())
-        m_reply += ' ';
-    m_reply += line.substr(0, kLongestReply);
-    if (line.size() >= 4 && line[3] == '-' && m_reply.size() < kLongestReply)
+    // A long reply is kept in part, and still ends only at its last line.
+    if (m_reply.size() < kLongestReply)
+        m_reply += std::string(m_reply.empty() ? "" : " ") + std::string(line);
+    if (line.size() >= 4 && line[3] == '-')
         return; // the reply goes on
     if (replyCode(m_reply) >= 400) {
         m_refusal = m_reply.substr(0, kLongestReply);
