@@ -1,12 +1,12 @@
 #include "platform/automation/outlook/SmtpConversation.h"
 
+#include "platform/text/AsciiChars.h"
 #include "platform/text/Cp1251.h"
 
 #include <QDir>
 #include <QString>
 
 #include <algorithm>
-#include <cctype>
 
 namespace platform::automation::outlook {
 
@@ -26,15 +26,14 @@ std::string_view withoutLineEnd(std::string_view line)
 std::string upper(std::string_view text)
 {
     std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(result.begin(), result.end(), result.begin(), platform::text::asciiUpper);
     return result;
 }
 
 int replyCode(std::string_view reply)
 {
-    if (reply.size() < 3 || !std::all_of(reply.begin(), reply.begin() + 3,
-                                         [](unsigned char c) { return std::isdigit(c) != 0; }))
+    if (reply.size() < 3 ||
+        !std::all_of(reply.begin(), reply.begin() + 3, platform::text::isAsciiDigit))
         return 0;
     return (reply[0] - '0') * 100 + (reply[1] - '0') * 10 + (reply[2] - '0');
 }
