@@ -6,7 +6,9 @@
 #include "platform/ui/KeyCodes.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +17,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <set>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -29,7 +32,7 @@ std::string lower(std::string_view s)
 {
     std::string result(s);
     for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::text::asciiLower(c));
     return result;
 }
 
@@ -329,7 +332,7 @@ private:
     {
         if (picture.empty())
             return false;
-        const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[0])));
+        const char kind = static_cast<char>(platform::text::asciiLower(picture[0]));
         picture.remove_prefix(1);
         if (!picture.empty() && picture[0] == '_')
             picture.remove_prefix(1);
@@ -340,7 +343,7 @@ private:
         if (kind == 'n' && !picture.empty() && (picture.back() == 'b' || picture.back() == 'B'))
             picture.remove_suffix(1);
         std::size_t digits = 0;
-        while (digits < picture.size() && std::isdigit(static_cast<unsigned char>(picture[digits])))
+        while (digits < picture.size() && platform::text::isAsciiDigit(picture[digits]))
             ++digits;
         if (digits == 0)
             return false;
@@ -350,7 +353,7 @@ private:
             return false;
         const std::string_view decimals = picture.substr(digits + 1);
         return !decimals.empty() && std::all_of(decimals.begin(), decimals.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c));
+            return platform::text::isAsciiDigit(c);
         });
     }
 
@@ -443,20 +446,23 @@ void setResourceFolder(const std::filesystem::path& folder)
 
 std::filesystem::path resolveNoCase(const std::filesystem::path& folder, std::string_view name)
 {
+    // Through Qt's file layer, so that the program's compiled-in resources (":/...") resolve
+    // as a folder on disk does.
     const std::filesystem::path exact = folder / name;
-    std::error_code error;
-    if (std::filesystem::exists(exact, error))
+    if (QFileInfo::exists(QFile::decodeName(exact.c_str())))
         return exact;
     const std::string wanted = lower(name);
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (lower(entry.path().filename().string()) == wanted)
-            return entry.path();
+    const QDir listing(QFile::decodeName(folder.c_str()));
+    for (const QString& entry :
+         listing.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (lower(QFile::encodeName(entry).toStdString()) == wanted)
+            return folder / QFile::encodeName(entry).toStdString();
     return exact;
 }
 
 std::vector<WindowDefinition> loadDefinitionFile(const std::filesystem::path& file)
 {
-    QFile input(QString::fromStdString(file.string()));
+    QFile input(QFile::decodeName(file.c_str()));
     if (!input.open(QIODevice::ReadOnly))
         throw DefinitionError(file.string() + ": cannot be read");
     return Reader(file.string()).read(input.readAll());

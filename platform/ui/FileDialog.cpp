@@ -1,12 +1,14 @@
 #include "platform/ui/FileDialog.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <utility>
 
@@ -33,7 +35,7 @@ QWidget* dialogParent()
     return frame ? frame->topWidget() : nullptr;
 }
 
-std::optional<std::string> showDialog(const FileRequest& request)
+std::optional<QString> showDialog(const FileRequest& request)
 {
     const QString title = text::toQString(request.title);
     const QString start = text::toQString(request.fileName);
@@ -50,12 +52,26 @@ std::optional<std::string> showDialog(const FileRequest& request)
     ThreadRegistry::leaveModal();
     if (chosen.isEmpty())
         return std::nullopt;
-    return text::fromQString(QDir::toNativeSeparators(chosen));
+    return QDir::toNativeSeparators(chosen);
 }
 
+// The name in Windows-1251, or nothing (the person told why) when it has letters outside it.
 std::optional<std::string> ask(const FileRequest& request)
 {
-    return installedHandler() ? installedHandler()(request) : showDialog(request);
+    const std::optional<QString> chosen =
+        installedHandler() ? installedHandler()(request) : showDialog(request);
+    if (!chosen)
+        return std::nullopt;
+    const std::u32string outside = text::charactersOutsideCp1251(*chosen);
+    if (outside.empty())
+        return text::fromQString(*chosen);
+    QStringList letters;
+    for (const char32_t letter : outside)
+        letters.append(QString::fromUcs4(&letter, 1));
+    messageUnicode("Имя файла содержит символы, которые программа не может использовать: " +
+                       letters.join(QStringLiteral(", ")).toStdString(),
+                   text::w("Ошибка"), MessageIcon::Hand);
+    return std::nullopt;
 }
 
 } // namespace

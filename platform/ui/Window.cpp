@@ -9,6 +9,7 @@
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Locale.h"
 #include "platform/ui/MenuItemControl.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QChildEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -76,6 +78,8 @@ Window::Window(WindowDefinition definition) : m_definition(std::move(definition)
 Window::~Window()
 {
     m_destroying = true;
+    if (m_open && isFrame())
+        stopWatchingFrameCloseRequests();
     if (m_open) {
         m_open = false;
         ThreadRegistry::windowClosed(*this);
@@ -252,9 +256,10 @@ void Window::open()
     refresh(true);
     applyVisibility();
     // The frame opens where the person sees all of it, so its client size is what they see.
-    if (isFrame())
+    if (isFrame()) {
         showOnScreen(*m_top);
-    else
+        watchFrameCloseRequests();
+    } else
         m_top->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
         keepInside(*sub, *frame->mdiArea()->viewport());
@@ -314,8 +319,10 @@ void Window::finish()
     if (!m_open)
         return;
     endWaitsOfRunningHandler();
-    if (isFrame())
+    if (isFrame()) {
+        stopWatchingFrameCloseRequests();
         ThreadRegistry::closeDown(*this);
+    }
     m_open = false;
     m_queue.clear();
     if (m_timer)
@@ -337,6 +344,19 @@ void Window::finish()
         m_finished = nullptr;
         finished();
     }
+}
+
+void Window::closeDown()
+{
+    if (!m_open)
+        return;
+    if (m_dispatching) {
+        m_closingDown = true;
+        raise(Event::CloseDown, 0);
+        return;
+    }
+    raise(Event::CloseDown, 0);
+    finish();
 }
 
 void Window::post(int event, int control)
@@ -375,6 +395,10 @@ void Window::drain()
         dispatch(pending);
     }
     m_dispatching = false;
+    if (m_closingDown) {
+        m_closingDown = false;
+        finish();
+    }
 }
 
 void Window::dispatch(const Pending& pending)
@@ -453,6 +477,16 @@ void Window::activated()
 
 bool Window::filterEvent(QObject* object, QEvent* event)
 {
+    if (event->type() == QEvent::ChildAdded) {
+        // Widgets a control makes later (a list's row editor, a drop-down's popup) are watched
+        // as its own: their key presses reach the control's procedure like any other.
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) {
+            child->installEventFilter(m_content);
+            for (QWidget* grandchild : child->findChildren<QWidget*>())
+                grandchild->installEventFilter(m_content);
+        }
+        return false;
+    }
     if (!m_open)
         return false;
     Control* control = controlOfObject(object);

@@ -13,6 +13,8 @@
 #include "platform/ui/WindowWidget.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -27,8 +30,8 @@ namespace {
 bool sameLabel(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
+               return platform::text::asciiUpper(x) ==
+                      platform::text::asciiUpper(y);
            });
 }
 
@@ -238,10 +241,10 @@ QIcon Window::icon(std::string_view name) const
     if (name.empty())
         return {};
     const std::filesystem::path file = resolveNoCase(resourceFolder() / "icons", name);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
+    const QString fileName = QFile::decodeName(file.c_str());
+    if (!QFileInfo::exists(fileName))
         return {};
-    return QIcon(QString::fromStdString(file.string()));
+    return QIcon(fileName);
 }
 
 int Window::controlPlacement(const Control& c, Property property) const
