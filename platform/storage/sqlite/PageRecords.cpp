@@ -3,6 +3,7 @@
 #include "platform/storage/ErrorState.h"
 #include "platform/storage/sqlite/PageCipher.h"
 #include "platform/storage/sqlite/ResultCodes.h"
+#include "platform/storage/sqlite/WriteAheadLog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,6 +68,15 @@ public:
     {
     }
 
+    // Pages committed to a write-ahead log beside the file are read from the log.
+    void useLog(int descriptor)
+    {
+        m_log = descriptor;
+        m_logged = readWriteAheadLog(descriptor, m_pageSize);
+        if (!m_logged.frames.empty())
+            m_count = std::max(m_count, m_logged.pages);
+    }
+
     uint32_t count() const { return m_count; }
     std::size_t usable() const { return m_pageSize - m_reserved; }
 
@@ -76,10 +86,14 @@ public:
         if (number < 1 || number > m_count)
             return false;
         page.resize(m_pageSize);
-        const off_t at = static_cast<off_t>(number - 1) * static_cast<off_t>(m_pageSize);
+        const auto logged = m_logged.frames.find(number);
+        const bool inLog = logged != m_logged.frames.end();
+        const int descriptor = inLog ? m_log : m_descriptor;
+        const off_t at = inLog ? logged->second
+                               : static_cast<off_t>(number - 1) * static_cast<off_t>(m_pageSize);
         std::size_t done = 0;
         while (done < m_pageSize) {
-            const ssize_t got = ::pread(m_descriptor, page.data() + done, m_pageSize - done,
+            const ssize_t got = ::pread(descriptor, page.data() + done, m_pageSize - done,
                                         at + static_cast<off_t>(done));
             if (got < 0 && errno == EINTR)
                 continue;
@@ -96,6 +110,8 @@ private:
     std::size_t m_reserved;
     uint32_t m_count;
     std::optional<PageCipher> m_cipher;
+    int m_log = -1;
+    LoggedPages m_logged;
 };
 
 // The b-tree header of a page and where its cells are; false when it is no b-tree page.
@@ -520,8 +536,11 @@ int readRecordPages(const std::string& path, const FileLayout& layout,
             }
         }
     }
-    const PageFile file(descriptor.fd, pageSize, reserved, static_cast<uint32_t>(size / pageSize),
-                        std::move(cipher));
+    PageFile file(descriptor.fd, pageSize, reserved, static_cast<uint32_t>(size / pageSize),
+                  std::move(cipher));
+    const Descriptor log(path + "-wal");
+    if (log.fd >= 0)
+        file.useLog(log.fd);
     Reader reader(file, layout);
 
     Bytes first;

@@ -1,6 +1,9 @@
 #include "StorageFixtures.h"
 
+#include "platform/storage/sqlite/Collations.h"
 #include "tests/support/DamagedPages.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <set>
@@ -260,6 +263,36 @@ TEST_F(LateDamage, SalvageReadsTheTablePagesWhateverTheHeaderSchemaOrKeys)
         EXPECT_EQ(codes.front(), 1501);
         EXPECT_EQ(codes.back(), Records);
     }
+}
+
+// What a write-ahead log beside the file holds, committed but not yet copied into the file,
+// is read as well: the pages it rewrote are taken from it, also when the file's header is gone.
+TEST_F(LateDamage, SalvageReadsTheCommittedPagesOfAWriteAheadLog)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(platform::storage::sqlite::registerCollations(db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0; "
+                               "UPDATE records SET \"IT:MARK\" = 7 WHERE rowid % 2 = 0",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(std::filesystem::exists(path().string() + "-wal"));
+    for (const bool headerGone : {false, true}) {
+        SCOPED_TRACE(headerGone ? "header gone" : "intact");
+        if (headerGone)
+            testsupport::writeFileBytes(path(), testsupport::damagePages(m_bytes, {0}));
+        RecordFile file(itemLayout());
+        int read = 0;
+        int marked = 0;
+        EXPECT_EQ(file.salvage([&] {
+            ++read;
+            marked += file.record<Item>().mark == (file.record<Item>().code % 2 == 0 ? 7 : 0);
+        }),
+                  0);
+        EXPECT_EQ(read, Records);
+        EXPECT_EQ(marked, Records);
+    }
+    sqlite3_close(db);
 }
 
 // An enciphered file's records come back from its pages too, deciphered under its password,
