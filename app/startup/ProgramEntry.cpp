@@ -4,6 +4,7 @@
 #include "app/startup/MainProgram.h"
 #include "app/startup/ProgramModules.h"
 #include "platform/ui/ProgramEnd.h"
+#include "platform/ui/SystemColours.h"
 #include "app/startup/QtTranslations.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int ProgramEntry(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    platform::ui::useSystemColours();
     InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();
