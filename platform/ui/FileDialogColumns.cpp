@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace platform::ui {
 namespace {
 
@@ -74,6 +76,24 @@ void showColumnsInProgramLocale(QFileDialog& dialog)
     view->header()->resizeSection(Size, metrics.horizontalAdvance(sizeText(9999 * 1024)) + margins);
     view->header()->resizeSection(
         Modified, metrics.horizontalAdvance(QLocale().toString(sample, QLocale::ShortFormat)) + margins);
+    // The type texts ("Текстовый документ") are known once a folder is read; the names keep
+    // at least a third of the view.
+    if (auto* files = dialog.findChild<QFileSystemModel*>())
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+            const int before = view->header()->sectionSize(Type);
+            view->resizeColumnToContents(Type);
+            const int wanted = view->header()->sectionSize(Type);
+            const int room = view->viewport()->width() * 2 / 3 -
+                             view->header()->sectionSize(Size) -
+                             view->header()->sectionSize(Modified);
+            QHeaderView& header = *view->header();
+            header.resizeSection(Type, std::max(before, std::min(wanted, room)));
+            // The names give up what the type took, so the dates stay in view.
+            const int others =
+                header.sectionSize(Size) + header.sectionSize(Type) + header.sectionSize(Modified);
+            header.resizeSection(
+                Name, std::max(view->viewport()->width() / 3, view->viewport()->width() - others));
+        });
 }
 
 } // namespace platform::ui
