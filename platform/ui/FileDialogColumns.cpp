@@ -60,6 +60,23 @@ public:
     }
 };
 
+// The type texts ("Текстовый документ") are known once a folder is read: the column takes what
+// they need up to two thirds of the view with the sizes and dates, and the names give up that
+// room, so the dates stay in view.
+void fitTypeColumn(QTreeView& view)
+{
+    QHeaderView& header = *view.header();
+    const int before = header.sectionSize(Type);
+    view.resizeColumnToContents(Type);
+    const int wanted = header.sectionSize(Type);
+    const int width = view.viewport()->width();
+    const int room = width * 2 / 3 - header.sectionSize(Size) - header.sectionSize(Modified);
+    header.resizeSection(Type, std::max(before, std::min(wanted, room)));
+    const int others =
+        header.sectionSize(Size) + header.sectionSize(Type) + header.sectionSize(Modified);
+    header.resizeSection(Name, std::max(width / 3, width - others));
+}
+
 } // namespace
 
 void showColumnsInProgramLocale(QFileDialog& dialog)
@@ -75,25 +92,11 @@ void showColumnsInProgramLocale(QFileDialog& dialog)
     const QDateTime sample(QDate(2000, 12, 28), QTime(20, 58));
     view->header()->resizeSection(Size, metrics.horizontalAdvance(sizeText(9999 * 1024)) + margins);
     view->header()->resizeSection(
-        Modified, metrics.horizontalAdvance(QLocale().toString(sample, QLocale::ShortFormat)) + margins);
-    // The type texts ("Текстовый документ") are known once a folder is read; the names keep
-    // at least a third of the view.
+        Modified,
+        metrics.horizontalAdvance(QLocale().toString(sample, QLocale::ShortFormat)) + margins);
     if (auto* files = dialog.findChild<QFileSystemModel*>())
-        QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
-            const int before = view->header()->sectionSize(Type);
-            view->resizeColumnToContents(Type);
-            const int wanted = view->header()->sectionSize(Type);
-            const int room = view->viewport()->width() * 2 / 3 -
-                             view->header()->sectionSize(Size) -
-                             view->header()->sectionSize(Modified);
-            QHeaderView& header = *view->header();
-            header.resizeSection(Type, std::max(before, std::min(wanted, room)));
-            // The names give up what the type took, so the dates stay in view.
-            const int others =
-                header.sectionSize(Size) + header.sectionSize(Type) + header.sectionSize(Modified);
-            header.resizeSection(
-                Name, std::max(view->viewport()->width() / 3, view->viewport()->width() - others));
-        });
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view,
+                         [view] { fitTypeColumn(*view); });
 }
 
 } // namespace platform::ui

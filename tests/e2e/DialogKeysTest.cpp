@@ -1,8 +1,8 @@
 #include "app/dictionary/Dictionary.h"
 #include "app/ipmprice/Ipmprice.h"
 #include "app/procoprog/Procoprog.h"
-#include "app/proczap/Proczap.h"
 #include "app/procvyg/Procvyg.h"
+#include "app/proczap/Proczap.h"
 #include "app/vybproc/Vybproc.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
@@ -36,10 +36,15 @@ protected:
         std::string byKey;
         TestDriver box;
         box.waitOpen(title).close().waitClose(title);
-        EXPECT_EQ(e2e::runAlongside(box, [&] { byBox = dialog(); }, 15000), "") << title;
+        EXPECT_EQ(e2e::runAlongside(
+                      box, [&] { byBox = dialog(); }, 15000),
+                  "")
+            << title;
         TestDriver pressed;
         pressed.waitOpen(title).waitIdle().key("", key).waitClose(title, 3000);
-        EXPECT_EQ(e2e::runAlongside(pressed, [&] { byKey = dialog(); }, 15000), "")
+        EXPECT_EQ(e2e::runAlongside(
+                      pressed, [&] { byKey = dialog(); }, 15000),
+                  "")
             << title << ": " << key << " left it open";
         EXPECT_EQ(byKey, byBox) << title;
     }
