@@ -6,6 +6,7 @@
 #include "app/startup/StartFailure.h"
 #include "platform/system/ShutdownSignals.h"
 #include "platform/ui/ProgramEnd.h"
+#include "platform/ui/SystemColours.h"
 #include "app/startup/QtTranslations.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int ProgramEntry(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    platform::ui::useSystemColours();
     InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();

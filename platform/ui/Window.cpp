@@ -8,6 +8,7 @@
 #include "platform/ui/ControlFactory.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/KeyCodes.h"
@@ -530,7 +531,7 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         raise(Event::AlertKey, 0, code);
         return true;
     }
-    return false;
+    return takeDialogKey(*this, control, code);
 }
 
 Control* Window::controlOfObject(QObject* object) const

@@ -65,7 +65,8 @@ void startProgram(QProcess& program, const testsupport::TempWorkFolder& folder,
 Finished waitForEnd(QProcess& program, const testsupport::TempWorkFolder& folder)
 {
     Finished finished;
-    if (!program.waitForFinished(60000)) {
+    // A program that ended already is not waited for (waitForFinished would say it timed out).
+    if (program.state() != QProcess::NotRunning && !program.waitForFinished(60000)) {
         program.kill();
         program.waitForFinished();
         finished.output = "(did not end)";
