@@ -53,7 +53,9 @@ int Ustan::init()
         return level;
     window().select(window().nextField(0));
     m_rekvOpened = RelateREKV->open() == 0;
-    m_siteOpened = RelateREKV_D->open() == 0;
+    // A file that cannot be opened was reported by its manager: the other would fail the same
+    // way (a full disk), and the window could store nothing.
+    m_siteOpened = m_rekvOpened && RelateREKV_D->open() == 0;
 
     if (UstanThread != 0) {
         // Another settings window runs: bring it forward and open nothing.
@@ -63,8 +65,10 @@ int Ustan::init()
     UstanThread = currentThread();
     m_ownsThreadMark = true;
 
-    readFirstRecord(REKV());
-    readFirstRecord(REKV_D());
+    // Without its records the window could only fail again at every save: what kept them from
+    // being made is said once, and the window does not open.
+    if (!m_siteOpened || !readFirstRecord(REKV()) || !readFirstRecord(REKV_D()))
+        return Level::Notify;
 
     RekvRecord& rek = REK();
     Window& win = window();
@@ -92,16 +96,23 @@ int Ustan::init()
 }
 
 // A fresh folder holds no record: one blank record is made, then the first record is read.
-void Ustan::readFirstRecord(platform::storage::RecordFile& file)
+// False, after saying why, when there is none to show.
+bool Ustan::readFirstRecord(platform::storage::RecordFile& file)
 {
     if (file.records() == 0) {
         file.clearBuffer();
-        file.add();
+        if (file.add() != 0) {
+            stopWithFileError(); // the reason the record could not be made (a full disk)
+            return false;
+        }
     }
     file.setFileOrder();
     file.next();
-    if (!platform::storage::errorFile().empty())
+    if (!platform::storage::errorFile().empty()) {
         stopWithFileError();
+        return false;
+    }
+    return true;
 }
 
 int Ustan::kill()
@@ -141,8 +152,10 @@ void Ustan::save()
     update();
     dropLeadingBlanks(REK().FOTOKAT);
     REKV().put();
-    if (!platform::storage::errorFile().empty())
-        stopWithFileError();
+    if (!platform::storage::errorFile().empty()) {
+        stopWithFileError(); // the site would be refused for the same reason: said once
+        return;
+    }
     dropLeadingBlanks(REKD().SITENAME);
     REKV_D().put();
     if (!platform::storage::errorFile().empty())

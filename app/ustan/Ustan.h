@@ -28,7 +28,7 @@ public:
     int takeWindowEvent() override;
 
 private:
-    void readFirstRecord(platform::storage::RecordFile& file);
+    bool readFirstRecord(platform::storage::RecordFile& file);
     void save();
     void choosePhotoFolder();
 
