@@ -10,11 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 using namespace app;
 using platform::text::w;
@@ -30,11 +36,15 @@ struct Finished
 
 // Runs the program in the folder with the script (UTF-8 lines); with a file size limit, the
 // program starts under it with the signal's default action, as a shell's `ulimit -f` leaves it.
+// inChild runs in the child before the program starts; the script's output goes to outputFile
+// (by default beside the script).
 Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string& script,
-                    rlim_t fileSizeLimit = RLIM_INFINITY)
+                    rlim_t fileSizeLimit = RLIM_INFINITY, std::function<void()> inChild = {},
+                    std::filesystem::path outputFile = {})
 {
     const std::filesystem::path scriptFile = folder.file("session.txt");
-    const std::filesystem::path outputFile = folder.file("session-out.txt");
+    if (outputFile.empty())
+        outputFile = folder.file("session-out.txt");
     testsupport::writeFileBytes(scriptFile, script);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -44,12 +54,15 @@ Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(QString::fromStdString(folder.path().string()));
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (fileSizeLimit != RLIM_INFINITY)
-        program.setChildProcessModifier([fileSizeLimit] {
+    program.setChildProcessModifier([fileSizeLimit, inChild] {
+        if (fileSizeLimit != RLIM_INFINITY) {
             std::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{fileSizeLimit, fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
+        }
+        if (inChild)
+            inChild();
+    });
     program.start(QStringLiteral(QUELB_PROGRAM_PATH), {});
     Finished finished;
     if (!program.waitForFinished(60000)) {
@@ -210,4 +223,103 @@ TEST(ProgramExit, AFileSizeLimitIsReportedAsAFullDiskAndTheProgramGoesOn)
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos)
             << entry.path();
+}
+
+namespace {
+
+// Makes the folder read-only for a child process about to start: a read-only bind mount in a
+// mount namespace of its own (root passes over permission bits). False when that cannot be
+// done here.
+bool readOnlyMountInThisProcess(const std::string& folder)
+{
+    return ::unshare(CLONE_NEWNS) == 0
+           && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+           && ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0
+           && ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0
+           && ::chdir(folder.c_str()) == 0 && ::access(".", W_OK) != 0;
+}
+
+bool readOnlyMountPossible(const std::string& folder)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(readOnlyMountInThisProcess(folder) ? 0 : 1);
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+// A working folder nobody may write in (a read-only disk) shows its data, read only, after one
+// notice: no refused open, no empty list.
+TEST(ReadOnlyFolder, ShowsItsDataAfterOneNotice)
+{
+    testsupport::TempWorkFolder folder;
+    DictionaryInit();
+    for (FileRelation* relation : {RelatePRIOSN, RelateKORZAK, RelateSPRPR, RelatePROIZ,
+                                   RelateSPRMAN, RelateREKV, RelateREKV_D})
+        ASSERT_EQ(relation->open(), 0);
+    PRIOSN().clearBuffer();
+    PR().KOD = 5;
+    PR().NAIM = w("Фильтр масляный");
+    ASSERT_EQ(PRIOSN().add(), 0);
+    KORZAK().clearBuffer();
+    K().KOD = 7;
+    K().KOL = 2;
+    ASSERT_EQ(KORZAK().add(), 0);
+    for (FileRelation* relation : {RelatePRIOSN, RelateKORZAK, RelateSPRPR, RelatePROIZ,
+                                   RelateSPRMAN, RelateREKV, RelateREKV_D})
+        relation->close();
+    DictionaryKill();
+
+    const std::string path = folder.path().string();
+    std::function<void()> inChild;
+    std::vector<std::filesystem::path> unwritable;
+    if (::geteuid() == 0) {
+        if (!readOnlyMountPossible(path))
+            GTEST_SKIP() << "no read-only bind mount can be made here (no mount namespace)";
+        inChild = [path] {
+            if (!readOnlyMountInThisProcess(path))
+                ::_exit(3);
+        };
+    }
+    const std::string script = "answer message OK\n"
+                               "menu \"Просмотр прайс-листа и заказ товара\"\n"
+                               "wait open \"Прайс-лист/Заказ\"\n"
+                               "dump\n"
+                               "close\n"
+                               "wait close \"Прайс-лист/Заказ\"\n"
+                               "menu \"Выход\"\n";
+    testsupport::writeFileBytes(folder.file("session.txt"), script);
+    if (!inChild) {
+        // Without root, the permission bits make it read-only.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            unwritable.push_back(entry.path());
+        unwritable.push_back(folder.path());
+        for (const auto& entry : unwritable)
+            std::filesystem::permissions(entry, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+    }
+    const std::filesystem::path output =
+        folder.path().parent_path() / (folder.path().filename().string() + "-out.txt");
+    const Finished finished = runProgram(folder, script, RLIM_INFINITY, inChild, output);
+    for (const auto& entry : unwritable)
+        std::filesystem::permissions(entry, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    std::filesystem::remove(output);
+
+    EXPECT_EQ(finished.status, QProcess::NormalExit) << finished.output;
+    EXPECT_EQ(finished.code, 0) << finished.output;
+    EXPECT_NE(finished.output.find("script done"), std::string::npos) << finished.output;
+    std::size_t boxes = 0;
+    for (std::size_t at = finished.output.find("message \""); at != std::string::npos;
+         at = finished.output.find("message \"", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 1u) << finished.output;
+    EXPECT_NE(finished.output.find("Папка программы доступна только для чтения"), std::string::npos)
+        << finished.output;
+    EXPECT_EQ(finished.output.find("Нет доступа"), std::string::npos) << finished.output;
+    EXPECT_NE(finished.output.find("Фильтр масляный"), std::string::npos) << finished.output;
+    EXPECT_NE(finished.output.find("row 1 \"7"), std::string::npos) << finished.output;
 }
