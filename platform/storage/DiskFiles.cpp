@@ -18,10 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What SQLite keeps beside a data file: the journal of a crashed run of writes, the log of
-// commits not yet put back into the file, and the log's index (rebuilt from the log).
-constexpr const char* Companions[] = {"-journal", "-wal", "-shm"};
-
 bool isUtf8(std::string_view bytes)
 {
     std::size_t i = 0;
@@ -144,8 +140,7 @@ int removeFile(std::string_view name)
         return finish(code, name);
     fs::remove(path, error);
     if (!error)
-        for (const char* companion : Companions)
-            fs::remove(path + companion, error);
+        fs::remove(path + "-journal", error);
     return finish(codeOf(error), name);
 }
 
@@ -166,13 +161,11 @@ int copyFile(std::string_view from, std::string_view to)
     fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
     if (error)
         return finish(codeOf(error), to);
-    // A journal or log left by a crash travels with its file, so the copy recovers the same way.
-    for (const char* companion : Companions) {
-        fs::remove(target + companion, error);
-        if (std::string_view(companion) != "-shm" && fs::exists(source + companion, error))
-            fs::copy_file(source + companion, target + companion,
-                          fs::copy_options::overwrite_existing, error);
-    }
+    // A journal left by a crash travels with its file, so the copy rolls back the same way.
+    fs::remove(target + "-journal", error);
+    if (fs::exists(source + "-journal", error))
+        fs::copy_file(source + "-journal", target + "-journal", fs::copy_options::overwrite_existing,
+                      error);
     return finish(codeOf(error), to);
 }
 
@@ -192,11 +185,9 @@ int renameFile(std::string_view from, std::string_view to)
     if (error)
         return finish(missingCode(target) == Error::PathNotFound ? Error::PathNotFound : codeOf(error),
                       to);
-    for (const char* companion : Companions) {
-        fs::remove(target + companion, error);
-        if (fs::exists(source + companion, error))
-            fs::rename(source + companion, target + companion, error);
-    }
+    fs::remove(target + "-journal", error);
+    if (fs::exists(source + "-journal", error))
+        fs::rename(source + "-journal", target + "-journal", error);
     return finish(codeOf(error), to);
 }
 

@@ -22,11 +22,9 @@ pid_t writerOf(std::string_view name)
     if (at == std::string_view::npos || at == 0)
         return 0;
     std::string_view rest = name.substr(at + Marker.size());
-    for (const std::string_view journal : {"-journal", "-wal", "-shm"})
-        if (rest.size() > journal.size() && rest.ends_with(journal)) {
-            rest.remove_suffix(journal.size());
-            break;
-        }
+    constexpr std::string_view Journal = "-journal"; // SQLite's, beside a data file being made
+    if (rest.size() > Journal.size() && rest.ends_with(Journal))
+        rest.remove_suffix(Journal.size());
     pid_t pid = 0;
     const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
     if (error != std::errc() || end != rest.data() + rest.size() || pid <= 0)

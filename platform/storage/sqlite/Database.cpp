@@ -96,24 +96,6 @@ int readDescription(sqlite3* db, std::string& description)
     return rc;
 }
 
-std::string pragmaText(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    std::string value;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK
-        && sqlite3_step(statement) == SQLITE_ROW)
-        if (const auto* text = sqlite3_column_text(statement, 0))
-            value = reinterpret_cast<const char*>(text);
-    sqlite3_finalize(statement);
-    return value;
-}
-
-int64_t fileSize(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-}
-
 int64_t pragmaNumber(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* statement = nullptr;
@@ -138,7 +120,6 @@ Database::~Database()
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         for (auto& [sql, statement] : m_statements)
             sqlite3_finalize(statement);
-        leaveWriteAheadLog();
         sqlite3_close(m_db);
     }
     auto& all = registry();
@@ -210,14 +191,12 @@ int Database::connect(const std::string& path, const std::string& password,
         // Only a description of another layout is one; damaged bytes are damage.
         return describesStoredTable(m_db, stored) ? Error::InvalidLayout : Error::DamagedDataFile;
 
-    // A file cut short still has a header that counts its pages (pages still in the log of
-    // another connection's commits are not in the file yet).
+    // A file cut short still has a header that counts its pages.
     struct stat info {};
     const int64_t pages = pragmaNumber(m_db, "PRAGMA page_count");
     const int64_t pageSize = pragmaNumber(m_db, "PRAGMA page_size");
-    const bool logged = pragmaText(m_db, "PRAGMA journal_mode") == "wal" && fileSize(path + "-wal") > 0;
     if (::stat(path.c_str(), &info) != 0 || pages < 0 || pageSize <= 0
-        || (!logged && static_cast<int64_t>(info.st_size) < pages * pageSize))
+        || static_cast<int64_t>(info.st_size) < pages * pageSize)
         return Error::DamagedDataFile;
     m_device = static_cast<uint64_t>(info.st_dev);
     m_inode = static_cast<uint64_t>(info.st_ino);
@@ -230,36 +209,6 @@ int Database::connect(const std::string& path, const std::string& password,
     // neighbours of every page touched, so one index scan brought in nearly the whole file.
     sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
     return Error::None;
-}
-
-void Database::enterWriteAheadLog()
-{
-    if (m_logTried || m_host || m_damaged || readOnly())
-        return;
-    // Commits go to a log beside the file (from the first write on, so that an open writes
-    // nothing): readers of other processes go on reading the last committed state while a run
-    // of writes is made and committed, instead of waiting for it and giving up after the busy
-    // timeout. The log is put back into the file at the close.
-    m_logTried = true;
-    endRead(); // the journal mode is not changed inside a transaction
-    if (pragmaText(m_db, "PRAGMA main.journal_mode = WAL") != "wal")
-        return; // another process writes it with a rollback journal: so does this one
-    // Each commit is put back into the file at once, while no reader needs the pages it
-    // replaces: the log holds no more than the last run of writes (the room a rollback journal
-    // took), and the file itself holds every commit.
-    sqlite3_exec(m_db, "PRAGMA main.wal_autocheckpoint = 1", nullptr, nullptr, nullptr);
-}
-
-void Database::leaveWriteAheadLog()
-{
-    if (m_damaged || readOnly() || pragmaText(m_db, "PRAGMA main.journal_mode") != "wal")
-        return;
-    // The last connection of any process puts the log back into the file and removes it, so
-    // the file alone is the whole of it again; while another still has it open, the committed
-    // pages are at least copied into the file. Neither waits.
-    sqlite3_busy_timeout(m_db, 0);
-    if (pragmaText(m_db, "PRAGMA main.journal_mode = DELETE") != "delete")
-        sqlite3_exec(m_db, "PRAGMA wal_checkpoint(PASSIVE)", nullptr, nullptr, nullptr);
 }
 
 int Database::create(const std::string& path, const std::string& password,
@@ -316,10 +265,9 @@ int Database::create(const std::string& path, const std::string& password,
         ::unlink((fresh + "-journal").c_str());
         return (rc & 0xFF) == SQLITE_CANTOPEN ? Error::AccessDenied : storageCode(rc);
     }
-    // A journal or log left by a crash belongs to the file being replaced: it must not be
-    // played back into the new one.
-    for (const char* companion : {"-journal", "-wal", "-shm"})
-        ::unlink((path + companion).c_str());
+    // A journal left by a crash belongs to the file being replaced: it must not be played
+    // back into the new one.
+    ::unlink((path + "-journal").c_str());
     if (::rename(fresh.c_str(), path.c_str()) != 0) {
         const int code = codeOfErrno(errno);
         ::unlink(fresh.c_str());
@@ -443,10 +391,8 @@ int Database::beginStream()
 {
     if (m_host)
         return m_host->beginStream();
-    if (m_streamDepth == 0) {
-        enterWriteAheadLog();
+    if (m_streamDepth == 0)
         m_readers->beginWrites();
-    }
     if (m_streamDepth == 0 && m_readHeld) {
         // The held read transaction becomes the stream's.
         m_readHeld = false;
@@ -497,10 +443,8 @@ int Database::endStream()
 
 void Database::beginWrite()
 {
-    if (!streaming()) {
-        enterWriteAheadLog();
+    if (!streaming())
         m_readers->beginWrites();
-    }
 }
 
 void Database::endWrite()
@@ -544,10 +488,8 @@ int Database::join(Database& guest)
     if (m_streamDepth > 0 || guest.m_streamDepth > 0)
         return Error::StreamError;
     // ATTACH is refused inside a transaction, and the guest's own connection must hold no
-    // lock on its file while this one writes it. Both files commit through their logs.
-    guest.enterWriteAheadLog();
+    // lock on its file while this one writes it.
     guest.endRead();
-    enterWriteAheadLog();
     endRead();
     const std::string name = "joined" + std::to_string(++m_joinedCount);
     sqlite3_stmt* attach = nullptr;
@@ -563,8 +505,11 @@ int Database::join(Database& guest)
     sqlite3_finalize(attach);
     if (rc != SQLITE_OK)
         return storageCode(rc);
-    const std::string settings = "PRAGMA " + name + ".synchronous = FULL; PRAGMA " + name
-                                 + ".cache_size = -" + std::to_string(StreamCacheKibibytes);
+    // A multi-file commit is atomic only with a rollback journal and synced writes on every
+    // file taking part.
+    const std::string settings = "PRAGMA " + name + ".journal_mode = DELETE; PRAGMA " + name
+                                 + ".synchronous = FULL; PRAGMA " + name + ".cache_size = -"
+                                 + std::to_string(StreamCacheKibibytes);
     sqlite3_exec(m_db, settings.c_str(), nullptr, nullptr, nullptr);
     // The guest's writes run here until the run ends: its readers stop for the whole run.
     guest.m_readers->beginWrites();

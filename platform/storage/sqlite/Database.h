@@ -117,8 +117,6 @@ private:
     Database() = default;
     int connect(const std::string& path, const std::string& password, const std::string& description);
     void setCache(int kibibytes);
-    void enterWriteAheadLog();
-    void leaveWriteAheadLog();
     void setCacheOf(const std::string& schema, int kibibytes);
     Database& transactionOwner() { return m_host ? *m_host : *this; }
 
@@ -139,7 +137,6 @@ private:
     bool m_readHeld = false;
     bool m_abandoned = false;
     bool m_damaged = false;
-    bool m_logTried = false;
 
     // Joined runs of writes: the host this file's statements run on and its name there, or
     // the guests attached to this connection.
