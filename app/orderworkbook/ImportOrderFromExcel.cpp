@@ -117,7 +117,7 @@ bool readOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName
         k.KOL = fieldOf<int16_t>(quantity);
         k.CENA = realOf(excel.GetRangeValue("F" + r));
         k.SUMMA = realOf(excel.GetRangeValue("G" + r));
-        k.UPAK = 0; // the workbook does not carry the pack size
+        k.UPAK = 0; // the workbook does not carry it: the basket takes the price list's
         lines.push_back(k);
     }
     excel.CloseActiveWindow(1);
