@@ -8,7 +8,9 @@
 #include "platform/ui/ControlFactory.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Locale.h"
 #include "platform/ui/MenuItemControl.h"
@@ -77,6 +79,8 @@ Window::Window(WindowDefinition definition) : m_definition(std::move(definition)
 Window::~Window()
 {
     m_destroying = true;
+    if (m_open && isFrame())
+        stopWatchingFrameCloseRequests();
     if (m_open) {
         m_open = false;
         ThreadRegistry::windowClosed(*this);
@@ -253,9 +257,10 @@ void Window::open()
     refresh(true);
     applyVisibility();
     // The frame opens where the person sees all of it, so its client size is what they see.
-    if (isFrame())
+    if (isFrame()) {
         showOnScreen(*m_top);
-    else
+        watchFrameCloseRequests();
+    } else
         m_top->show();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
         keepInside(*sub, *frame->mdiArea()->viewport());
@@ -315,8 +320,10 @@ void Window::finish()
     if (!m_open)
         return;
     endWaitsOfRunningHandler();
-    if (isFrame())
+    if (isFrame()) {
+        stopWatchingFrameCloseRequests();
         ThreadRegistry::closeDown(*this);
+    }
     m_open = false;
     m_queue.clear();
     if (m_timer)
@@ -338,6 +345,19 @@ void Window::finish()
         m_finished = nullptr;
         finished();
     }
+}
+
+void Window::closeDown()
+{
+    if (!m_open)
+        return;
+    if (m_dispatching) {
+        m_closingDown = true;
+        raise(Event::CloseDown, 0);
+        return;
+    }
+    raise(Event::CloseDown, 0);
+    finish();
 }
 
 void Window::post(int event, int control)
@@ -376,6 +396,10 @@ void Window::drain()
         dispatch(pending);
     }
     m_dispatching = false;
+    if (m_closingDown) {
+        m_closingDown = false;
+        finish();
+    }
 }
 
 void Window::dispatch(const Pending& pending)
@@ -507,7 +531,7 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         raise(Event::AlertKey, 0, code);
         return true;
     }
-    return false;
+    return takeDialogKey(*this, control, code);
 }
 
 Control* Window::controlOfObject(QObject* object) const

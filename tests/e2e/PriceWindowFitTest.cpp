@@ -15,7 +15,10 @@
 #include "tests/support/TempWorkFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QScreen>
@@ -44,6 +47,22 @@ constexpr const char* OpenPriceWindow = "Просмотр прайс-листа 
 constexpr int DesignWidth = 654;
 constexpr int DesignHeight = 372;
 
+// The definitions and icons, perhaps the ones compiled into the program, as files to change.
+void copyResources(const QString& from, const QString& to)
+{
+    for (const QString& folder : {QStringLiteral("windows"), QStringLiteral("icons")}) {
+        QDir().mkpath(to + QLatin1Char('/') + folder);
+        QDirIterator files(from + QLatin1Char('/') + folder, QDir::Files);
+        while (files.hasNext()) {
+            files.next();
+            const QString target =
+                to + QLatin1Char('/') + folder + QLatin1Char('/') + files.fileName();
+            QFile::copy(files.filePath(), target);
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
+}
+
 // The program's window definitions with the frame opening at another size, for one test.
 class FrameOfSize
 {
@@ -52,7 +71,7 @@ public:
     FrameOfSize(int width, int height) : m_previous(resourceFolder())
     {
         const std::filesystem::path copy = m_folder.path().toStdString();
-        std::filesystem::copy(m_previous, copy, std::filesystem::copy_options::recursive);
+        copyResources(QFile::decodeName(m_previous.c_str()), m_folder.path());
         const std::filesystem::path frame = copy / "windows" / "quelb001.json";
         std::ifstream in(frame, std::ios::binary);
         std::stringstream text;
