@@ -2,6 +2,7 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "net/HttpClient.h"
+#include "platform/storage/Leftovers.h"
 #include "platform/system/WinInet.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 #include "platform/text/AsciiChars.h"
 
 namespace app {
@@ -55,7 +55,7 @@ std::string PriceListDownload::targetFile()
 
 std::string PriceListDownload::receivedFile()
 {
-    return targetFile() + ".new-" + std::to_string(::getpid());
+    return platform::storage::temporaryBeside(targetFile());
 }
 
 void PriceListDownload::keepReceived(bool loaded)
@@ -106,6 +106,8 @@ bool PriceListDownload::run()
 
     bool loaded = false;
     m_cancelled = false;
+    // The file is received beside its target, where a killed earlier run may have left one.
+    platform::storage::removeLeftovers(std::filesystem::path(targetFile()).parent_path().string());
     if (m_client.Connect(server, port, accessType) != 0) {
         ui::message(w("Ошибка соединения с сайтом:") + m_client.ErrorText(), w("Ошибка"),
                     ui::MessageIcon::Exclamation);

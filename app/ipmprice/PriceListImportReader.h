@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ipmprice/PriceListLineAssembler.h"
 #include "app/ipmprice/PriceListTextLine.h"
 
 #include <condition_variable>
@@ -17,7 +18,8 @@ class ByteFile;
 
 // Reads a price-list text file, gathers its lines and parses them on a thread of its own, and
 // hands the lines over in batches in file order: the file is read and parsed while the caller
-// writes the records of the batches before. The file must be open and set to its start, and
+// writes the records of the batches before. When the system gives no thread, each batch is
+// read and parsed by the caller's next(). The file must be open and set to its start, and
 // nothing else may use it until the reader is gone; the caller's error state is left alone.
 namespace app {
 
@@ -65,10 +67,22 @@ public:
 
 private:
     void run();
+    bool nextHere(Batch& batch);
+    bool fill(Batch& batch);
+    void finish();
     bool takeEmpty(Batch& batch);
     void publish(Batch& batch);
 
     platform::storage::ByteFile& m_text;
+    // The reading side's (the reader's thread, or the caller's when none could be started).
+    std::vector<std::byte> m_chunk;
+    std::size_t m_chunkAt = 0;
+    std::size_t m_chunkGot = 0;
+    PriceListLineAssembler m_assembler;
+    int m_readCode = 0;
+    int64_t m_readBytes = 0;
+    Shapes m_readShapes;
+
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Batch> m_full;

@@ -29,7 +29,7 @@ public:
 
 private:
     bool openRecovered(platform::storage::FileRelation& relation);
-    void readFirstRecord(platform::storage::FileRelation& relation, bool& opened);
+    bool readFirstRecord(platform::storage::FileRelation& relation, bool& opened);
     void save();
     void choosePhotoFolder();
 

@@ -2,6 +2,7 @@
 // chooser, the saved site name, and one window at a time.
 #include "app/ustan/Ustan.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/startup/LocaleOverrides.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/Control.h"
 #include "tests/support/DamagedPages.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <QCoreApplication>
@@ -237,6 +239,43 @@ TEST_F(UstanTest, SaveStoresTheSettingsAndTheSiteWithoutLeadingBlanks)
     EXPECT_EQ(rek.USERPASS.str(), "secret");
     EXPECT_EQ(site().SITENAME.str(), "price.local");
     EXPECT_EQ(site().SITEPORT, 8080);
+}
+
+// A full disk is said once, with its reason: in a fresh folder whose files were made before the
+// disk filled, and when the settings are saved.
+TEST_F(UstanTest, AFullDiskIsSaidOnceWithItsReason)
+{
+    constexpr unsigned Ignore = 32;
+    SetLocaleOverrides(); // the Russian texts of the codes
+    const std::string noRoom = "Ошибка файла rekv.tps (Нет места на диске)";
+    count(REKV(), RelateREKV);
+    count(REKV_D(), RelateREKV_D);
+    {
+        const testsupport::FileSizeLimit full(16);
+        TestDriver driver;
+        driver.answerMessage(Ignore).call([] { ASSERT_NE(startThread(ustan, 50000), 0); }).waitIdle();
+        EXPECT_EQ(driver.run(), "");
+        ASSERT_EQ(driver.messages().size(), 1u);
+        EXPECT_EQ(driver.messages()[0].text, w(noRoom));
+        EXPECT_EQ(ThreadRegistry::openWindows().size(), 0u);
+    }
+    EXPECT_EQ(count(REKV(), RelateREKV), 0);
+
+    // With its records made, the window opens; the save meets the full disk.
+    ASSERT_NE(startThread(ustan, 50000), 0);
+    TestDriver driver;
+    std::unique_ptr<testsupport::FileSizeLimit> full;
+    driver.waitOpen(Title)
+        .type("?REK:NAIM", "Ромашка")
+        .call([&] { full = std::make_unique<testsupport::FileSizeLimit>(16); })
+        .answerMessage(Ignore)
+        .press("?BUTTON1")
+        .waitClose(Title);
+    EXPECT_EQ(driver.run(), "");
+    full.reset();
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text, w(noRoom));
+    EXPECT_TRUE(requisites().NAIM.isBlank());
 }
 
 TEST_F(UstanTest, ASecondStartBringsTheFirstForwardAndOpensNothing)

@@ -2,6 +2,7 @@
 #include "platform/storage/sqlite/Database.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/Leftovers.h"
 #include "platform/storage/sqlite/Collations.h"
 #include "platform/storage/sqlite/FilterFunctions.h"
 #include "platform/storage/sqlite/LayoutDescription.h"
@@ -232,7 +233,8 @@ int Database::create(const std::string& path, const std::string& password,
             return Error::AccessDenied;
     }
 
-    const std::string fresh = path + ".new-" + std::to_string(::getpid());
+    removeLeftovers(folder.string());
+    const std::string fresh = temporaryBeside(path);
     ::unlink(fresh.c_str());
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(fresh.c_str(), &db,
