@@ -2,6 +2,9 @@
 
 #include "app/ipmprice/PriceListLineAssembler.h"
 #include "platform/storage/ByteFile.h"
+#include "platform/text/Utf8Stream.h"
+
+#include <algorithm>
 
 #include <utility>
 
@@ -22,10 +25,16 @@ bool isPriceLine(std::string_view line)
            line.find(';') != std::string_view::npos;
 }
 
+bool holdsWideByte(std::string_view line)
+{
+    return std::any_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 } // namespace
 
-PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text)
-    : m_text(text), m_thread([this] { run(); })
+PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text, bool asUtf8)
+    : m_text(text), m_asUtf8(asUtf8), m_thread([this] { run(); })
 {
 }
 
@@ -113,6 +122,9 @@ void PriceListImportReader::run()
     int code = 0;
     int64_t bytes = 0;
     Shapes shapes;
+    // Read as they are, the bytes are looked at as UTF-8 until they break it.
+    platform::text::Utf8Stream utf8;
+    std::string converted;
     bool going = takeEmpty(batch);
     while (going) {
         std::size_t got = 0;
@@ -120,8 +132,16 @@ void PriceListImportReader::run()
         if (code != 0 || got == 0)
             break;
         bytes += static_cast<int64_t>(got);
-        for (std::size_t i = 0; i < got && going; ++i) {
-            if (!assembler.take(static_cast<uint8_t>(chunk[i])))
+        std::string_view piece(reinterpret_cast<const char*>(chunk.data()), got);
+        if (m_asUtf8) {
+            converted.clear();
+            utf8.take(piece, &converted);
+            piece = converted;
+        } else if (utf8.valid()) {
+            utf8.take(piece);
+        }
+        for (std::size_t i = 0; i < piece.size() && going; ++i) {
+            if (!assembler.take(static_cast<uint8_t>(piece[i])))
                 continue;
             Line& line = batch.lines[batch.count++];
             std::optional<PriceListTextLine> fields = PriceListTextLine::parse(assembler.line());
@@ -134,6 +154,9 @@ void PriceListImportReader::run()
                 if ((assembler.heldNul() || !looksLikePriceLine(assembler.line())) &&
                     shapes.odd++ == 0)
                     shapes.firstOdd = assembler.line();
+                if (!m_asUtf8 && utf8.valid() && shapes.firstWide.empty() &&
+                    holdsWideByte(assembler.line()))
+                    shapes.firstWide = assembler.line();
             }
             if (batch.count == batch.lines.size()) {
                 publish(batch);
@@ -141,6 +164,8 @@ void PriceListImportReader::run()
             }
         }
     }
+    utf8.finish();
+    shapes.looksUtf8 = !m_asUtf8 && utf8.valid() && utf8.wideCharacters() > 0;
     {
         const std::lock_guard lock(m_mutex);
         if (going && batch.count != 0)

@@ -36,20 +36,24 @@ public:
         std::size_t count = 0;
     };
 
-    explicit PriceListImportReader(platform::storage::ByteFile& text);
+    // asUtf8: the file's bytes are UTF-8, read in their Windows-1251 form.
+    explicit PriceListImportReader(platform::storage::ByteFile& text, bool asUtf8 = false);
     ~PriceListImportReader();
     PriceListImportReader(const PriceListImportReader&) = delete;
     PriceListImportReader& operator=(const PriceListImportReader&) = delete;
 
     // Of the lines that are not blank: how many, how many do not look like price lines
     // (looksLikePriceLine) or hold a NUL byte, the first of those as it was kept, and whether
-    // any held a NUL byte.
+    // any held a NUL byte; whether the file's bytes, read as they are, form UTF-8 with
+    // characters outside ASCII, and the first line that holds one, as it was kept.
     struct Shapes
     {
         int64_t lines = 0;
         int64_t odd = 0;
         std::string firstOdd;
         bool heldNul = false;
+        bool looksUtf8 = false;
+        std::string firstWide;
     };
 
     // The next batch (the one given back is reused); false once every line was given. Then
@@ -69,6 +73,7 @@ private:
     void publish(Batch& batch);
 
     platform::storage::ByteFile& m_text;
+    bool m_asUtf8;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Batch> m_full;

@@ -43,6 +43,8 @@ public:
     // Chooses an entry (from 0) as the user would.
     void choose(int entry);
 
+    // The entry the list shows, not the value copied behind it.
+    std::string shownText() const override;
     std::vector<std::string> rows() const override;
     bool selectRow(int row) override;
 
