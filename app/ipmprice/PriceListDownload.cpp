@@ -33,17 +33,23 @@ bool isWebPage(std::string_view contentType)
     return type == "text/html" || type == "application/xhtml+xml";
 }
 
-// The body's last byte: a list ends with a line end.
-bool endsWithLineEnd(const std::string& file)
+// A list ends with a line end: after the last one only blanks and CR may follow. A body that
+// stops inside a line was cut, whatever length was announced for it.
+bool endsAfterALine(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in.tellg();
-    if (size <= 0)
+    std::streamoff at = in.tellg();
+    if (at <= 0)
         return true; // empty: the load says there is no price line
-    in.seekg(size - 1);
-    char last = 0;
-    in.get(last);
-    return last == '\n';
+    while (at > 0) {
+        in.seekg(--at);
+        const int c = in.get();
+        if (c == '\n')
+            return true;
+        if (c != ' ' && c != '\r' && c != '\t')
+            return false;
+    }
+    return true; // only blanks: the load says there is no price line
 }
 
 } // namespace
@@ -121,9 +127,9 @@ bool PriceListDownload::run()
     } else if (isWebPage(m_client.contentType())) {
         // An error or login page answered with 200 is no price list.
         loaded = refused("Сервер прислал веб-страницу вместо файла прайс-листа.");
-    } else if (m_client.contentLength().empty() && !endsWithLineEnd(receivedFile())) {
-        // Without an announced length the end of the connection is the end of the body, and
-        // a list cut off there ends inside a line.
+    } else if (!endsAfterALine(receivedFile())) {
+        // The end of the connection, or an announced length shorter than the list, fell
+        // inside a line: the rest of the list is missing.
         loaded = refused("Файл прайс-листа получен не полностью.");
     } else {
         loaded = true;

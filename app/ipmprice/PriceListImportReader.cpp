@@ -2,7 +2,9 @@
 
 #include "app/ipmprice/PriceListLineAssembler.h"
 #include "platform/storage/ByteFile.h"
+#include "platform/text/Utf8Stream.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -23,10 +25,16 @@ bool isPriceLine(std::string_view line)
            line.find(';') != std::string_view::npos;
 }
 
+bool holdsWideByte(std::string_view line)
+{
+    return std::any_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 } // namespace
 
-PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text)
-    : m_text(text), m_chunk(ChunkSize)
+PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text, bool asUtf8)
+    : m_text(text), m_asUtf8(asUtf8), m_chunk(ChunkSize)
 {
     try {
         m_thread = std::thread([this] { run(); });
@@ -131,15 +139,26 @@ void PriceListImportReader::publish(Batch& batch)
 bool PriceListImportReader::fill(Batch& batch)
 {
     while (true) {
-        if (m_chunkAt == m_chunkGot) {
-            m_chunkAt = m_chunkGot = 0;
-            m_readCode = m_text.readBytes(m_chunk.data(), m_chunk.size(), m_chunkGot);
-            if (m_readCode != 0 || m_chunkGot == 0)
+        if (m_pieceAt == m_piece.size()) {
+            m_pieceAt = 0;
+            m_piece = {};
+            std::size_t got = 0;
+            m_readCode = m_text.readBytes(m_chunk.data(), m_chunk.size(), got);
+            if (m_readCode != 0 || got == 0)
                 return false;
-            m_readBytes += static_cast<int64_t>(m_chunkGot);
+            m_readBytes += static_cast<int64_t>(got);
+            m_piece = std::string_view(reinterpret_cast<const char*>(m_chunk.data()), got);
+            // Read as they are, the bytes are looked at as UTF-8 until they break it.
+            if (m_asUtf8) {
+                m_converted.clear();
+                m_utf8.take(m_piece, &m_converted);
+                m_piece = m_converted;
+            } else if (m_utf8.valid()) {
+                m_utf8.take(m_piece);
+            }
         }
-        while (m_chunkAt < m_chunkGot) {
-            if (!m_assembler.take(static_cast<uint8_t>(m_chunk[m_chunkAt++])))
+        while (m_pieceAt < m_piece.size()) {
+            if (!m_assembler.take(static_cast<uint8_t>(m_piece[m_pieceAt++])))
                 continue;
             Line& line = batch.lines[batch.count++];
             std::optional<PriceListTextLine> fields = PriceListTextLine::parse(m_assembler.line());
@@ -152,6 +171,9 @@ bool PriceListImportReader::fill(Batch& batch)
                 if ((m_assembler.heldNul() || !looksLikePriceLine(m_assembler.line())) &&
                     m_readShapes.odd++ == 0)
                     m_readShapes.firstOdd = m_assembler.line();
+                if (!m_asUtf8 && m_utf8.valid() && m_readShapes.firstWide.empty() &&
+                    holdsWideByte(m_assembler.line()))
+                    m_readShapes.firstWide = m_assembler.line();
             }
             if (batch.count == batch.lines.size())
                 return true;
@@ -161,6 +183,8 @@ bool PriceListImportReader::fill(Batch& batch)
 
 void PriceListImportReader::finish()
 {
+    m_utf8.finish();
+    m_readShapes.looksUtf8 = !m_asUtf8 && m_utf8.valid() && m_utf8.wideCharacters() > 0;
     {
         const std::lock_guard lock(m_mutex);
         m_code = m_readCode;

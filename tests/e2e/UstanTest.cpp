@@ -276,6 +276,32 @@ TEST_F(UstanTest, AFullDiskIsSaidOnceWithItsReason)
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].text, w(noRoom));
     EXPECT_TRUE(requisites().NAIM.isBlank());
+
+TEST_F(UstanTest, TheProxyPasswordIsShownAsDots)
+{
+    RelateREKV->open();
+    REKV().clearBuffer();
+    REK().USERPASS = "secret";
+    REKV().add();
+    RelateREKV->close();
+    ASSERT_NE(startThread(ustan, 50000), 0);
+    TestDriver driver;
+    std::string stored, typed;
+    driver.waitOpen(Title)
+        .press("?TAB2")
+        .dump([&](const std::string& text) { stored = text; })
+        .type("?REK:USERPASS", "p@ss")
+        .dump([&](const std::string& text) { typed = text; })
+        .press("?BUTTON1")
+        .waitClose(Title);
+    EXPECT_EQ(driver.run(), "");
+    const auto shown = [](const std::string& dump) {
+        const std::size_t line = dump.find("?REK:USERPASS");
+        return line == std::string::npos ? dump : dump.substr(line, dump.find('\n', line) - line);
+    };
+    EXPECT_NE(shown(stored).find("\"••••••\""), std::string::npos) << shown(stored);
+    EXPECT_NE(shown(typed).find("\"••••\""), std::string::npos) << shown(typed);
+    EXPECT_EQ(requisites().USERPASS.str(), "p@ss");
 }
 
 TEST_F(UstanTest, ASecondStartBringsTheFirstForwardAndOpensNothing)
