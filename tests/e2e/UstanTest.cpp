@@ -276,6 +276,7 @@ TEST_F(UstanTest, AFullDiskIsSaidOnceWithItsReason)
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].text, w(noRoom));
     EXPECT_TRUE(requisites().NAIM.isBlank());
+}
 
 TEST_F(UstanTest, TheProxyPasswordIsShownAsDots)
 {
