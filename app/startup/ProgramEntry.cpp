@@ -6,6 +6,7 @@
 #include "app/startup/StartFailure.h"
 #include "platform/system/ShutdownSignals.h"
 #include "platform/ui/ProgramEnd.h"
+#include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/SystemColours.h"
 #include "app/startup/QtTranslations.h"
 
@@ -35,6 +36,7 @@ int ProgramEntry(int argc, char** argv)
     } catch (...) {
         return TellStartFailure(std::current_exception());
     }
+    platform::ui::ThreadRegistry::runQueuedReleases();
     // 0 after the frame closed; the code of a stop box's abort or a failed script otherwise.
     return platform::ui::programExitCode();
 }

@@ -677,6 +677,9 @@ std::string TestDriver::run(int timeoutMs)
     if (!finished)
         loop.exec();
     m_blocking = false;
+    // What the test does next (closing the data files, say) comes after the closed windows'
+    // release, as it would for a person.
+    ThreadRegistry::runQueuedReleases();
     return result;
 }
 

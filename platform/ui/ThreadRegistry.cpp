@@ -10,6 +10,8 @@
 #include "platform/ui/WindowController.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -36,10 +38,12 @@ struct Registry
     bool replayChecked = false;
 };
 
+// Never destroyed: its windows are Qt widgets, which must not be destroyed after the
+// application object; the queued releases run while it still lives (runQueuedReleases).
 Registry& registry()
 {
-    static Registry r;
-    return r;
+    static Registry* const r = new Registry;
+    return *r;
 }
 
 ThreadContext& context(int thread)
@@ -121,6 +125,20 @@ void ThreadRegistry::finishThread(int thread)
         r.threads.erase(still);
         storage::endThread(thread);
     }
+}
+
+void ThreadRegistry::runQueuedReleases(int waitMs)
+{
+    const auto releaseQueued = [] {
+        for (const auto& [thread, context] : registry().threads)
+            if (context.controller && !context.controller->window().isOpen())
+                return true;
+        return false;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (releaseQueued() && waited.elapsed() < waitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 int ThreadRegistry::runningThreadCount()

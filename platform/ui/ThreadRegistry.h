@@ -30,6 +30,10 @@ public:
     static bool isRunning(int thread);
     // Threads started with a window whose release has not run yet.
     static int runningThreadCount();
+    // Lets the releases that closed windows queued run (up to waitMs): before the test driver
+    // hands back and before the application object ends, so no closed window's controller
+    // outlives what it releases, or Qt.
+    static void runQueuedReleases(int waitMs = 2000);
 
     // Queues an event to the top window of a thread (0: the current one); false when the
     // thread shows no window.

@@ -2,6 +2,7 @@
 // window definitions come from the program itself; the system settings profile is a temporary
 // file, never the user's.
 #include "app/startup/CompiledResources.h"
+#include "platform/ui/ThreadRegistry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,5 +31,8 @@ int main(int argc, char** argv)
     app::CompiledResources resources;
     resources.provide();
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // A window whose release was still queued must not outlive the application object.
+    platform::ui::ThreadRegistry::runQueuedReleases();
+    return result;
 }

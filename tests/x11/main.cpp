@@ -5,6 +5,7 @@
 #include "X11Session.h"
 
 #include "app/startup/CompiledResources.h"
+#include "platform/ui/ThreadRegistry.h"
 
 #include <QApplication>
 
@@ -38,5 +39,8 @@ int main(int argc, char** argv)
     app::CompiledResources resources;
     resources.provide();
     x11test::serverRunning() = true;
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // A window whose release was still queued must not outlive the application object.
+    platform::ui::ThreadRegistry::runQueuedReleases();
+    return result;
 }
