@@ -43,7 +43,8 @@ TEST(LocaleIndependentNumbers, EveryLayerKeepsThePointUnderACommaLocale)
     EXPECT_NE(written.find(";3;4741.93;14225.79"), std::string::npos) << written;
     const auto back = app::orderLineRecord(written);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->SUMMA, 14225.79);
+    const double sum = back->SUMMA; // a packed record's member, copied before it is compared
+    EXPECT_EQ(sum, 14225.79);
 
     EXPECT_EQ(platform::automation::AutomationValue::text("14225.79").toNumber(), 14225.79);
 }
