@@ -429,6 +429,10 @@ bool Window::setWindowProperty(Property property, std::string_view value)
         }
         return true;
     case Property::Timer:
+        // A timer the program starts while the window opens does the rest of the opening on
+        // its first tick (a layout for the screen, say).
+        if (n > 0 && m_open && !m_started)
+            m_firstTickOpens = true;
         setTimer(n);
         return true;
     case Property::Active:
