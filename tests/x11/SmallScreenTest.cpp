@@ -12,9 +12,12 @@
 #include "app/browsepriosn/BrowsepriosnSettings.h"
 #include "app/browsepriosn/PriceWindowFitter.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/frame/FrameGlobals.h"
 #include "app/startup/MainProgram.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/HelpService.h"
+#include "platform/ui/HelpWindow.h"
 #include "platform/ui/Property.h"
 #include "platform/ui/ScreenReach.h"
 #include "platform/ui/ScrollIntoView.h"
@@ -244,6 +247,82 @@ TEST(PriceWindowOnTheScreen, FitsOrScrollsSoThatEveryControlIsReached)
     // Where the window fits, all of it is in view at once; otherwise the area scrolls to it.
     EXPECT_EQ(scrollBars, !windowFits);
     EXPECT_EQ(findings.scrolled, !windowFits);
+}
+
+// Windows of their own (the save window, the help window) open wholly on the screen, even
+// where the window manager would place them partly off it or they are larger than it.
+TEST(AllScreens, WindowsOfTheirOwnOpenWhollyOnTheScreen)
+{
+    if (x11test::screenChild())
+        GTEST_SKIP() << "runs the screens, not on one";
+    if (!x11test::serverRunning())
+        GTEST_SKIP() << "no X server for the test: " << x11test::skipReason();
+    for (const Screen& screen : {Screen{"640x480", true, false}, Screen{"1280x1024", true, true}})
+        runOnScreen(screen, "WindowsOnTheScreen.*");
+}
+
+std::string placeOf(const QRect& r)
+{
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) +
+           "x" + std::to_string(r.height());
+}
+
+TEST(WindowsOnTheScreen, SaveAndHelpWindowsWhollyOnIt)
+{
+    if (!x11test::screenChild())
+        GTEST_SKIP() << "runs on a screen of its own, started by AllScreens";
+    testsupport::TempWorkFolder folder;
+    writePriceListAndBasket();
+
+    QRect screenArea;
+    QRect save;
+    QRect help;
+    TestDriver driver;
+    driver.waitOpen(FrameTitle)
+        .call([&] { screenArea = ThreadRegistry::frame()->topWidget()->screen()->availableGeometry(); })
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .waitIdle()
+        .press("?BUTTON9")
+        .waitOpen("Сохранение/Выгрузка заказа")
+        .call([&] { save = TestDriver::topWindow()->topWidget()->frameGeometry(); })
+        .close()
+        .waitClose("Сохранение/Выгрузка заказа")
+        .menu("Справка")
+        .call([&] {
+            QElapsedTimer waited;
+            waited.start();
+            while (waited.elapsed() < 3000 &&
+                   !(app::MainHelp && app::MainHelp->window() &&
+                     app::MainHelp->window()->isVisible()))
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (app::MainHelp && app::MainHelp->window())
+                help = app::MainHelp->window()->frameGeometry();
+        })
+        .press("?CLOSE")
+        .waitClose(Title)
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .menu("Выход");
+    std::string failure = "the driver did not finish";
+    bool done = false;
+    driver.start(
+        [&](const std::string& result) {
+            failure = result;
+            done = true;
+        },
+        60000);
+    app::MainProgram();
+    QElapsedTimer waited;
+    waited.start();
+    while (!done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    EXPECT_EQ(failure, "");
+    EXPECT_FALSE(save.isEmpty());
+    EXPECT_TRUE(screenArea.contains(save)) << placeOf(save) << " on " << placeOf(screenArea);
+    EXPECT_FALSE(help.isEmpty());
+    EXPECT_TRUE(screenArea.contains(help)) << placeOf(help) << " on " << placeOf(screenArea);
 }
 
 // Where the person left the window: saved when it last closed.
