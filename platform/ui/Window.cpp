@@ -302,14 +302,23 @@ void Window::started()
             line->selectAll();
     if (!m_dispatching)
         drain();
-    // The first tick of a timer the opening started comes at once, with the window's start:
-    // its work and what it posts are done before the window is first drawn (drawing waits
-    // behind every other posted event), so what a person sees and clicks stays where it is.
+    // The first tick of a timer the opening started comes at once, with the window's start;
+    // the window shows once its work and what it posted are done.
     if (m_firstTickOpens && m_open) {
         if (m_timer && m_timer->isActive())
             raise(Event::Timer, 0);
-        QTimer::singleShot(0, m_top, [this] { m_firstTickOpens = false; });
+        QTimer::singleShot(0, m_top, [this] { showOpened(); });
     }
+}
+
+void Window::showOpened()
+{
+    m_firstTickOpens = false;
+    if (!m_top)
+        return;
+    m_top->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    m_top->setUpdatesEnabled(true);
+    m_top->update();
 }
 
 void Window::exec()

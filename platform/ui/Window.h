@@ -179,6 +179,8 @@ private:
     std::string windowProperty(Property property) const;
     bool setWindowProperty(Property property, std::string_view value);
     void setTimer(int hundredths);
+    // Draws and lets clicks reach the window held back for its first tick.
+    void showOpened();
     void endWaitsOfRunningHandler();
 
     WindowDefinition m_definition;
