@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace bench {
 
@@ -142,15 +143,12 @@ std::string PriceRows::csvLine(std::size_t index) const
         }
         return out + "\"";
     };
-    char number[64];
     std::string line = std::to_string(record.KOD) + "," + quoted(record.OBOZ.clipped()) + ","
                        + quoted(record.NAIM.clipped()) + "," + quoted(record.PRIMEN.clipped()) + ",";
-    std::snprintf(number, sizeof number, "%.17g", record.CENA);
-    line += std::string(number) + "," + quoted(record.PROIZV.clipped()) + ","
+    line += platform::text::realToText(record.CENA) + "," + quoted(record.PROIZV.clipped()) + ","
             + quoted(record.GRUP.clipped()) + "," + std::to_string(record.KOLVUP) + ","
             + std::to_string(record.KODCENA) + "," + std::to_string(record.KOD2) + ",";
-    std::snprintf(number, sizeof number, "%.17g", record.VES);
-    return line + number + "\n";
+    return line + platform::text::realToText(record.VES) + "\n";
 }
 
 } // namespace bench

@@ -19,6 +19,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace {
 
@@ -39,10 +40,9 @@ std::string priceLine(const bench::PriceRows& rows, std::size_t index, bool repr
 {
     app::PriosnRecord record;
     rows.fill(index, record);
-    char price[32];
-    std::snprintf(price, sizeof price, "%.2f", record.CENA + (repriced ? 1.25 : 0.0));
-    char weight[32];
-    std::snprintf(weight, sizeof weight, "%.3f", record.VES);
+    const std::string price =
+        platform::text::realFixedText(record.CENA + (repriced ? 1.25 : 0.0), 2);
+    const std::string weight = platform::text::realFixedText(record.VES, 3);
     return std::to_string(record.KOD) + ";" + cleaned(record.OBOZ.clipped()) + ";" +
            cleaned(record.NAIM.clipped()) + ";" + cleaned(record.PRIMEN.clipped().substr(0, 50)) +
            ";" + std::to_string(record.KOLVUP) + ";" + price + ";" +

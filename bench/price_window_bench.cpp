@@ -31,6 +31,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include "platform/text/RealText.h"
 
 namespace {
 
@@ -348,7 +349,7 @@ double cliScan(std::size_t rows, int tab, bool many)
     std::vector<double> times;
     for (auto it = std::sregex_iterator(output.begin(), output.end(), runTime);
          it != std::sregex_iterator(); ++it)
-        times.push_back(std::stod((*it)[1]) * 1000.0);
+        times.push_back(platform::text::textToReal((*it)[1].str()) * 1000.0);
     if (times.size() != 4)
         return -1.0;
     return (times[1] + times[2] + times[3]) / 3.0;

@@ -39,6 +39,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include "platform/text/RealText.h"
 
 namespace {
 
@@ -71,13 +72,13 @@ double peakResidentMb()
     std::string line;
     while (std::getline(status, line))
         if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+            return platform::text::textToReal(std::string_view(line).substr(6)) / 1024.0;
     return -1.0;
 }
 
 void print(const char* name, double value, const char* unit)
 {
-    std::printf("%s: %.1f %s\n", name, value, unit);
+    std::printf("%s: %s %s\n", name, platform::text::realFixedText(value, 1).c_str(), unit);
     std::fflush(stdout);
 }
 

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstring>
 #include <vector>
+#include "platform/text/AsciiChars.h"
 
 // HttpClient.Request: one request, its status, and the body into a file or into RESPONSE.
 namespace net {
@@ -39,7 +40,7 @@ std::string upper(std::string_view text)
 {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+                   [](unsigned char c) { return static_cast<char>(platform::text::asciiUpper(c)); });
     return result;
 }
 

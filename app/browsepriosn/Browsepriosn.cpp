@@ -565,6 +565,9 @@ void Browsepriosn::checkBasketPrices()
     }
     flip(m_variables.PriceResetToggle);
     flip(m_variables.BasketResetToggle);
+    // The message stands over the checked prices, not over the ones it replaced.
+    reset(false);
+    window().display();
     setProgramCursor("");
     message(w("Соответствие цен в заказе и прайс-листе проверено."), w("Сообщение"),
             MessageIcon::None, Button::Ok);
@@ -622,6 +625,8 @@ void Browsepriosn::loadPriceList()
     updateSelectionButton();
     setAnaloguesMode(false);
     flip(m_variables.PriceResetToggle);
+    // The basket's weights and its marks of items no longer listed come from the price list.
+    flip(m_variables.BasketResetToggle);
 }
 
 void Browsepriosn::applySelection()

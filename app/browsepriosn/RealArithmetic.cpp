@@ -3,8 +3,8 @@
 #include "platform/text/DecimalDigits.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
+#include "platform/text/RealText.h"
 
 namespace app {
 
@@ -15,7 +15,7 @@ double roundHalfUp(double value, int decimals)
     platform::text::DecimalDigits digits(value);
     digits.roundTo(decimals);
     const std::string text = (digits.isNegative() ? "-" : "") + digits.fixed(decimals);
-    return std::strtod(text.c_str(), nullptr);
+    return platform::text::textToReal(text);
 }
 
 bool realEqual(double a, double b)

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include <unistd.h>
+#include "platform/text/AsciiChars.h"
 
 namespace app {
 
@@ -28,7 +29,7 @@ bool isWebPage(std::string_view contentType)
     std::string type;
     for (const char c : contentType.substr(0, contentType.find(';')))
         if (c != ' ')
-            type += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            type += static_cast<char>(platform::text::asciiLower(c));
     return type == "text/html" || type == "application/xhtml+xml";
 }
 

@@ -1,12 +1,9 @@
 #include "app/ipmprice/PriceNumberReadings.h"
 
-#include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <string>
+#include "platform/text/RealText.h"
 
 namespace app {
 namespace {
@@ -41,15 +38,10 @@ std::size_t exponentEnd(std::string_view text, std::size_t at)
 // reads as 0.
 double parsed(std::string_view number)
 {
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc::result_out_of_range)
-        return value;
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const double slow = strtod_l(std::string(number).c_str(), nullptr, c);
-    if (std::isinf(slow))
-        return std::copysign(std::numeric_limits<double>::max(), slow);
-    return slow;
+    const double value = platform::text::textToReal(number);
+    if (std::isinf(value))
+        return std::copysign(std::numeric_limits<double>::max(), value);
+    return value;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/ordertext/ImportOrderFromText.h"
 
 #include "app/dictionary/Dictionary.h"
+#include "app/ordertext/ListedPackSize.h"
 #include "app/ordertext/OrderTextFormat.h"
 #include "platform/storage/ByteFile.h"
 #include "platform/storage/ErrorState.h"
@@ -56,6 +57,7 @@ int replaceBasket(const std::vector<KorzakRecord>& lines)
     int failed = basket.empty();
     for (const KorzakRecord& line : lines) {
         K() = line;
+        K().UPAK = listedPackSize(line.KOD);
         const int code = basket.add();
         if (code != 0 && code != platform::storage::Error::DuplicateKey && failed == 0)
             failed = code;

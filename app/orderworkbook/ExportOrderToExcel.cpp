@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace app {
 namespace {
@@ -63,9 +64,7 @@ std::string numberText(double value, std::string_view picture)
     const auto point = picture.find('.');
     const int decimals =
         point == std::string_view::npos ? 0 : std::atoi(picture.data() + point + 1);
-    char full[400];
-    std::snprintf(full, sizeof full, "%.*f", decimals, value);
-    return full;
+    return platform::text::realFixedText(value, decimals);
 }
 
 void thinBorders(office::ExcelAutomation& excel)

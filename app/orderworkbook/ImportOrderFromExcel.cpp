@@ -8,12 +8,12 @@
 #include "platform/ui/MessageBox.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
+#include "platform/text/RealText.h"
 
 namespace app {
 namespace {
@@ -40,11 +40,8 @@ std::optional<double> completeNumber(std::string_view text)
     text = trimmed(text);
     if (text.empty() || text.find_first_of("0123456789") == std::string_view::npos)
         return std::nullopt;
-    if (text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    const std::optional<double> value = platform::text::wholeTextToReal(text);
+    if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
 }
@@ -52,12 +49,8 @@ std::optional<double> completeNumber(std::string_view text)
 // The leading decimal number of the text ("." as the point), 0 when there is none.
 double leadingNumber(std::string_view text)
 {
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && std::isfinite(value) ? value : 0;
+    const double value = platform::text::textToReal(text);
+    return std::isfinite(value) ? value : 0;
 }
 
 // A price as Excel may return it: "," read as the point.
@@ -124,7 +117,7 @@ bool readOrderWorkbook(office::ExcelAutomation& excel, std::string_view fileName
         k.KOL = fieldOf<int16_t>(quantity);
         k.CENA = realOf(excel.GetRangeValue("F" + r));
         k.SUMMA = realOf(excel.GetRangeValue("G" + r));
-        k.UPAK = 0; // the workbook does not carry the pack size
+        k.UPAK = 0; // the workbook does not carry it: the basket takes the price list's
         lines.push_back(k);
     }
     excel.CloseActiveWindow(1);

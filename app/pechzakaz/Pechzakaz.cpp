@@ -92,6 +92,13 @@ std::pair<int32_t, int32_t> codeRange()
 
 } // namespace
 
+std::string Pechzakaz::jobTitle()
+{
+    if (REK().NAIM.isBlank())
+        return w("Заказ");
+    return w("Заказ от ") + REK().NAIM.str();
+}
+
 std::string Pechzakaz::heading()
 {
     return w("Заказ  (распечатан ") + platform::text::formatDate(Clock::today(), "d6.") + w(" в ") +
@@ -136,6 +143,7 @@ int Pechzakaz::run()
                 ReportDefinitionReader::readFile(QString::fromStdString(file.string()),
                                                  "P1$REPORT"),
                 [this](std::string_view name) { return orderValue(name, m_heading); });
+            runner.setDocument(jobTitle(), w("заказ"));
             const auto [lowest, highest] = codeRange();
             platform::storage::View view(KORZAK(), K_pokod);
             PrintOrderProcess process(view, runner, lowest, highest);
@@ -148,9 +156,14 @@ int Pechzakaz::run()
                 RelateKORZAK->setQuickScan(true);
                 response = process.run(progress);
                 RelateKORZAK->setQuickScan(false);
-                if (response == Response::Completed &&
-                    runner.finish() == platform::ui::ReportOutcome::Printed)
-                    PrinterSetup::jobDone();
+                if (response == Response::Completed) {
+                    const ReportOutcome outcome = runner.finish();
+                    if (outcome == ReportOutcome::Printed)
+                        PrinterSetup::jobDone();
+                    // The service may refuse the job only when it is handed over, at the end.
+                    if (outcome == ReportOutcome::Failed)
+                        response = Response::Cancelled;
+                }
             }
         } catch (const DefinitionError& error) {
             message(w(std::string("Не удалось прочитать описание отчёта: ") + error.what()),

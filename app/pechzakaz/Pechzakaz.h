@@ -18,6 +18,10 @@ public:
     // stopped it or the printer failed).
     int run();
 
+    // The job's name in the printer's queue and the PDF's title: "Заказ", followed by " от " and
+    // the customer's name when the requisites give one. Windows-1251.
+    static std::string jobTitle();
+
     // "Заказ  (распечатан <d6. date> в <T1 time>)" from TODAY and CLOCK, Windows-1251.
     static std::string heading();
 

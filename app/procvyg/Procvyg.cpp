@@ -241,12 +241,16 @@ void Procvyg::saveOrder()
         if (!reason.empty()) {
             // The order is saved but did not go: the user is told why and keeps the window,
             // its choices and the file, and may send again once the cause is mended.
-            message(w("Заказ сохранён в файл ") + std::string(withoutTrailingBlanks(m_fileName.view()))
-                        + w(", но не отправлен: ") + reason,
+            message(w("Заказ сохранён в файл ") +
+                        std::string(withoutTrailingBlanks(m_fileName.view())) +
+                        w(", но не отправлен: ") + reason,
                     w("Ошибка"), MessageIcon::Exclamation);
             m_saveState = 0;
             return;
         }
+        message(w("Заказ отправлен: ") + managerName() + ", " +
+                    std::string(withoutTrailingBlanks(m_managerEmail.view())),
+                w("Сообщение"));
     }
     window().post(Event::Accepted, kCancel);
 }
@@ -255,12 +259,6 @@ std::string Procvyg::mailOrder()
 {
     setProgramCursor("wait");
     office::OutlookAutomation& outlook = *m_outlook;
-    // The mail of an earlier try that did not go makes way for this one: the manager is to get
-    // the order once, and nothing would ever send that copy from the outbox.
-    if (!m_unsentMail.empty()) {
-        outlook.DeleteItem(m_unsentMail);
-        m_unsentMail.clear();
-    }
     outlook.CreateItem("Mail");
     const bool created = outlook.object().find_first_not_of(' ') != std::string::npos;
     outlook.SetTo(withoutTrailingBlanks(m_managerEmail.view()));
@@ -270,18 +268,27 @@ std::string Procvyg::mailOrder()
     // The class reports nothing; the channel keeps why a call failed. A mail whose order could
     // not be attached is not sent: the manager would get an empty mail.
     auto* channel = platform::automation::OleControl::containerOf(&window(), kOutlookControl);
-    std::string reason = !created  ? w("почтовый сервер не создал письмо")
+    std::string reason = !created ? w("почтовый сервер не создал письмо")
                          : channel ? channel->lastError()
                                    : std::string();
     if (reason.empty()) {
         outlook.Send();
         reason = channel ? channel->lastError() : std::string();
     }
+    // Nothing would ever send a mail left in the outbox: one that did not go is not kept there.
+    // The order file is, and the user may send it again from this window.
     if (created && !reason.empty())
-        m_unsentMail = std::string(withoutTrailingBlanks(outlook.GetEntryId()));
-    outlook.CloseItem();
+        outlook.DeleteItem("");
+    else
+        outlook.CloseItem();
     setProgramCursor("");
     return reason;
+}
+
+std::string Procvyg::managerName()
+{
+    auto* list = dynamic_cast<DropList*>(window().control(kManagerList));
+    return list ? std::string(withoutTrailingBlanks(list->currentCell(0))) : std::string();
 }
 
 int Procvyg::takeWindowEvent()

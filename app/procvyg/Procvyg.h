@@ -47,6 +47,8 @@ private:
     void saveOrder();
     // Mails the saved file to the manager; the reason when the mail did not go, else "".
     std::string mailOrder();
+    // The name of the manager chosen in the list.
+    std::string managerName();
 
     int32_t m_basketSortTab;
     double m_totalWeight;
@@ -63,7 +65,6 @@ private:
     std::unique_ptr<platform::storage::View> m_managers;
     std::unique_ptr<office::ExcelAutomation> m_excel;     // started on ?SMEXCEL when needed
     std::unique_ptr<office::OutlookAutomation> m_outlook; // started on ?SMOUTLOOK when needed
-    std::string m_unsentMail; // entry id of the mail of an earlier try that did not go
     bool m_filesOpened = false;
 };
 

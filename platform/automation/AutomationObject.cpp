@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::automation {
 
@@ -19,8 +20,8 @@ bool AutomationObject::is(std::string_view member, std::string_view name)
 {
     return member.size() == name.size()
         && std::equal(member.begin(), member.end(), name.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a))
-                   == std::tolower(static_cast<unsigned char>(b));
+               return platform::text::asciiLower(a)
+                   == platform::text::asciiLower(b);
            });
 }
 

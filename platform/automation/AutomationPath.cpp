@@ -2,18 +2,20 @@
 
 #include <cctype>
 #include <cstdlib>
+#include "platform/text/AsciiChars.h"
+#include "platform/text/RealText.h"
 
 namespace platform::automation {
 namespace {
 
 bool isNameStart(unsigned char c)
 {
-    return std::isalpha(c) || c == '_';
+    return platform::text::isAsciiAlpha(c) || c == '_';
 }
 
 bool isNameChar(unsigned char c)
 {
-    return std::isalnum(c) || c == '_';
+    return platform::text::isAsciiAlnum(c) || c == '_';
 }
 
 bool isBlank(char c)
@@ -33,7 +35,7 @@ public:
         if (peek() == '`') {
             ++m_at;
             const size_t start = m_at;
-            while (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at])))
+            while (m_at < m_text.size() && platform::text::isAsciiDigit(m_text[m_at]))
                 ++m_at;
             if (m_at == start || m_at - start > 9)
                 return failed(error, "a reference needs a number after `");
@@ -163,12 +165,13 @@ private:
     {
         if (text.empty())
             return PathArgument::Kind::Empty;
-        char* end = nullptr;
         const unsigned char first = static_cast<unsigned char>(text[0]);
-        if (std::isdigit(first) || first == '-' || first == '+' || first == '.') {
-            number = std::strtod(text.c_str(), &end);
-            if (end == text.c_str() + text.size())
+        if (platform::text::isAsciiDigit(first) || first == '-' || first == '+' || first == '.') {
+            const text::RealReading reading = text::readReal(text);
+            if (reading.used == text.size()) {
+                number = reading.value;
                 return PathArgument::Kind::Number;
+            }
         }
         if (isNameStart(first)) {
             bool name = true;

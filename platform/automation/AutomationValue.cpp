@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include "platform/text/AsciiChars.h"
+#include "platform/text/RealText.h"
 
 namespace platform::automation {
 namespace {
@@ -22,14 +24,14 @@ double leadingNumber(const std::string& text, size_t* consumed)
     if (j < text.size() && (text[j] == '-' || text[j] == '+'))
         digits += text[j++];
     bool any = false;
-    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
+    while (j < text.size() && platform::text::isAsciiDigit(text[j])) {
         digits += text[j++];
         any = true;
     }
     if (j < text.size() && (text[j] == '.' || text[j] == ',')) {
         size_t k = j + 1;
         std::string fraction;
-        while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k])))
+        while (k < text.size() && platform::text::isAsciiDigit(text[k]))
             fraction += text[k++];
         if (any || !fraction.empty()) {
             digits += '.' + fraction;
@@ -47,7 +49,7 @@ double leadingNumber(const std::string& text, size_t* consumed)
         if (k < text.size() && (text[k] == '-' || text[k] == '+'))
             exponent += text[k++];
         const size_t start = k;
-        while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k])))
+        while (k < text.size() && platform::text::isAsciiDigit(text[k]))
             exponent += text[k++];
         if (k > start) {
             digits += exponent;
@@ -55,7 +57,7 @@ double leadingNumber(const std::string& text, size_t* consumed)
         }
     }
     *consumed = j;
-    return std::strtod(digits.c_str(), nullptr);
+    return text::textToReal(digits);
 }
 
 } // namespace

@@ -1,9 +1,15 @@
 #include "platform/system/ProgramRuntime.h"
 
+#include <clocale>
 #include <csignal>
 #include <utility>
 
 namespace platform::system {
+
+void useProgramNumberRules()
+{
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 void ignoreWriteSignals()
 {
@@ -14,6 +20,7 @@ void ignoreWriteSignals()
 ProgramRuntime::ProgramRuntime(std::vector<ModuleRoutine> modules)
     : m_modules(std::move(modules))
 {
+    useProgramNumberRules();
     ignoreWriteSignals();
     for (ModuleRoutine routine : m_modules)
         routine(0);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <vector>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::system {
 namespace {
@@ -12,7 +13,7 @@ std::string lower(std::string_view text)
 {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](unsigned char c) { return static_cast<char>(platform::text::asciiLower(c)); });
     return result;
 }
 
@@ -47,8 +48,8 @@ bool globMatch(std::string_view pattern, std::string_view text)
         return false;
     }
     return !text.empty() &&
-           std::tolower(static_cast<unsigned char>(pattern.front())) ==
-               std::tolower(static_cast<unsigned char>(text.front())) &&
+           platform::text::asciiLower(pattern.front()) ==
+               platform::text::asciiLower(text.front()) &&
            globMatch(pattern.substr(1), text.substr(1));
 }
 

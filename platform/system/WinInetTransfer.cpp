@@ -7,6 +7,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::system {
 namespace {
@@ -20,8 +21,8 @@ constexpr auto HookInterval = std::chrono::milliseconds(20);
 bool sameTextNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
+               return platform::text::asciiLower(x) ==
+                      platform::text::asciiLower(y);
            });
 }
 

@@ -15,6 +15,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <set>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -29,7 +30,7 @@ std::string lower(std::string_view s)
 {
     std::string result(s);
     for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::text::asciiLower(c));
     return result;
 }
 
@@ -329,7 +330,7 @@ private:
     {
         if (picture.empty())
             return false;
-        const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[0])));
+        const char kind = static_cast<char>(platform::text::asciiLower(picture[0]));
         picture.remove_prefix(1);
         if (!picture.empty() && picture[0] == '_')
             picture.remove_prefix(1);
@@ -340,7 +341,7 @@ private:
         if (kind == 'n' && !picture.empty() && (picture.back() == 'b' || picture.back() == 'B'))
             picture.remove_suffix(1);
         std::size_t digits = 0;
-        while (digits < picture.size() && std::isdigit(static_cast<unsigned char>(picture[digits])))
+        while (digits < picture.size() && platform::text::isAsciiDigit(picture[digits]))
             ++digits;
         if (digits == 0)
             return false;
@@ -350,7 +351,7 @@ private:
             return false;
         const std::string_view decimals = picture.substr(digits + 1);
         return !decimals.empty() && std::all_of(decimals.begin(), decimals.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c));
+            return platform::text::isAsciiDigit(c);
         });
     }
 

@@ -2,7 +2,10 @@
 
 #include "platform/text/Picture.h"
 
-#include <cctype>
+#include "platform/text/RealText.h"
+
+#include <string>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 
@@ -16,23 +19,25 @@ double parseNumber(std::string_view text)
         negative = true;
         ++i;
     }
-    double value = 0;
+    // Digits and one point ("." or ",", as a person types either) in the form the number
+    // reader takes.
+    std::string number;
     bool digits = false;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        value = value * 10 + (text[i++] - '0');
+    while (i < text.size() && platform::text::isAsciiDigit(text[i])) {
+        number += text[i++];
         digits = true;
     }
     if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
         ++i;
-        double scale = 0.1;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-            value += (text[i++] - '0') * scale;
-            scale /= 10;
+        number += '.';
+        while (i < text.size() && platform::text::isAsciiDigit(text[i])) {
+            number += text[i++];
             digits = true;
         }
     }
     if (!digits)
         return 0;
+    const double value = text::textToReal(number);
     return negative ? -value : value;
 }
 
@@ -40,7 +45,7 @@ FieldPicture::FieldPicture(std::string_view picture) : m_picture(picture)
 {
     if (picture.empty())
         return;
-    m_kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[0])));
+    m_kind = static_cast<char>(platform::text::asciiLower(picture[0]));
     picture.remove_prefix(1);
     if (!picture.empty() && picture[0] == '_')
         picture.remove_prefix(1);
@@ -49,10 +54,10 @@ FieldPicture::FieldPicture(std::string_view picture) : m_picture(picture)
         picture.remove_suffix(1);
     }
     std::size_t i = 0;
-    while (i < picture.size() && std::isdigit(static_cast<unsigned char>(picture[i])))
+    while (i < picture.size() && platform::text::isAsciiDigit(picture[i]))
         m_width = m_width * 10 + (picture[i++] - '0');
     if (i < picture.size() && picture[i] == '.')
-        for (++i; i < picture.size() && std::isdigit(static_cast<unsigned char>(picture[i])); ++i)
+        for (++i; i < picture.size() && platform::text::isAsciiDigit(picture[i]); ++i)
             m_decimals = m_decimals * 10 + (picture[i] - '0');
     if (m_kind == 'd')
         m_width = 10;

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -73,16 +74,16 @@ bool equalsNoCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
+        if (platform::text::asciiLower(a[i]) !=
+            platform::text::asciiLower(b[i]))
             return false;
     return true;
 }
 
 int baseKeyFromName(std::string_view name)
 {
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
-        return std::toupper(static_cast<unsigned char>(name[0]));
+    if (name.size() == 1 && platform::text::isAsciiAlnum(name[0]))
+        return platform::text::asciiUpper(name[0]);
     for (const NamedKey& named : kNamedKeys)
         if (equalsNoCase(name, named.name))
             return named.code;

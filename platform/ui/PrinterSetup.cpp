@@ -4,7 +4,9 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/MessageBox.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -103,6 +105,13 @@ bool PrinterSetup::run(QWidget* parent)
     QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("Установки принтера"));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // Qt's print dialog confirms with "Печать", but here it only sets the printer up.
+    for (auto* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+        if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel))
+            cancel->setText(QStringLiteral("Отмена"));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

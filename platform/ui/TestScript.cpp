@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -56,7 +57,7 @@ unsigned buttonOf(const std::string& name, const std::string& where)
                                         "retry", "ignore", "cancel", "help"};
     std::string lower = name;
     for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::text::asciiLower(c));
     for (unsigned i = 0; i < 8; ++i)
         if (lower == names[i])
             return 1u << i;

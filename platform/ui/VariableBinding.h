@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include "platform/text/RealText.h"
 
 // A program variable shown by a control (its USE variable). Texts are Windows-1251.
 namespace platform::ui {
@@ -56,7 +57,7 @@ public:
     std::string text() const override
     {
         if constexpr (std::is_floating_point_v<T>) {
-            std::string s = std::to_string(static_cast<double>(load()));
+            std::string s = text::realFixedText(static_cast<double>(load()), 6);
             while (!s.empty() && s.back() == '0')
                 s.pop_back();
             if (!s.empty() && s.back() == '.')
@@ -87,7 +88,7 @@ public:
     explicit FixedStringBinding(text::FixedString<N>& variable) : m_variable(variable) {}
     bool isNumber() const override { return false; }
     double number() const override { return parseNumber(m_variable.view()); }
-    void setNumber(double value) override { m_variable = std::to_string(value); }
+    void setNumber(double value) override { m_variable = text::realFixedText(value, 6); }
     std::string text() const override { return std::string(m_variable.view()); }
     void setText(std::string_view text) override { m_variable.assign(text); }
 
@@ -101,7 +102,7 @@ public:
     explicit StringBinding(std::string& variable) : m_variable(variable) {}
     bool isNumber() const override { return false; }
     double number() const override { return parseNumber(m_variable); }
-    void setNumber(double value) override { m_variable = std::to_string(value); }
+    void setNumber(double value) override { m_variable = text::realFixedText(value, 6); }
     std::string text() const override { return m_variable; }
     void setText(std::string_view text) override { m_variable = std::string(text); }
 

@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QChildEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -487,6 +488,16 @@ void Window::activated()
 
 bool Window::filterEvent(QObject* object, QEvent* event)
 {
+    if (event->type() == QEvent::ChildAdded) {
+        // Widgets a control makes later (a list's row editor, a drop-down's popup) are watched
+        // as its own: their key presses reach the control's procedure like any other.
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) {
+            child->installEventFilter(m_content);
+            for (QWidget* grandchild : child->findChildren<QWidget*>())
+                grandchild->installEventFilter(m_content);
+        }
+        return false;
+    }
     if (!m_open)
         return false;
     Control* control = controlOfObject(object);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
@@ -27,8 +28,8 @@ namespace {
 bool sameLabel(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
+               return platform::text::asciiUpper(x) ==
+                      platform::text::asciiUpper(y);
            });
 }
 

@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace {
 
@@ -189,7 +190,7 @@ TEST(PriceListTextLine, AFieldHoldsAtMostTwoHundredFiftyCharacters)
     // The weight field is cut before it is filtered: digits beyond 250 are never read.
     const auto line = PriceListTextLine::parse("1;;;;;;;;" + std::string(250, '1') + "9;G");
     ASSERT_TRUE(line);
-    EXPECT_DOUBLE_EQ(line->weight, std::stod(std::string(250, '1')));
+    EXPECT_DOUBLE_EQ(line->weight, platform::text::textToReal(std::string(250, '1')));
 }
 
 } // namespace

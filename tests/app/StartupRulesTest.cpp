@@ -7,6 +7,7 @@
 #include "platform/text/CaseTable.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Locale.h"
+#include "tests/support/CommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 
@@ -127,4 +129,20 @@ TEST(ProgramRuntime, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProcess)
     std::remove(name);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Qt gives the C library the environment's locale; the runtime takes the program's own number
+// rules back, so whatever is still read or written through the C library keeps its point.
+TEST(ProgramRuntime, TakesItsOwnNumberRulesWhateverLocaleTheEnvironmentGives)
+{
+    const testsupport::CommaLocale comma;
+    if (!comma.available())
+        GTEST_SKIP() << "no locale with a decimal comma is installed (scripts/setup makes one)";
+    {
+        const platform::system::ProgramRuntime runtime({});
+        EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", 14225.79); // locale probe
+        EXPECT_STREQ(text, "14225.79");
+    }
 }

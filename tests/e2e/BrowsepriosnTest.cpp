@@ -627,3 +627,52 @@ TEST_F(BrowsepriosnWindow, EveryTabOfTheWindowAsDesignedIsSeenWhole)
 }
 
 } // namespace
+
+// The basket is shown from the data as soon as it changes: after a load that drops an item its
+// weight is gone without a click on a tab, and the price check's message stands over the
+// checked prices.
+TEST_F(BrowsepriosnWindow, TheBasketShowsTheDataAsSoonAsItChanges)
+{
+    writeItems({{1296, 0, "ITEM", 2.0, 0, 4.78}, {1300, 0, "KEPT", 1.0, 0, 1.5}});
+    writeLines({{1296, 1, 2.0}, {1300, 2, 7.77}});
+    app::priceWindowCalls().ipmprice = [] {
+        // A new list without item 1296.
+        app::PR().KOD = 1296;
+        app::PRIOSN().setKeyFromBuffer(app::PR_pokod);
+        if (app::PRIOSN().next() == 0 && app::PR().KOD == 1296)
+            app::PRIOSN().erase();
+        return uint8_t{0};
+    };
+    auto shown = [](const char* name) {
+        Control* control = TestDriver::findControl(name);
+        return control ? control->text() : std::string("?");
+    };
+    auto basketRows = [] {
+        Control* list = TestDriver::findControl("?LIST");
+        return list ? list->rows() : std::vector<std::string>{};
+    };
+    MessageHandler driverHandler;
+    std::vector<std::string> rowsAtMessage;
+    TestDriver driver;
+    driverHandler = setMessageHandler([&](const MessageRequest& request) {
+        rowsAtMessage = basketRows();
+        return driverHandler(request);
+    });
+    std::string weightBefore, weightAfter;
+    driver.waitOpen(Title)
+        .call([&] { weightBefore = shown("?OBVES"); })
+        .press("?BUTTON7")
+        .waitIdle()
+        .call([&] { weightAfter = shown("?OBVES"); })
+        .press("?BUTTON12")
+        .waitOpen(ConfirmTitle)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON1")
+        .waitClose(ConfirmTitle);
+    EXPECT_EQ(run(driver), "");
+    EXPECT_NE(weightBefore.find("7.78"), std::string::npos) << weightBefore;
+    EXPECT_NE(weightAfter.find("3.0000"), std::string::npos) << weightAfter;
+    ASSERT_EQ(rowsAtMessage.size(), 2u);
+    EXPECT_EQ(rowsAtMessage[1].find("7.77"), std::string::npos) << rowsAtMessage[1];
+    EXPECT_NE(rowsAtMessage[1].find("1.00"), std::string::npos) << rowsAtMessage[1];
+}

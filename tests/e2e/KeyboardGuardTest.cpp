@@ -107,21 +107,30 @@ TEST_F(KeyboardGuardTest, AKeyPressLetsExactlyOneRequestThrough)
     EXPECT_EQ(m_layout->group(), 0);
 }
 
-TEST_F(KeyboardGuardTest, ShiftOrCtrlCombinationsChangeTheLayoutAltShiftDoesNot)
+TEST_F(KeyboardGuardTest, AltShiftAndCtrlShiftAreAlikeAndALetterLetsEitherThrough)
 {
     focus("?KOMMENT");
     QWidget* entry = control("?KOMMENT").widget();
-    // Alt held: the keys come as system keys, which are no key press of the guard's.
+    // Modifiers alone come as system keys, which are no key press of the guard's: right after
+    // the focus came, neither chord changes the layout.
     pressKey(entry, Qt::Key_Alt, Qt::AltModifier);
     pressKey(entry, Qt::Key_Shift, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_FALSE(requestOtherLayout());
     EXPECT_EQ(KeyDownSeen, 0);
-
     pressKey(entry, Qt::Key_Control, Qt::ControlModifier);
     pressKey(entry, Qt::Key_Shift, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(requestOtherLayout());
+    EXPECT_FALSE(requestOtherLayout());
+    EXPECT_EQ(KeyDownSeen, 0);
+    EXPECT_EQ(m_layout->group(), 0);
 
-    pressKey(entry, Qt::Key_Shift, Qt::ShiftModifier);
+    // Once a letter was typed, either chord switches.
+    typeLetter("?KOMMENT");
+    pressKey(entry, Qt::Key_Alt, Qt::AltModifier);
+    pressKey(entry, Qt::Key_Shift, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(requestOtherLayout());
+    typeLetter("?KOMMENT");
+    pressKey(entry, Qt::Key_Control, Qt::ControlModifier);
+    pressKey(entry, Qt::Key_Shift, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(requestOtherLayout());
     EXPECT_EQ(m_layout->group(), 0);
 }
@@ -245,6 +254,57 @@ TEST_P(KeyboardGuardInstallTest, TheSettingsWindowIsGuardedOnlyFrom51)
 INSTANTIATE_TEST_SUITE_P(Versions, KeyboardGuardInstallTest,
                          ::testing::Values(std::pair{5, 1}, std::pair{6, 1}, std::pair{6, 0},
                                            std::pair{5, 0}));
+
+// The row editor of both reference lists is made when "Добавить" is pressed, after the window
+// opened: its key presses count for the guard like those of the window's own controls.
+TEST_F(KeyboardGuardInstallTest, TheRowEditorsOfTheReferenceListsLetTheLayoutChangeAfterAKey)
+{
+    platform::system::setReportedVersion(5, 1);
+    e2e::writeApplicabilityTypes({{"Легковые", 0}});
+    e2e::writeManufacturers({{"Bosch", 0}});
+    SimulatedLayoutSource* layout = keyboard::simulatedLayoutSource();
+    ASSERT_NE(layout, nullptr);
+    layout->requestGroup(0);
+    auto typeIntoFocus = [] {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        pressKey(focus, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+    };
+    struct Seen
+    {
+        bool beforeKey = true;
+        bool afterKey = false;
+        bool afterSecondKey = false;
+        bool secondWithoutKey = true;
+    };
+    Seen seen[2];
+    TestDriver driver;
+    driver.waitOpen(e2e::FrameTitle);
+    const char* lists[] = {"Справочник менеджеров", "Справочник применяемости"};
+    for (int i = 0; i < 2; ++i) {
+        Seen& s = seen[i];
+        driver.menu(lists[i])
+            .waitOpen(lists[i])
+            .press("?INSERT:2")
+            .call([&] { s.beforeKey = layout->requestNextGroup(); })
+            .call(typeIntoFocus)
+            .call([&] { s.afterKey = layout->requestNextGroup(); })
+            .call([&] { s.secondWithoutKey = layout->requestNextGroup(); })
+            .call(typeIntoFocus)
+            .call([&] { s.afterSecondKey = layout->requestNextGroup(); })
+            .key("?BROWSE:1", "Esc")
+            .press("?CLOSE")
+            .waitClose(lists[i]);
+    }
+    driver.menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(seen[i].beforeKey) << lists[i] << ": no key since the editor took the focus";
+        EXPECT_TRUE(seen[i].afterKey) << lists[i];
+        EXPECT_FALSE(seen[i].secondWithoutKey) << lists[i];
+        EXPECT_TRUE(seen[i].afterSecondKey) << lists[i];
+    }
+}
 
 } // namespace
 

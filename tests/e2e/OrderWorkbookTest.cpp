@@ -39,6 +39,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "platform/text/RealText.h"
 
 using namespace platform::ui;
 using platform::text::w;
@@ -105,8 +106,8 @@ protected:
         app::KORZAK().setKey(app::K_pokod);
         while (app::KORZAK().next() == 0) {
             const app::KorzakRecord& k = app::K();
-            char money[64];
-            std::snprintf(money, sizeof money, "%.2f/%.2f", k.CENA, k.SUMMA);
+            const std::string money = platform::text::realFixedText(k.CENA, 2) + "/" +
+                                      platform::text::realFixedText(k.SUMMA, 2);
             out += std::to_string(k.KOD) + ";" + k.OBOZ.str() + ";" + k.NAIM.str() + ";" +
                    k.PROIZV.str() + ";" + std::to_string(k.KOL) + ";" + money + "\n";
         }

@@ -2,18 +2,24 @@
 #include "app/dictionary/Dictionary.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Clock.h"
+#include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/PrinterSetup.h"
 #include "platform/ui/TestDriver.h"
+#include "platform/ui/report/ReportDefinitionReader.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 using namespace platform::ui;
 using platform::text::w;
@@ -76,6 +82,41 @@ protected:
                        QStringLiteral("-")});
         process.waitForFinished(20000);
         return process.readAllStandardOutput().toStdString();
+    }
+
+    // The words pdftotext finds, with their boxes in points, page by page.
+    struct Word
+    {
+        int page;
+        double xMin, yMin, xMax, yMax;
+        QString text;
+    };
+    std::vector<Word> pdfWords(double* pageHeight) const
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-bbox"), QString::fromStdString(pdf().string()),
+                       QStringLiteral("-")});
+        process.waitForFinished(20000);
+        const QString html = QString::fromUtf8(process.readAllStandardOutput());
+        std::vector<Word> words;
+        int page = 0;
+        static const QRegularExpression tag(
+            QStringLiteral("<page width=\"[0-9.]+\" height=\"([0-9.]+)\">|"
+                           "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                           "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        for (auto it = tag.globalMatch(html); it.hasNext();) {
+            const auto match = it.next();
+            if (!match.captured(1).isEmpty()) {
+                ++page;
+                *pageHeight = match.captured(1).toDouble();
+                continue;
+            }
+            words.push_back({page, match.captured(2).toDouble(), match.captured(3).toDouble(),
+                             match.captured(4).toDouble(), match.captured(5).toDouble(),
+                             match.captured(6)});
+        }
+        return words;
     }
 
     testsupport::TempWorkFolder m_folder;
@@ -146,4 +187,108 @@ TEST_F(Pechzakaz, EmptyBasketPrintsNothing)
     ASSERT_EQ(driver.messages().size(), 1u);
     EXPECT_EQ(driver.messages()[0].text, w("Нет доступных для процесса записей."));
     EXPECT_FALSE(std::filesystem::exists(pdf()));
+}
+
+// The widest letters fill a designation, a name and a maker of 50 characters each: every one
+// is printed whole inside its column, the rows growing to the lines they need, the pages
+// breaking above the page footer, the total still the sum of all lines.
+TEST_F(Pechzakaz, LongDesignationNameAndMakerPrintWholeInTheirColumns)
+{
+    const auto fifty = [](const std::string& pattern, int code) {
+        std::string text;
+        for (int i = 0; text.size() < 47; ++i)
+            text += pattern[i % pattern.size()];
+        return text.substr(0, 47) + std::to_string(code);
+    };
+    std::map<std::string, std::vector<std::string>> expected; // the column's texts, code order
+    double total = 0;
+    for (int code = 101; code <= 140; ++code) {
+        app::KORZAK().clearBuffer();
+        app::K().KOD = code;
+        // One Latin-letter byte stands for each Cyrillic "Ш", so every text is 50 characters.
+        std::string oboz = fifty("SWSW-", code), naim = fifty("SSWW SWSW ", code),
+                    proizv = fifty("WSWSW S", code);
+        for (std::string* text : {&oboz, &naim, &proizv})
+            std::replace(text->begin(), text->end(), 'S', '\xD8'); // "Ш" in Windows-1251
+        app::K().OBOZ = oboz;
+        app::K().NAIM = naim;
+        app::K().PROIZV = proizv;
+        app::K().KOL = 1;
+        app::K().CENA = 1.25;
+        app::K().SUMMA = 1.25;
+        total += 1.25;
+        ASSERT_EQ(app::KORZAK().add(), 0);
+        ASSERT_EQ(platform::text::toQString(oboz).size(), 50);
+        expected["K:OBOZ"].push_back(oboz);
+        expected["K:NAIM"].push_back(naim);
+        expected["K:PROIZV"].push_back(proizv);
+        expected["K:KOD"].push_back(std::to_string(code));
+    }
+    TestDriver driver;
+    app::pechzakaz();
+    EXPECT_TRUE(driver.messages().empty());
+    ASSERT_TRUE(std::filesystem::exists(pdf()));
+
+    const auto definition = ReportDefinitionReader::readFile(
+        QString::fromStdString(
+            resolveNoCase(resourceFolder() / "windows", "quelb017.json").string()),
+        "P1$REPORT");
+    const ReportBand* detail = definition.band(ReportBandKind::Detail);
+    const ReportBand* footer = definition.band(ReportBandKind::PageFooter);
+    const ReportBand* header = definition.band(ReportBandKind::GroupHeader);
+    ASSERT_TRUE(detail && footer && header);
+    double pageHeight = 0;
+    const std::vector<Word> words = pdfWords(&pageHeight);
+    ASSERT_FALSE(words.empty());
+    const auto points = [](int units) { return units * 72.0 / 1000; };
+    const double leftMargin = points(definition.margins.left);
+    const double footerTop =
+        pageHeight - points(definition.margins.bottom) - points(footer->height);
+    const double headerFoot = points(definition.margins.top) + points(header->height);
+    constexpr double slack = 0.5;
+
+    for (const ReportItem& item : detail->items) {
+        if (!expected.count(item.use))
+            continue;
+        const double left = leftMargin + points(item.x), right = left + points(item.width);
+        std::vector<Word> inColumn;
+        for (const Word& word : words)
+            if ((word.xMin + word.xMax) / 2 > left && (word.xMin + word.xMax) / 2 < right &&
+                word.yMin < footerTop && (word.page > 1 || word.yMin > headerFoot))
+                inColumn.push_back(word);
+        std::stable_sort(inColumn.begin(), inColumn.end(), [](const Word& a, const Word& b) {
+            return a.page != b.page ? a.page < b.page : a.yMin < b.yMin - 1;
+        });
+        QString printed;
+        for (const Word& word : inColumn) {
+            EXPECT_GE(word.xMin, left - slack) << item.use << ": " << qPrintable(word.text);
+            EXPECT_LE(word.xMax, right + slack) << item.use << ": " << qPrintable(word.text);
+            printed += word.text;
+        }
+        QString all;
+        for (const std::string& text : expected[item.use])
+            all += platform::text::toQString(text).remove(QLatin1Char(' '));
+        EXPECT_TRUE(printed == all) << item.use << " printed " << printed.size() << " of "
+                                    << all.size() << " letters, or others";
+    }
+
+    int pages = 0;
+    for (const Word& word : words) {
+        pages = std::max(pages, word.page);
+        const bool pageNumber =
+            word.text == QStringLiteral("Стр") || word.text == QString::number(word.page);
+        EXPECT_TRUE(pageNumber || word.yMax <= footerTop + slack)
+            << "page " << word.page << ": " << qPrintable(word.text) << " over the footer";
+    }
+    EXPECT_GE(pages, 3) << "forty rows of several lines each fill more than two pages";
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const Word& word) {
+            return word.page == page && word.yMin > footerTop &&
+                   word.text == QString::number(page);
+        })) << "no page number on page " << page;
+    const std::string text = pdfText();
+    const auto sum = text.find("Всего:");
+    ASSERT_NE(sum, std::string::npos) << text;
+    EXPECT_NE(text.find("50.00", sum), std::string::npos) << text;
+    EXPECT_DOUBLE_EQ(total, 50.0);
 }

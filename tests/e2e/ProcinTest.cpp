@@ -151,3 +151,28 @@ TEST_F(Procin, FileWithoutOrderLinesKeepsTheBasketAndSaysSo)
                   w("В файле ") + name + w(" нет строк заказа. Заказ не изменён."));
     }
 }
+
+// Order files carry no pack size: a line whose item is listed takes the price list's, one whose
+// item is not listed has none.
+TEST_F(Procin, LinesTakeThePackSizeOfTheListedItem)
+{
+    ASSERT_EQ(app::RelatePRIOSN->open(), 0);
+    app::PRIOSN().clearBuffer();
+    app::PR().KOD = 10;
+    app::PR().OBOZ = w("N-10");
+    app::PR().KOLVUP = 12;
+    ASSERT_EQ(app::PRIOSN().add(), 0);
+    app::PRIOSN().clearBuffer();
+    app::PR().KOD = 77; // the buffer the window works with stays as it was
+    testsupport::writeFileBytes(m_folder.file("order.txt"),
+                                w("30;N-30;Имя;Ардо;1;2;2\r\n10;N-10;Имя;Ардо;3;1.5;4.5\r\n"));
+    TestDriver driver;
+    EXPECT_EQ(open(driver, "order.txt"), "");
+    EXPECT_EQ(app::PR().KOD, 77);
+    std::string packs;
+    app::KORZAK().setKey(app::K_pokod);
+    while (app::KORZAK().next() == 0)
+        packs += std::to_string(app::K().KOD) + ":" + std::to_string(app::K().UPAK) + " ";
+    EXPECT_EQ(packs, "10:12 30:0 ");
+    app::RelatePRIOSN->close();
+}

@@ -103,10 +103,13 @@ TEST_F(ProcvygMail, TheOrderGoesToTheManagerWithTheFileAttached)
     const int sentBefore = mailCount(5);
 
     TestDriver driver;
-    saveAndMail(driver).waitClose(Title, 20000);
+    saveAndMail(driver).answerMessage(Button::Ok).waitClose(Title, 20000);
     EXPECT_EQ(runWindow(driver), "");
-    ASSERT_EQ(driver.messages().size(), 1u);
+    ASSERT_EQ(driver.messages().size(), 2u);
     EXPECT_EQ(driver.messages()[0].text, w("Файл заказа сформирован."));
+    // The person is told the mail went, and to whom.
+    EXPECT_EQ(driver.messages()[1].text, w("Заказ отправлен: Агеев, ageev@example.ru"));
+    EXPECT_EQ(driver.messages()[1].caption, w("Сообщение"));
 
     const QStringList received = server.messagePaths();
     ASSERT_EQ(received.size(), 1);
@@ -163,8 +166,11 @@ TEST_F(ProcvygMail, AnUndeliveredOrderIsKeptAndTheWindowSaysWhy)
     EXPECT_NE(state.find("6 ?FNAME1 display \"" + path("order.txt")), std::string::npos) << state;
     EXPECT_NE(state.find("?SPR:NAME droplist \"ageev@example.ru"), std::string::npos) << state;
     EXPECT_TRUE(std::filesystem::exists(m_folder.file("order.txt")));
-    EXPECT_EQ(mailCount(4), 1) << "the mail waits in the outbox";
+    // Nothing would send it from there later: the outbox keeps no mail that did not go, nor do
+    // the drafts.
+    EXPECT_EQ(mailCount(4), 0);
     EXPECT_EQ(mailCount(5), 0);
+    EXPECT_EQ(mailCount(16), 0);
 }
 
 // The user sends again once the cause is mended: the manager gets the order once, and the copy
@@ -186,11 +192,13 @@ TEST_F(ProcvygMail, AMailSentAgainAfterAFailureIsLeftOnce)
             m_user.writeAccount(server.port()); // the account mended
         })
         .answerMessage(Button::Ok) // "Файл заказа сформирован." again
+        .answerMessage(Button::Ok) // the mail went
         .press("?BUTTON2")
         .waitClose(Title, 20000);
     EXPECT_EQ(runWindow(driver), "");
-    ASSERT_EQ(driver.messages().size(), 3u);
+    ASSERT_EQ(driver.messages().size(), 4u);
     EXPECT_EQ(driver.messages()[2].text, w("Файл заказа сформирован."));
+    EXPECT_EQ(driver.messages()[3].text, w("Заказ отправлен: Агеев, ageev@example.ru"));
     EXPECT_EQ(server.messagePaths().size(), 1);
     EXPECT_EQ(mailCount(4), 0) << "nothing left in the outbox";
     EXPECT_EQ(mailCount(5), 1) << "one copy in the sent mail";

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include "platform/text/RealText.h"
 
 using namespace platform::ui;
 using platform::text::w;
@@ -98,8 +99,8 @@ protected:
         app::KORZAK().setKey(app::K_pokod);
         while (app::KORZAK().next() == 0) {
             const app::KorzakRecord& k = app::K();
-            char money[64];
-            std::snprintf(money, sizeof money, "%.2f/%.2f", k.CENA, k.SUMMA);
+            const std::string money = platform::text::realFixedText(k.CENA, 2) + "/" +
+                                      platform::text::realFixedText(k.SUMMA, 2);
             out += std::to_string(k.KOD) + "|" + k.OBOZ.str() + "|" + k.NAIM.str() + "|" +
                    k.PROIZV.str() + "|" + std::to_string(k.KOL) + "|" + money + "\n";
         }
@@ -168,12 +169,15 @@ TEST_F(ProcvygOddNames, OddNamesAndTextsAreSavedMailedAndOpenedBack)
             .press("?FLGMAIL")
             .select("?SPR:NAME", 1)
             .answerMessage(Button::Ok) // "Файл заказа сформирован."
+            .answerMessage(Button::Ok) // the mail went
             .press("?BUTTON2")
             .waitClose(SaveTitle, 20000);
         EXPECT_EQ(run(saving, [] { app::procvyg(2, 1.5); }), "");
-        ASSERT_EQ(saving.messages().size(), 1u);
+        ASSERT_EQ(saving.messages().size(), 2u);
         EXPECT_EQ(saving.messages()[0].text, w("Файл заказа сформирован."))
             << platform::text::cp1251ToUtf8(saving.messages()[0].text);
+        EXPECT_EQ(saving.messages()[1].text, w("Заказ отправлен: Агеев (\"старший\"), " + kAddress))
+            << platform::text::cp1251ToUtf8(saving.messages()[1].text);
         ASSERT_TRUE(std::filesystem::exists(onDisk));
         if (workbook) {
             EXPECT_EQ(cell(onDisk.string(), "A2"), w("Заказчик: " + kCustomer));

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace ordersequence {
 
@@ -33,9 +34,10 @@ inline std::string padded(std::string text, size_t width)
 
 inline std::string picture(double value, int decimals, int width)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
-    return buffer;
+    std::string text = platform::text::realFixedText(value, decimals);
+    if (text.size() < static_cast<std::size_t>(width))
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
 }
 
 inline std::vector<Line> sampleLines(int count)
@@ -149,9 +151,7 @@ inline bool completeNumber(const std::string& text)
     const std::string t = trimmed(text);
     if (t.empty())
         return false;
-    char* end = nullptr;
-    std::strtod(t.c_str(), &end);
-    return end == t.c_str() + t.size();
+    return platform::text::readReal(t).used == t.size();
 }
 
 // Reads the lines back as the order open does: column A until the seventh blank A cell, rows
@@ -172,17 +172,17 @@ inline std::vector<Line> readOrder(office::ExcelAutomation& excel, const std::st
         if (!completeNumber(a))
             continue;
         Line line;
-        line.code = static_cast<int>(std::strtod(a.c_str(), nullptr));
+        line.code = static_cast<int>(platform::text::textToReal(a));
         line.designation = excel.GetRangeValue("B" + r).substr(0, 50);
         line.name = excel.GetRangeValue("C" + r).substr(0, 50);
         line.maker = excel.GetRangeValue("D" + r).substr(0, 50);
-        line.quantity = static_cast<int>(std::strtod(excel.GetRangeValue("E" + r).c_str(), nullptr));
+        line.quantity = static_cast<int>(platform::text::textToReal(excel.GetRangeValue("E" + r)));
         auto real = [](std::string text) {
             text = text.substr(0, 100);
             for (char& c : text)
                 if (c == ',')
                     c = '.';
-            return std::strtod(text.c_str(), nullptr);
+            return platform::text::textToReal(text);
         };
         line.price = real(excel.GetRangeValue("F" + r));
         line.sum = real(excel.GetRangeValue("G" + r));

@@ -99,7 +99,23 @@ bool SmtpTestServer::start(const Options& options)
     m_process = std::make_unique<QProcess>();
     m_process->setStandardOutputFile(QProcess::nullDevice());
     m_process->setStandardErrorFile(QProcess::nullDevice());
-    if (m_options.user.isEmpty() && m_options.refusedRecipient.isEmpty()) {
+    QString certificate;
+    if (m_options.requireStartTls) {
+        // A certificate of its own for the STARTTLS the server offers.
+        certificate = m_folder + QStringLiteral("/server.pem");
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                       QStringLiteral("rsa:2048"), QStringLiteral("-nodes"),
+                       QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                       QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), certificate,
+                       QStringLiteral("-out"), certificate});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            m_why = QStringLiteral("openssl could not make a certificate for STARTTLS");
+            return false;
+        }
+    }
+    if (m_options.user.isEmpty() && m_options.refusedRecipient.isEmpty() && certificate.isEmpty()) {
         m_process->start(interpreter,
                          {QStringLiteral("-m"), QStringLiteral("aiosmtpd"), QStringLiteral("-n"),
                           QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(m_port),
@@ -112,7 +128,7 @@ import sys, threading
 from aiosmtpd.controller import Controller
 from aiosmtpd.handlers import Mailbox
 from aiosmtpd.smtp import AuthResult, LoginPassword
-port, maildir, refused, user, password = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5]
+port, maildir, refused, user, password, certificate = int(sys.argv[1]), *sys.argv[2:7]
 class Handler(Mailbox):
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if refused and address == refused:
@@ -123,14 +139,18 @@ def check(server, session, envelope, mechanism, data):
     return AuthResult(handled=False, success=isinstance(data, LoginPassword)
                       and data.login.decode() == user and data.password.decode() == password)
 extra = dict(auth_required=True, auth_require_tls=False, authenticator=check) if user else {}
+if certificate:
+    import ssl
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(certificate)
+    extra.update(tls_context=context, require_starttls=True)
 controller = Controller(Handler(maildir), hostname='127.0.0.1', port=port, **extra)
 controller.start()
 threading.Event().wait()
 )";
         m_process->start(interpreter, {QStringLiteral("-c"), QString::fromUtf8(script),
-                                       QString::number(m_port), mailbox,
-                                       m_options.refusedRecipient, m_options.user,
-                                       m_options.password});
+                                       QString::number(m_port), mailbox, m_options.refusedRecipient,
+                                       m_options.user, m_options.password, certificate});
     }
     if (!m_process->waitForStarted(5000)) {
         m_why = QStringLiteral("the SMTP server did not start");
@@ -158,7 +178,8 @@ with open(sys.argv[1], 'rb') as f:
 body = m.get_body(preferencelist=('plain',))
 out = {'to': str(m['To'] or ''), 'from': str(m['From'] or ''), 'subject': str(m['Subject'] or ''),
        'rcpt': str(m['X-RcptTo'] or ''), 'body': body.get_content() if body else '',
-       'attachments': [{'filename': a.get_filename(),
+       'attachments': [{'filename': a.get_filename(), 'type': a.get_content_type(),
+                        'charset': a.get_param('charset') or '',
                         'base64': base64.b64encode(a.get_payload(decode=True)).decode()}
                        for a in m.iter_attachments()]}
 print(json.dumps(out))

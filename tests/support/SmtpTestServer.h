@@ -24,11 +24,13 @@ public:
         QString refusedRecipient; // refused at RCPT TO with 550
         QString user;             // when set, a login with this user and password is required
         QString password;
+        bool requireStartTls = false; // every command but EHLO and STARTTLS refused before TLS
     };
 
     // False (with the reason in why()) when no Python with aiosmtpd is found or the server did
     // not start listening.
-    bool start(const Options& options = {});
+    bool start(const Options& options);
+    bool start() { return start(Options()); }
     const QString& why() const { return m_why; }
     int port() const { return m_port; }
 
@@ -38,7 +40,8 @@ public:
 
     // A message file read by Python's own mail parser: "to", "from", "subject" (decoded),
     // "rcpt" (X-RcptTo), "body" (the decoded text part) and "attachments" (each with
-    // "filename" and "base64", the decoded bytes in base64). Empty on failure.
+    // "filename", "type" and "charset" of its content type, and "base64", the decoded bytes in
+    // base64). Empty on failure.
     static QJsonObject readMessage(const QString& path);
 
     // The interpreter that has aiosmtpd ("python3" first, then /usr/bin/python3); empty when none.

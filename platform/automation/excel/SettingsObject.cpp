@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::automation::excel {
 
@@ -19,7 +20,7 @@ std::string SettingsObject::lower(std::string_view text)
 {
     std::string result(text);
     for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(platform::text::asciiLower(c));
     return result;
 }
 

@@ -1,9 +1,13 @@
 #include "platform/automation/outlook/MimeMessage.h"
 
 #include <QLocale>
+#include <QMimeDatabase>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QUuid>
+
+#include <algorithm>
 
 namespace platform::automation::outlook {
 
@@ -51,16 +55,79 @@ QByteArray rfc2822Date(const QDateTime& date)
     return (c.toString(date, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss ")) + zone).toLatin1();
 }
 
-// A file name parameter: quoted when ASCII, else an encoded word (what mail readers take).
-QByteArray fileNameParameter(const QString& name)
+QByteArray quotedString(const QByteArray& text)
 {
-    if (plainAscii(name)) {
-        QString quoted = name;
-        quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-        quoted.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-        return '"' + quoted.toLatin1() + '"';
+    QByteArray quoted = text;
+    quoted.replace('\\', "\\\\");
+    quoted.replace('"', "\\\"");
+    return '"' + quoted + '"';
+}
+
+// A stand-in name for readers that know no other: Russian letters spelt in Latin ones, any other
+// character outside printable ASCII as "_".
+QByteArray asciiFileName(const QString& name)
+{
+    static const char* const russian[] = {
+        "a", "b", "v", "g", "d", "e",  "zh", "z",  "i",  "y",    "k", "l", "m", "n", "o",  "p",
+        "r", "s", "t", "u", "f", "kh", "ts", "ch", "sh", "shch", "",  "y", "",  "e", "yu", "ya"};
+    QByteArray ascii;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const char16_t lower = c.toLower().unicode();
+        if (u >= 0x20 && u <= 0x7E) {
+            ascii += static_cast<char>(u);
+        } else if (lower >= 0x0430 && lower <= 0x044F) {
+            QByteArray latin(russian[lower - 0x0430]);
+            if (u != lower && !latin.isEmpty())
+                latin[0] = static_cast<char>(latin[0] - 'a' + 'A');
+            ascii += latin;
+        } else if (lower == 0x0451) {
+            ascii += u == lower ? "yo" : "Yo";
+        } else if (!c.isLowSurrogate()) {
+            ascii += '_';
+        }
     }
-    return '"' + MimeMessage::encodedHeaderText(name) + '"';
+    return ascii;
+}
+
+// A file name parameter ("name" or "filename"). A name in plain ASCII is one quoted string;
+// any other goes in UTF-8 as an extended parameter, cut into numbered sections so that no
+// header line grows long, followed by a plain ASCII name for readers that know no extended
+// ones. Encoded words are not allowed inside a quoted parameter.
+QByteArray fileNameParameter(const char* parameter, const QString& name)
+{
+    const QByteArray plain = QByteArray(parameter) + '=';
+    if (plainAscii(name))
+        return plain + quotedString(name.toLatin1());
+    QByteArray value = "UTF-8''" + name.toUtf8().toPercentEncoding("!#$&+-.^_`|~");
+    if (value.size() <= 60)
+        return QByteArray(parameter) + "*=" + value + ";" + kEnd + " " + plain +
+               quotedString(asciiFileName(name));
+    QByteArray sections;
+    for (int section = 0; !value.isEmpty(); ++section) {
+        qsizetype cut = std::min<qsizetype>(value.size(), 60);
+        // A "%XX" escape stays whole.
+        if (const qsizetype percent = value.lastIndexOf('%', cut - 1); percent > cut - 3)
+            cut = percent;
+        sections += QByteArray(parameter) + '*' + QByteArray::number(section) +
+                    "*=" + value.left(cut) + ";" + kEnd + " ";
+        value.remove(0, cut);
+    }
+    return sections + plain + quotedString(asciiFileName(name));
+}
+
+// The type of an attachment by its file name; a text says its character set: UTF-8 when it
+// reads as such, else the Windows-1251 that the program's own files are written in.
+QByteArray contentType(const QString& fileName, const QByteArray& data)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
+    const QByteArray name = type.isValid() ? type.name().toLatin1() : "application/octet-stream";
+    if (!name.startsWith("text/"))
+        return name;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(data);
+    const bool isUtf8 = !utf8.hasError() && decoded.size() != data.size();
+    return name + "; charset=" + (isUtf8 ? "UTF-8" : "windows-1251");
 }
 
 } // namespace
@@ -134,11 +201,12 @@ QByteArray MimeMessage::bytes() const
     message += "This is a multi-part message in MIME format." + kEnd;
     message += "--" + boundary + kEnd + text;
     for (const Attachment& attachment : attachments) {
-        const QByteArray name = fileNameParameter(attachment.fileName);
         message += "--" + boundary + kEnd;
-        message += "Content-Type: application/octet-stream; name=" + name + kEnd;
+        message += "Content-Type: " + contentType(attachment.fileName, attachment.data) + ";" +
+                   kEnd + " " + fileNameParameter("name", attachment.fileName) + kEnd;
         message += "Content-Transfer-Encoding: base64" + kEnd;
-        message += "Content-Disposition: attachment; filename=" + name + kEnd + kEnd;
+        message += "Content-Disposition: attachment;" + kEnd + " " +
+                   fileNameParameter("filename", attachment.fileName) + kEnd + kEnd;
         message += base64Lines(attachment.data);
     }
     message += "--" + boundary + "--" + kEnd;

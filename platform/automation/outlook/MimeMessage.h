@@ -10,7 +10,8 @@
 namespace platform::automation::outlook {
 
 // An Internet message (RFC 5322 with MIME): a UTF-8 text body and attachments sent as base64
-// with their file names. Header texts that are not plain ASCII are encoded words.
+// with their file names and the type their names give. Header texts that are not plain ASCII
+// are encoded words; file names that are not are extended (UTF-8) parameters.
 class MimeMessage
 {
 public:

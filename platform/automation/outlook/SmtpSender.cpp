@@ -1,5 +1,7 @@
 #include "platform/automation/outlook/SmtpSender.h"
 
+#include "platform/automation/outlook/SmtpConversation.h"
+
 #include "platform/text/Cp1251.h"
 
 #include <curl/curl.h>
@@ -34,40 +36,52 @@ std::string utf8(const QString& text)
     return text.toStdString();
 }
 
+// Keeps what was said with the server; the credentials of a login are never kept.
+int listen(CURL*, curl_infotype type, char* data, size_t size, void* user)
+{
+    auto* conversation = static_cast<SmtpConversation*>(user);
+    std::string_view text(data, size);
+    while (!text.empty() && (type == CURLINFO_HEADER_IN || type == CURLINFO_HEADER_OUT)) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        if (type == CURLINFO_HEADER_IN)
+            conversation->received(line);
+        else
+            conversation->sent(line);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return 0;
+}
+
 // The user's words for what went wrong.
-std::string reasonOf(CURLcode code, const char* details, long response, const MailAccount& account,
-                     const QStringList& recipients)
+std::string reasonOf(CURLcode code, const char* details, const MailAccount& account,
+                     const SmtpConversation& conversation)
 {
     const std::string server =
         platform::text::fromQString(account.server) + ":" + std::to_string(account.port);
-    const std::string said =
-        response > 0 ? w(" (ответ сервера ") + std::to_string(response) + ")" : "";
+    const std::string transport = details[0] ? details : curl_easy_strerror(code);
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
         return w("почтовый сервер ") + platform::text::fromQString(account.server) +
                w(" не найден");
     case CURLE_COULDNT_CONNECT:
-    case CURLE_OPERATION_TIMEDOUT:
         return w("почтовый сервер ") + server + w(" недоступен");
-    case CURLE_LOGIN_DENIED:
-        return w("почтовый сервер отказал во входе: неверное имя пользователя или пароль") + said;
+    case CURLE_OPERATION_TIMEDOUT:
+        if (conversation.step() == SmtpConversation::Step::Connect)
+            return w("почтовый сервер ") + server + w(" недоступен");
+        break;
     case CURLE_USE_SSL_FAILED:
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE:
-        return w("не удалось установить защищённое соединение с почтовым сервером ") + server;
+        if (conversation.refusal().empty())
+            return w("не удалось установить защищённое соединение с почтовым сервером ") + server +
+                   ": " + transport;
+        break;
     default:
         break;
     }
-    if (std::strncmp(details, "RCPT", 4) == 0) {
-        return w("почтовый сервер не принял адрес получателя ") +
-               platform::text::fromQString(recipients.join(QStringLiteral(", "))) + said;
-    }
-    if (std::strncmp(details, "MAIL", 4) == 0) {
-        return w("почтовый сервер не принял адрес отправителя ") +
-               platform::text::fromQString(account.sender) + said;
-    }
-    return w("ошибка отправки почты: ") + (details[0] ? details : curl_easy_strerror(code)) + said;
+    return conversation.reason(account, code == CURLE_LOGIN_DENIED, transport);
 }
 
 } // namespace
@@ -91,6 +105,7 @@ SmtpSender::Result SmtpSender::send(const MailAccount& account, const QStringLis
         rcpt = curl_slist_append(rcpt, ("<" + utf8(recipient) + ">").c_str());
     Upload upload{&message, 0};
     char details[CURL_ERROR_SIZE] = {};
+    SmtpConversation conversation;
 
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.c_str());
@@ -99,6 +114,9 @@ SmtpSender::Result SmtpSender::send(const MailAccount& account, const QStringLis
     curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, details);
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, listen);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &conversation);
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 120L);
@@ -112,13 +130,11 @@ SmtpSender::Result SmtpSender::send(const MailAccount& account, const QStringLis
     }
 
     const CURLcode code = curl_easy_perform(curl);
-    long response = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response);
     curl_slist_free_all(rcpt);
     curl_easy_cleanup(curl);
     if (code == CURLE_OK)
         return {true, {}};
-    return {false, reasonOf(code, details, response, account, recipients)};
+    return {false, reasonOf(code, details, account, conversation)};
 }
 
 } // namespace platform::automation::outlook

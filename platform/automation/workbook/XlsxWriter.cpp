@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include <xlsxwriter.h>
+#include "platform/text/CNumberRules.h"
 
 namespace platform::automation::workbook {
 namespace {
@@ -105,6 +106,8 @@ void XlsxWriter::write(const Workbook& workbook, const QString& path)
     if (workbook.sheetCount() == 0) {
         throw FormatError(QStringLiteral("A workbook without sheets cannot be saved"));
     }
+    // The library writes every number with printf.
+    const text::CNumberRules numberRules;
     const QByteArray fileName = QFile::encodeName(path);
     lxw_workbook* target = workbook_new(fileName.constData());
     if (!target) {

@@ -41,8 +41,11 @@ KeyMessage keyMessageOf(const QKeyEvent& event)
         key = kKeyWithoutCode;
     if (key == 0)
         return {};
-    const bool alt = (event.modifiers() & Qt::AltModifier) || key == kAltKey;
-    return {alt ? Message::SysKeyDown : Message::KeyDown, key};
+    // A modifier pressed alone is part of a chord, not typing: it goes as a system key, as Alt
+    // does, so the layout switches Ctrl+Shift and Alt+Shift are alike to whoever counts key
+    // presses.
+    const bool system = (event.modifiers() & Qt::AltModifier) || modifierKeyOf(event.key()) != 0;
+    return {system ? Message::SysKeyDown : Message::KeyDown, key};
 }
 
 } // namespace platform::ui::keyboard

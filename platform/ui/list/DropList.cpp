@@ -121,6 +121,17 @@ void DropList::choose(int entry)
     m_window.raise(Event::NewSelection, number());
 }
 
+std::string DropList::currentCell(int column) const
+{
+    const int entry = m_box ? m_box->currentIndex() : -1;
+    if (entry < 0 || entry >= static_cast<int>(m_cells.size()))
+        return {};
+    const auto& cells = m_cells[static_cast<std::size_t>(entry)];
+    return column >= 0 && column < static_cast<int>(cells.size())
+               ? cells[static_cast<std::size_t>(column)]
+               : std::string();
+}
+
 void DropList::showText(const QString& text)
 {
     // The variable's value picks the entry that copies it; an unknown value shows none.

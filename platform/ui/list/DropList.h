@@ -42,6 +42,8 @@ public:
     int entries() const { return static_cast<int>(m_values.size()); }
     // Chooses an entry (from 0) as the user would.
     void choose(int entry);
+    // A shown field (column from 0) of the entry the list shows now; empty when it shows none.
+    std::string currentCell(int column) const;
 
     std::vector<std::string> rows() const override;
     bool selectRow(int row) override;

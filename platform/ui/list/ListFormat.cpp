@@ -2,13 +2,14 @@
 
 #include <cctype>
 #include <cstdio>
+#include "platform/text/AsciiChars.h"
 
 namespace platform::ui {
 namespace {
 
 bool digit(char c)
 {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    return platform::text::isAsciiDigit(c) != 0;
 }
 
 // Reads a number at pos in the given base; false when none is there.
@@ -17,7 +18,7 @@ bool number(std::string_view text, std::size_t& pos, int base, int& value)
     const std::size_t start = pos;
     long long result = 0;
     while (pos < text.size()) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos])));
+        const char c = static_cast<char>(platform::text::asciiUpper(text[pos]));
         int d = -1;
         if (digit(c))
             d = c - '0';

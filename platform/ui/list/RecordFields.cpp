@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include "platform/text/RealText.h"
 
 namespace platform::ui {
 namespace {
@@ -71,7 +72,7 @@ void RecordFields::setText(const storage::FieldDef& field, std::byte* record, st
         return;
     }
     const std::string number = trimmed(text);
-    const double value = number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
+    const double value = number.empty() ? 0.0 : text::textToReal(number);
     const double whole = std::isfinite(value) ? std::trunc(value) : 0.0;
     switch (field.type) {
     case storage::FieldType::Byte:

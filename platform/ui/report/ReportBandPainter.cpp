@@ -6,6 +6,11 @@
 #include <QFont>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform::ui {
 namespace {
@@ -44,22 +49,45 @@ ReportBandPainter::ReportBandPainter(QPainter& painter, const ReportDefinition& 
 {
 }
 
-void ReportBandPainter::paint(const ReportBand& band, int top, const TextOf& textOf)
+int ReportBandPainter::heightOf(const ReportBand& band, const TextOf& textOf) const
 {
+    int growth = 0;
+    for (const ReportItem& item : band.items)
+        if (item.wrap)
+            growth = std::max(growth, growthOf(item, textOf(item)));
+    return band.height + growth;
+}
+
+void ReportBandPainter::paint(const ReportBand& band, int top, int height, const TextOf& textOf)
+{
+    const int growth = std::max(0, height - band.height);
     for (const ReportItem& item : band.items) {
         switch (item.kind) {
         case ReportItemKind::Label:
         case ReportItemKind::Field:
-            paintText(item, top, textOf(item));
+            if (item.wrap && item.width > 0 && item.height > 0)
+                paintWrapped(item, top, textOf(item));
+            else
+                paintText(item, top, textOf(item));
             break;
         case ReportItemKind::Box:
-            paintBox(item, top);
+            paintBox(item, top, growth, band.height);
             break;
         case ReportItemKind::Line:
-            paintLine(item, top);
+            paintLine(item, top, growth, band.height);
             break;
         }
     }
+}
+
+QFont ReportBandPainter::fontFor(const ReportItem& item) const
+{
+    const ReportFont font = m_definition.fontOf(item);
+    QFont qtFont(text::toQString(font.typeface));
+    qtFont.setPointSizeF(font.size);
+    qtFont.setBold(font.bold);
+    qtFont.setItalic(font.italic);
+    return qtFont;
 }
 
 void ReportBandPainter::paintText(const ReportItem& item, int top, const std::string& text)
@@ -67,12 +95,7 @@ void ReportBandPainter::paintText(const ReportItem& item, int top, const std::st
     const std::string shown = trimmedFor(text, item.alignment);
     if (shown.empty())
         return;
-    const ReportFont font = m_definition.fontOf(item);
-    QFont qtFont(text::toQString(font.typeface));
-    qtFont.setPointSizeF(font.size);
-    qtFont.setBold(font.bold);
-    qtFont.setItalic(font.italic);
-    m_painter.setFont(qtFont);
+    m_painter.setFont(fontFor(item));
     m_painter.setPen(QPen(Qt::black));
 
     int flags = qtAlignment(item.alignment) | Qt::AlignVCenter | Qt::TextSingleLine;
@@ -84,19 +107,69 @@ void ReportBandPainter::paintText(const ReportItem& item, int top, const std::st
     m_painter.drawText(area, flags, text::toQString(shown));
 }
 
-void ReportBandPainter::paintBox(const ReportItem& item, int top)
+double ReportBandPainter::layOut(QTextLayout& layout, const ReportItem& item) const
 {
+    QTextOption option(static_cast<Qt::Alignment>(qtAlignment(item.alignment)));
+    // Break at blanks and hyphens; a part number with neither is broken where the width ends.
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    double height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(pixels(item.width));
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
+int ReportBandPainter::growthOf(const ReportItem& item, const std::string& text) const
+{
+    const std::string shown = trimmedFor(text, item.alignment);
+    if (shown.empty() || item.width <= 0 || item.height <= 0)
+        return 0;
+    QTextLayout layout(text::toQString(shown), fontFor(item), m_painter.device());
+    const double height = layOut(layout, item);
+    if (layout.lineCount() <= 1)
+        return 0;
+    // The lines keep the room above and below them that one line has in the item.
+    const double padding = std::max(0.0, pixels(item.height) - layout.lineAt(0).height());
+    const int needed = static_cast<int>(std::ceil((height + padding) / m_pixelsPerUnit));
+    return std::max(0, needed - item.height);
+}
+
+void ReportBandPainter::paintWrapped(const ReportItem& item, int top, const std::string& text)
+{
+    const std::string shown = trimmedFor(text, item.alignment);
+    if (shown.empty())
+        return;
+    QTextLayout layout(text::toQString(shown), fontFor(item), m_painter.device());
+    layOut(layout, item);
+    // The first line sits where a one-line text would, level with the band's other items.
+    const double padding = std::max(0.0, pixels(item.height) - layout.lineAt(0).height());
+    m_painter.setPen(QPen(Qt::black));
+    layout.draw(&m_painter, QPointF(pixels(item.x), pixels(top + item.y) + padding / 2));
+}
+
+void ReportBandPainter::paintBox(const ReportItem& item, int top, int growth, int foot)
+{
+    const int upper = item.y >= foot ? item.y + growth : item.y;
+    const int lower = item.y + item.height >= foot ? item.y + item.height + growth
+                                                   : item.y + item.height;
     m_painter.setPen(QPen(Qt::black, pixels(item.lineWidth)));
     m_painter.setBrush(Qt::NoBrush);
     m_painter.drawRect(
-        QRectF(pixels(item.x), pixels(top + item.y), pixels(item.width), pixels(item.height)));
+        QRectF(pixels(item.x), pixels(top + upper), pixels(item.width), pixels(lower - upper)));
 }
 
-void ReportBandPainter::paintLine(const ReportItem& item, int top)
+void ReportBandPainter::paintLine(const ReportItem& item, int top, int growth, int foot)
 {
+    const auto moved = [&](int y) { return y >= foot ? y + growth : y; };
     m_painter.setPen(QPen(Qt::black, pixels(item.lineWidth)));
-    m_painter.drawLine(QPointF(pixels(item.x), pixels(top + item.y)),
-                       QPointF(pixels(item.x + item.width), pixels(top + item.y + item.height)));
+    m_painter.drawLine(QPointF(pixels(item.x), pixels(top + moved(item.y))),
+                       QPointF(pixels(item.x + item.width),
+                               pixels(top + moved(item.y + item.height))));
 }
 
 } // namespace platform::ui

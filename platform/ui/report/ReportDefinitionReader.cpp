@@ -103,7 +103,8 @@ public:
     {
         ReportItem result;
         checkKeys(object,
-                  {"kind", "at", "text", "use", "picture", "total", "align", "font", "lineWidth"},
+                  {"kind", "at", "text", "use", "picture", "total", "align", "font", "lineWidth",
+                   "wrap"},
                   place);
         const std::string kind = text(object, "kind", place);
         if (kind == "label")
@@ -123,6 +124,10 @@ public:
         result.lineWidth = integer(object, "lineWidth", result.lineWidth, place);
         result.total = total(text(object, "total", place), place);
         result.alignment = alignment(text(object, "align", place), place);
+        const QJsonValue wrap = object.value(QLatin1String("wrap"));
+        if (!wrap.isUndefined() && !wrap.isBool())
+            fail(place, "\"wrap\" must be true or false");
+        result.wrap = wrap.toBool();
         const QJsonValue fontValue = object.value(QLatin1String("font"));
         if (fontValue.isObject())
             result.font = font(fontValue.toObject(), ReportFont{{}, 0, false, false}, place);

@@ -30,6 +30,9 @@ struct ReportItem
     ReportAlignment alignment = ReportAlignment::Left;
     std::optional<ReportFont> font; // none: the report's font
     int lineWidth = 10;             // boxes and lines
+    // A text that does not fit its width goes on in further lines inside it, and its band
+    // grows to hold them; otherwise it is one line, cut at the item's edges.
+    bool wrap = false;
 };
 
 } // namespace platform::ui

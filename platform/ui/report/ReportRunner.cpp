@@ -2,9 +2,9 @@
 
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/report/ReportBandPainter.h"
 #include "platform/ui/report/ReportItemText.h"
 
+#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,11 +18,32 @@ namespace {
 
 constexpr double kUnitsPerInch = 1000.0;
 
+// Why a PDF file could not be opened for writing.
+std::string unwritable(const QString& file)
+{
+    const QFileInfo info(file);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return text::w("нет папки ") + text::fromQString(folder.filePath());
+    if (info.isDir())
+        return text::fromQString(file) + text::w(" - это папка");
+    if (info.exists() ? !info.isWritable() : !folder.isWritable())
+        return text::w("нет права записи в файл ") + text::fromQString(file);
+    return text::w("файл ") + text::fromQString(file) + text::w(" не открывается для записи");
+}
+
 } // namespace
 
 ReportRunner::ReportRunner(ReportDefinition definition, ReportValueSource source)
-    : m_definition(std::move(definition)), m_source(std::move(source)), m_totals(m_definition)
+    : m_definition(std::move(definition)), m_source(std::move(source)), m_totals(m_definition),
+      m_what(text::w("отчёт"))
 {
+}
+
+void ReportRunner::setDocument(std::string title, std::string what)
+{
+    m_title = std::move(title);
+    m_what = std::move(what);
 }
 
 ReportRunner::~ReportRunner()
@@ -86,8 +107,16 @@ ReportOutcome ReportRunner::finish()
         return ReportOutcome::Failed;
     endPage();
     if (!m_painter->end()) {
-        fail(text::w("Не удалось завершить печать отчёта."));
+        fail(text::w("задание не удалось завершить"));
         return ReportOutcome::Failed;
+    }
+    // The job was handed to the print service only now; it may still have refused it.
+    if (m_queue) {
+        const std::string refusal = m_queue->jobRefusal(text::fromQString(m_printer->docName()));
+        if (!refusal.empty()) {
+            fail(refusal);
+            return ReportOutcome::Failed;
+        }
     }
     m_state = State::Finished;
     return ReportOutcome::Printed;
@@ -99,14 +128,24 @@ bool ReportRunner::beginJob()
     m_printer->setPageMargins(QMarginsF(margins.left, margins.top, margins.right, margins.bottom) /
                                   kUnitsPerInch,
                               QPageLayout::Inch);
+    if (!m_title.empty())
+        m_printer->setDocName(text::toQString(m_title));
+    const QString file = m_printer->outputFileName();
+    const bool toFile = m_printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty();
+    m_target = toFile ? std::string("PDF") : text::fromQString(m_printer->printerName());
+    if (!toFile) {
+        // A queue that refuses jobs or is stopped would take the job and print nothing.
+        m_queue.emplace(m_printer->printerName().toStdString());
+        const std::string refusal = m_queue->refusal();
+        if (!refusal.empty()) {
+            fail(refusal);
+            return false;
+        }
+        m_queue->noteJobs();
+    }
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer)) {
-        const QString file = m_printer->outputFileName();
-        if (file.isEmpty())
-            fail(text::w("Не удалось начать печать на принтере ") +
-                 text::fromQString(m_printer->printerName()) + ".");
-        else
-            fail(text::w("Не удалось записать файл ") + text::fromQString(file) + ".");
+        fail(toFile ? unwritable(file) : text::w("задание не удалось начать"));
         return false;
     }
     const int resolution = m_printer->resolution();
@@ -127,41 +166,49 @@ void ReportRunner::printBand(ReportBandKind kind)
     const ReportBand* band = m_definition.band(kind);
     if (!band)
         return;
+    const int height = bandPainter().heightOf(*band, textOf());
     // A band taller than a whole page still prints (cut at the page's foot) rather than
     // starting page after page.
-    if (m_y > 0 && m_y + band->height > m_bodyHeight) {
+    if (m_y > 0 && m_y + height > m_bodyHeight) {
         endPage();
         if (!m_printer->newPage()) {
-            fail(text::w("Не удалось начать новую страницу отчёта."));
+            fail(text::w("не удалось начать новую страницу"));
             return;
         }
         ++m_page;
         m_y = 0;
     }
-    paintBand(*band, m_y);
-    m_y += band->height;
+    bandPainter().paint(*band, m_y, height, textOf());
+    m_y += height;
 }
 
-void ReportRunner::paintBand(const ReportBand& band, int top)
+ReportBandPainter ReportRunner::bandPainter() const
 {
-    ReportBandPainter painter(*m_painter, m_definition, m_pixelsPerUnit);
-    painter.paint(band, top, [this](const ReportItem& item) {
+    return ReportBandPainter(*m_painter, m_definition, m_pixelsPerUnit);
+}
+
+ReportBandPainter::TextOf ReportRunner::textOf() const
+{
+    return [this](const ReportItem& item) {
         return reportItemText(item, m_source, m_totals, m_page);
-    });
+    };
 }
 
 void ReportRunner::endPage()
 {
+    // The page footer keeps its own height: the page's body was measured above it.
     if (const ReportBand* footer = m_definition.band(ReportBandKind::PageFooter))
-        paintBand(*footer, m_bodyHeight);
+        bandPainter().paint(*footer, m_bodyHeight, footer->height, textOf());
 }
 
-void ReportRunner::fail(const std::string& text)
+void ReportRunner::fail(const std::string& reason)
 {
     m_state = State::Failed;
     if (m_painter && m_painter->isActive())
         m_painter->end();
-    message(text, text::w("Ошибка"), MessageIcon::Hand);
+    message(text::w("Не удалось напечатать ") + m_what + text::w(" на принтере ") + m_target +
+                ": " + reason,
+            text::w("Ошибка"), MessageIcon::Hand);
 }
 
 } // namespace platform::ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/PrintQueue.h"
+#include "platform/ui/report/ReportBandPainter.h"
 #include "platform/ui/report/ReportDefinition.h"
 #include "platform/ui/report/ReportTotals.h"
 #include "platform/ui/report/ReportValue.h"
@@ -7,6 +9,8 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 class QPainter;
 class QPrinter;
@@ -31,6 +35,11 @@ public:
     ReportRunner(const ReportRunner&) = delete;
     ReportRunner& operator=(const ReportRunner&) = delete;
 
+    // The job's name in the printer's queue and the PDF's title, and what the failure message
+    // calls the document ("заказ" in "Не удалось напечатать заказ на принтере ..."), both
+    // Windows-1251. Without it the job keeps the printer's document name and is an "отчёт".
+    void setDocument(std::string title, std::string what);
+
     // Prints on a printer the caller keeps alive until finish(); the report's margins are set
     // on it, the paper stays as the printer has it.
     void start(QPrinter& printer);
@@ -53,9 +62,11 @@ private:
 
     bool beginJob();
     void printBand(ReportBandKind kind);
-    void paintBand(const ReportBand& band, int top);
+    ReportBandPainter bandPainter() const;
+    ReportBandPainter::TextOf textOf() const;
     void endPage();
-    void fail(const std::string& text);
+    // Tells the user that the job failed and why; nothing more is printed.
+    void fail(const std::string& reason);
 
     ReportDefinition m_definition;
     ReportValueSource m_source;
@@ -63,6 +74,10 @@ private:
     std::unique_ptr<QPrinter> m_ownPrinter;
     QPrinter* m_printer = nullptr;
     std::unique_ptr<QPainter> m_painter;
+    std::optional<PrintQueue> m_queue; // the print service's queue the job goes to, if any
+    std::string m_title;
+    std::string m_what;
+    std::string m_target; // the printer's name in messages
     State m_state = State::Idle;
     double m_pixelsPerUnit = 1;
     int m_bodyHeight = 0; // report units above the page footer

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+#include "platform/text/RealText.h"
 
 using namespace platform::automation::workbook;
 
@@ -53,8 +54,10 @@ protected:
 
     static void expectCheap(const childcost::Cost& cost, int exitCode)
     {
-        std::printf("%.2f s of processor time (%.2f s passed), %.0f MB\n", cost.cpuSeconds,
-                    cost.seconds, cost.peakMegabytes);
+        std::printf("%s s of processor time (%s s passed), %s MB\n",
+                    platform::text::realFixedText(cost.cpuSeconds, 2).c_str(),
+                    platform::text::realFixedText(cost.seconds, 2).c_str(),
+                    platform::text::realFixedText(cost.peakMegabytes, 0).c_str());
         EXPECT_TRUE(cost.finished) << "still reading after " << cost.seconds << " s";
         EXPECT_EQ(cost.exitCode, exitCode);
         if (kBudgetApplies) {

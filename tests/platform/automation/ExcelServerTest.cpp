@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
+#include "platform/text/RealText.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ TEST_F(ExcelServer, WidthsHeightsInsertAndAutoFit)
 
     write("Range(\"D1\").Value", "a much longer text than the column");
     run("Columns(4).AutoFit");
-    EXPECT_GT(std::atof(read("Columns(4).ColumnWidth").c_str()), 30);
+    EXPECT_GT(platform::text::textToReal(read("Columns(4).ColumnWidth")), 30);
     EXPECT_EQ(read("Range(\"D1\").AutoFit"), "") << "a range of cells cannot be fitted";
 }
 

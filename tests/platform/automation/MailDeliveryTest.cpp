@@ -6,8 +6,11 @@
 #include "tests/support/MailUserFolders.h"
 #include "tests/support/SmtpTestServer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -107,6 +110,82 @@ TEST_F(MailDelivery, ADeliveredMailArrivesWholeAndMovesToTheSentMail)
     EXPECT_FALSE(text.contains("\nBcc:")) << "blind copies stay blind";
 }
 
+// Attachment names in any script reach the reader whole (an extended parameter, with a plain
+// name beside it for readers that know none), and each goes with the type of its file.
+TEST_F(MailDelivery, AttachmentsKeepTheirNamesAndTypesInTheReadersHands)
+{
+    testsupport::SmtpTestServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why().toStdString();
+    if (QStandardPaths::findExecutable(QStringLiteral("munpack")).isEmpty())
+        GTEST_SKIP() << "munpack (package mpack) is not installed";
+    m_user.writeAccount(server.port());
+    QTemporaryDir folder;
+    struct Sent
+    {
+        QString name;
+        QByteArray bytes;
+        QString type;
+        QString charset;
+        QString plainName; // as a reader of plain names saves it
+    };
+    const std::vector<Sent> files = {
+        {QStringLiteral("заказ.txt"), QByteArray("#\xC7\xE0\xEA\xE0\xE7\xF7\xE8\xEA\r\n1;2\r\n"),
+         QStringLiteral("text/plain"), QStringLiteral("windows-1251"), QStringLiteral("zakaz.txt")},
+        {QStringLiteral("Заказ_от_ООО_Ромашка_и_партнёры_за_декабрь.xls"),
+         QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\x01", 10),
+         QStringLiteral("application/vnd.ms-excel"), QString(),
+         QStringLiteral("Zakaz_ot_OOO_Romashka_i_partnyory_za_dekabr.xls")},
+    };
+    const std::string item = mail("manager@example.ru");
+    const std::string attachments = read(item + ".Attachments");
+    for (const Sent& sent : files) {
+        QFile file(folder.filePath(sent.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(sent.bytes);
+        file.close();
+        read(attachments + ".Add(" + platform::text::fromQString(file.fileName()) + ")");
+    }
+    ASSERT_EQ(read(item + ".Send"), "1") << m_ole.lastError();
+    const QStringList received = server.messagePaths();
+    ASSERT_EQ(received.size(), 1);
+
+    const QJsonArray parsed =
+        testsupport::SmtpTestServer::readMessage(received[0])[QStringLiteral("attachments")]
+            .toArray();
+    ASSERT_EQ(parsed.size(), 2);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QJsonValue got = parsed[static_cast<qsizetype>(i)];
+        EXPECT_EQ(got[QStringLiteral("filename")].toString(), files[i].name);
+        EXPECT_EQ(got[QStringLiteral("type")].toString(), files[i].type);
+        EXPECT_EQ(got[QStringLiteral("charset")].toString(), files[i].charset);
+        EXPECT_EQ(QByteArray::fromBase64(got[QStringLiteral("base64")].toString().toLatin1()),
+                  files[i].bytes);
+    }
+    QFile raw(received[0]);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    const QByteArray text = raw.readAll();
+    EXPECT_FALSE(text.contains("name=\"=?")) << "no encoded word inside a quoted parameter";
+    for (const QByteArray& line : text.split('\n'))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
+
+    QTemporaryDir unpacked;
+    QProcess munpack;
+    munpack.start(QStringLiteral("munpack"),
+                  {QStringLiteral("-f"), QStringLiteral("-C"), unpacked.path(), received[0]});
+    ASSERT_TRUE(munpack.waitForFinished(10000));
+    for (const Sent& sent : files) {
+        QFile saved(unpacked.filePath(sent.plainName));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly))
+            << "munpack saved: " << QDir(unpacked.path()).entryList().join(u' ').toStdString();
+        // A text is saved with the line ends of the reader's system.
+        QByteArray expected = sent.bytes;
+        if (sent.type.startsWith(QStringLiteral("text/")))
+            expected.replace("\r\n", "\n");
+        EXPECT_EQ(saved.readAll(), expected);
+    }
+}
+
 TEST_F(MailDelivery, AMailTheServerCannotTakeStaysInTheOutboxWithTheReason)
 {
     m_user.writeAccount(testsupport::SmtpTestServer::freePort());
@@ -121,8 +200,8 @@ TEST_F(MailDelivery, AMailTheServerCannotTakeStaysInTheOutboxWithTheReason)
 TEST_F(MailDelivery, ARefusedLoginOrRecipientIsSaidInTheUsersWords)
 {
     testsupport::SmtpTestServer server;
-    if (!server.start({QStringLiteral("nobody@example.ru"), QStringLiteral("shop"),
-                       QStringLiteral("right")}))
+    if (!server.start(
+            {QStringLiteral("nobody@example.ru"), QStringLiteral("shop"), QStringLiteral("right")}))
         GTEST_SKIP() << server.why().toStdString();
 
     m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"), QStringLiteral("shop"),
@@ -137,11 +216,62 @@ TEST_F(MailDelivery, ARefusedLoginOrRecipientIsSaidInTheUsersWords)
     EXPECT_NE(m_ole.lastError().find(w("не принял адрес получателя nobody@example.ru")),
               std::string::npos)
         << platform::text::cp1251ToUtf8(m_ole.lastError());
+    EXPECT_NE(m_ole.lastError().find(w("(ответ сервера: «550 5.1.1 No such user»)")),
+              std::string::npos)
+        << platform::text::cp1251ToUtf8(m_ole.lastError());
     EXPECT_EQ(count(4), 2);
 
     EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "1") << m_ole.lastError();
     EXPECT_EQ(server.messagePaths().size(), 1);
     EXPECT_EQ(count(5), 1);
+}
+
+// A refusal names the step it came at and quotes the server; where the server asks for a
+// secured connection or a login, the user is told which setting of the account to change.
+TEST_F(MailDelivery, ARefusalSaysItsStepTheServersReplyAndTheSettingToChange)
+{
+    const std::string file = platform::text::fromQString(MailAccount::defaultPath());
+    const auto said = [&](const std::string& text) {
+        return m_ole.lastError().find(w(text)) != std::string::npos;
+    };
+    {
+        testsupport::SmtpTestServer server;
+        testsupport::SmtpTestServer::Options secured;
+        secured.requireStartTls = true;
+        if (!server.start(secured))
+            GTEST_SKIP() << server.why().toStdString();
+        m_user.writeAccount(server.port());
+        EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+        const std::string why = platform::text::cp1251ToUtf8(m_ole.lastError());
+        EXPECT_TRUE(said("не принял адрес отправителя shop@example.ru (ответ сервера: «530 Must "
+                         "issue a STARTTLS command first»). Сервер требует защищённого "
+                         "соединения: смените в учётной записи почты «Защита соединения» на "
+                         "STARTTLS или SSL/TLS (в файле "))
+            << why;
+        EXPECT_TRUE(
+            said(platform::text::cp1251ToUtf8(file) + ": security=starttls или security=tls)"))
+            << why;
+    }
+    {
+        testsupport::SmtpTestServer server;
+        if (!server.start({{}, QStringLiteral("shop"), QStringLiteral("right")}))
+            GTEST_SKIP() << server.why().toStdString();
+        m_user.writeAccount(server.port()); // no user: the server asks for a login
+        EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+        const std::string why = platform::text::cp1251ToUtf8(m_ole.lastError());
+        EXPECT_TRUE(said("(ответ сервера: «530 5.7.0 Authentication required»). Сервер требует "
+                         "входа: укажите в учётной записи почты «Имя пользователя» и «Пароль»"))
+            << why;
+        m_user.writeAccount(server.port(), QStringLiteral("shop@example.ru"),
+                            QStringLiteral("shop"), QStringLiteral("wrong"));
+        EXPECT_EQ(read(mail("manager@example.ru") + ".Send"), "");
+        EXPECT_TRUE(said("отказал во входе: неверное имя пользователя или пароль (ответ сервера: "
+                         "«535 5.7.8 Authentication credentials invalid»). Проверьте «Имя "
+                         "пользователя» и «Пароль» в учётной записи почты"))
+            << platform::text::cp1251ToUtf8(m_ole.lastError());
+        EXPECT_EQ(server.messagePaths().size(), 0);
+    }
+    EXPECT_EQ(count(4), 3);
 }
 
 TEST_F(MailDelivery, WithoutAnAccountTheUserIsAskedOnce)

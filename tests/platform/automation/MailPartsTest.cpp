@@ -1,6 +1,8 @@
 #include "platform/automation/outlook/MailAccount.h"
 #include "platform/automation/outlook/MailAccountDialog.h"
 #include "platform/automation/outlook/MimeMessage.h"
+#include "platform/automation/outlook/SmtpConversation.h"
+#include "platform/text/Cp1251.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,6 +19,8 @@ namespace {
 using platform::automation::outlook::MailAccount;
 using platform::automation::outlook::MailAccountDialog;
 using platform::automation::outlook::MimeMessage;
+using platform::automation::outlook::SmtpConversation;
+using platform::text::w;
 
 // Decodes "=?UTF-8?B?...?=" words (the only kind written) as a mail reader would.
 QString decoded(const QByteArray& header)
@@ -63,6 +67,54 @@ TEST(MimeMessage, AMessageWithoutAttachmentsIsOneTextPartWithCrLf)
     const qsizetype start = bytes.indexOf("\r\n\r\n") + 4;
     EXPECT_EQ(QByteArray::fromBase64(bytes.mid(start)), "line\r\nline2");
     EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+}
+
+// The dialogue as libcurl reports it, line by line: a refusal spread over several lines is
+// quoted whole and laid to the command it answered, later replies that accept leave it be, and
+// the login's credentials never reach the words shown.
+TEST(SmtpConversation, ARefusalIsQuotedWholeAtItsStepAndTheLoginIsNeverKept)
+{
+    using Step = SmtpConversation::Step;
+    MailAccount account;
+    account.security = MailAccount::Security::StartTls;
+    account.user = QStringLiteral("shop");
+    account.sender = QStringLiteral("shop@example.ru");
+
+    SmtpConversation conversation;
+    conversation.received("220 mail.example.ru ESMTP\r\n");
+    conversation.sent("EHLO host\r\n");
+    conversation.received("250-mail.example.ru\r\n");
+    conversation.received("250 AUTH PLAIN\r\n");
+    conversation.sent("AUTH PLAIN AHNob3AAc2VjcmV0\r\n");
+    conversation.received("235 2.7.0 Accepted\r\n");
+    conversation.sent("MAIL FROM:<shop@example.ru>\r\n");
+    conversation.received("250 OK\r\n");
+    conversation.sent("RCPT TO:<first@example.ru>\r\n");
+    conversation.received("250 OK\r\n");
+    conversation.sent("RCPT TO:<second@example.ru>\r\n");
+    conversation.received("550-5.7.1 Relaying denied\r\n");
+    conversation.received("550 5.7.1 for this address\r\n");
+    EXPECT_EQ(conversation.step(), Step::Recipient);
+    conversation.sent("QUIT\r\n");
+    conversation.received("221 Bye\r\n");
+    EXPECT_EQ(conversation.refusal(), "550-5.7.1 Relaying denied 550 5.7.1 for this address");
+    const std::string reason = conversation.reason(account, false, "RCPT failed: 550");
+    EXPECT_EQ(reason, w("почтовый сервер не принял адрес получателя second@example.ru (ответ "
+                        "сервера: «550-5.7.1 Relaying denied 550 5.7.1 for this address»)"));
+    EXPECT_EQ(reason.find("AHNob3"), std::string::npos);
+
+    // With nothing refused, the step under way and the library's own words.
+    SmtpConversation cut;
+    cut.sent("EHLO host");
+    cut.received("250 OK");
+    cut.sent("MAIL FROM:<shop@example.ru>");
+    cut.received("250 OK");
+    cut.sent("RCPT TO:<a@example.ru>");
+    cut.received("250 OK");
+    cut.sent("DATA");
+    cut.received("354 Go ahead");
+    EXPECT_EQ(cut.reason(account, false, "Timeout was reached"),
+              w("ошибка отправки почты (шаг: передача письма): Timeout was reached"));
 }
 
 TEST(MailAccount, TheFileKeepsTheAccountReadableByTheUserAlone)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "platform/text/AsciiChars.h"
 
 // Lists over keys whose values repeat: every record must be met exactly once, in the order of
 // the key and then of the record's position in the file, whatever the page size.
@@ -122,7 +123,7 @@ protected:
     static std::string lower(std::string text)
     {
         for (char& c : text)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            c = platform::text::asciiLower(c);
         return text;
     }
 

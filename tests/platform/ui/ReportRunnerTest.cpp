@@ -269,7 +269,8 @@ TEST_F(ReportRunnerTest, PrinterThatCannotStartIsReported)
     EXPECT_EQ(runner.finish(), ReportOutcome::Failed);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, w("Ошибка"));
-    EXPECT_EQ(shown[0].text.rfind(w("Не удалось записать файл "), 0), 0u);
+    EXPECT_EQ(shown[0].text, w("Не удалось напечатать отчёт на принтере PDF: нет папки ") +
+                                 m_folder.file("no-such-folder").string());
 }
 
 } // namespace
