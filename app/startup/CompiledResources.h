@@ -1,22 +1,16 @@
 #pragma once
 
-#include <QTemporaryDir>
-
-#include <memory>
-
-// The window definitions and icons are compiled into the program; the window runtime reads
-// them from a folder. When no folder is found (QUELB_RESOURCES, "resources" beside the
-// program or in the working folder), they are written to a temporary folder for the run.
+// The window definitions and icons are compiled into the program. The window runtime reads
+// them from a folder given at run time (QUELB_RESOURCES, "resources" beside the program or in
+// the working folder); when there is none, it reads the compiled-in copies where they are, so
+// the start needs no writable folder.
 namespace app {
 
 class CompiledResources
 {
 public:
-    // Sets the runtime's resource folder when it would otherwise be missing.
+    // Sets the runtime's resource folder.
     void provide();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_folder;
 };
 
 } // namespace app

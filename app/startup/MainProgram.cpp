@@ -8,6 +8,7 @@
 #include "app/startup/KeyboardGuard.h"
 #include "app/startup/LocaleOverrides.h"
 #include "app/startup/ProgramSettings.h"
+#include "app/startup/StartFailure.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/FolderLock.h"
 #include "platform/storage/RecordFileManager.h"
@@ -16,6 +17,8 @@
 #include "platform/ui/Locale.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ProgramEnd.h"
+
+#include <exception>
 
 namespace app {
 
@@ -59,7 +62,13 @@ void MainProgram()
     // Data files of another version are found before the frame opens, so the frame asks about
     // them first thing.
     DatabaseVersionMismatch = PriceListLayoutDiffers() ? 1 : 0;
-    Main();
+    // A frame that cannot be built (its definition unreadable) still undoes the start below.
+    std::exception_ptr failure;
+    try {
+        Main();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     // Windows whose release waited behind a handler (an end asked for inside a dialog) close
     // now, while the dictionary's files are still there to close.
     platform::ui::finishRemainingWindows();
@@ -69,6 +78,8 @@ void MainProgram()
     ProgramSettings().kill();
     DictionaryKill();
     GlobalErrors().kill();
+    if (failure)
+        platform::ui::endProgram(TellStartFailure(failure));
 }
 
 } // namespace app

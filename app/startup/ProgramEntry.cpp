@@ -3,7 +3,10 @@
 #include "app/startup/CompiledResources.h"
 #include "app/startup/MainProgram.h"
 #include "app/startup/ProgramModules.h"
+#include "app/startup/StartFailure.h"
+#include "platform/system/ShutdownSignals.h"
 #include "platform/ui/ProgramEnd.h"
+#include "platform/ui/SystemColours.h"
 #include "app/startup/QtTranslations.h"
 
 #include <QApplication>
@@ -19,12 +22,19 @@ int ProgramEntry(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quelbarto"));
+    platform::ui::useSystemColours();
     InstallQtTranslations(application);
     CompiledResources resources;
     resources.provide();
     const platform::system::ProgramRuntime runtime(ProgramModules());
+    // A shutdown or a logout closes the program as its "Выход" does.
+    const platform::system::ShutdownSignals shutdown(&platform::ui::closeProgram);
 
-    MainProgram();
+    try {
+        MainProgram();
+    } catch (...) {
+        return TellStartFailure(std::current_exception());
+    }
     // 0 after the frame closed; the code of a stop box's abort or a failed script otherwise.
     return platform::ui::programExitCode();
 }

@@ -182,4 +182,39 @@ std::string fromQString(QStringView text)
     return out;
 }
 
+namespace {
+
+bool alreadyListed(const std::u32string& letters, char32_t folded)
+{
+    for (const char32_t letter : letters)
+        if (QChar::toCaseFolded(letter) == folded)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::u32string charactersOutsideCp1251(QStringView text)
+{
+    std::u32string outside;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t codePoint = text[i].unicode();
+        if (QChar::isHighSurrogate(codePoint) && i + 1 < size &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        bool ok = false;
+        byteOf(codePoint, &ok);
+        if (ok)
+            continue;
+        const char32_t folded = QChar::toCaseFolded(codePoint);
+        if (alreadyListed(outside, folded))
+            continue;
+        outside += codePoint;
+    }
+    return outside;
+}
+
 } // namespace platform::text

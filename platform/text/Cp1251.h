@@ -22,6 +22,11 @@ std::string cp1251ToUtf8(std::string_view bytes);
 QString toQString(std::string_view bytes);
 std::string fromQString(QStringView text);
 
+// The characters of a text that have no Windows-1251 byte, each once (a letter's capital and
+// small forms count as one), in the order they first appear: fromQString would turn each into
+// "?" (a name made with them names another file).
+std::u32string charactersOutsideCp1251(QStringView text);
+
 // Shorthand for literals written in UTF-8 source that go into records, files or formats:
 // w("Всего:") is the Windows-1251 form.
 inline std::string w(std::string_view utf8) { return utf8ToCp1251(utf8); }

@@ -6,7 +6,9 @@
 #include "platform/ui/KeyCodes.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -444,20 +446,23 @@ void setResourceFolder(const std::filesystem::path& folder)
 
 std::filesystem::path resolveNoCase(const std::filesystem::path& folder, std::string_view name)
 {
+    // Through Qt's file layer, so that the program's compiled-in resources (":/...") resolve
+    // as a folder on disk does.
     const std::filesystem::path exact = folder / name;
-    std::error_code error;
-    if (std::filesystem::exists(exact, error))
+    if (QFileInfo::exists(QFile::decodeName(exact.c_str())))
         return exact;
     const std::string wanted = lower(name);
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (lower(entry.path().filename().string()) == wanted)
-            return entry.path();
+    const QDir listing(QFile::decodeName(folder.c_str()));
+    for (const QString& entry :
+         listing.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (lower(QFile::encodeName(entry).toStdString()) == wanted)
+            return folder / QFile::encodeName(entry).toStdString();
     return exact;
 }
 
 std::vector<WindowDefinition> loadDefinitionFile(const std::filesystem::path& file)
 {
-    QFile input(QString::fromStdString(file.string()));
+    QFile input(QFile::decodeName(file.c_str()));
     if (!input.open(QIODevice::ReadOnly))
         throw DefinitionError(file.string() + ": cannot be read");
     return Reader(file.string()).read(input.readAll());

@@ -1,12 +1,15 @@
 #include "platform/ui/FileDialog.h"
 
 #include "platform/text/Cp1251.h"
+#include "platform/ui/FileDialogColumns.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <utility>
 
@@ -33,29 +36,50 @@ QWidget* dialogParent()
     return frame ? frame->topWidget() : nullptr;
 }
 
-std::optional<std::string> showDialog(const FileRequest& request)
+std::optional<QString> showDialog(const FileRequest& request)
 {
-    const QString title = text::toQString(request.title);
-    const QString start = text::toQString(request.fileName);
-    QString chosen;
+    QFileDialog dialog(dialogParent(), text::toQString(request.title),
+                       text::toQString(request.fileName));
+    // Qt's own dialog: it speaks the program's language and wears its colours.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (request.folder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        const std::string filter = qtFilterOf(request.masks);
+        if (!filter.empty())
+            dialog.setNameFilter(text::toQString(filter));
+        if (request.options & FileOption::Save)
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+        else
+            dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    showColumnsInProgramLocale(dialog);
     ThreadRegistry::enterModal();
-    if (request.folder)
-        chosen = QFileDialog::getExistingDirectory(dialogParent(), title, start);
-    else if (request.options & FileOption::Save)
-        chosen = QFileDialog::getSaveFileName(dialogParent(), title, start,
-                                              text::toQString(qtFilterOf(request.masks)));
-    else
-        chosen = QFileDialog::getOpenFileName(dialogParent(), title, start,
-                                              text::toQString(qtFilterOf(request.masks)));
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     ThreadRegistry::leaveModal();
-    if (chosen.isEmpty())
+    if (!chosen)
         return std::nullopt;
-    return text::fromQString(QDir::toNativeSeparators(chosen));
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+// The name in Windows-1251, or nothing (the person told why) when it has letters outside it.
 std::optional<std::string> ask(const FileRequest& request)
 {
-    return installedHandler() ? installedHandler()(request) : showDialog(request);
+    const std::optional<QString> chosen =
+        installedHandler() ? installedHandler()(request) : showDialog(request);
+    if (!chosen)
+        return std::nullopt;
+    const std::u32string outside = text::charactersOutsideCp1251(*chosen);
+    if (outside.empty())
+        return text::fromQString(*chosen);
+    QStringList letters;
+    for (const char32_t letter : outside)
+        letters.append(QString::fromUcs4(&letter, 1));
+    messageUnicode("Имя файла содержит символы, которые программа не может использовать: " +
+                       letters.join(QStringLiteral(", ")).toStdString(),
+                   text::w("Ошибка"), MessageIcon::Hand);
+    return std::nullopt;
 }
 
 } // namespace

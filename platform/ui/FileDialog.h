@@ -2,13 +2,18 @@
 
 #include "platform/text/FixedString.h"
 
+#include <QString>
+
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // The file dialog and the folder chooser. Names are Windows-1251; "\" in a given name is taken
-// as the folder separator. A handler can answer in place of the real dialogs (the test driver).
+// as the folder separator. A name chosen or typed in a dialog that Windows-1251 cannot write
+// is refused, with a box naming its letters, as if the dialog had been cancelled: converted,
+// it would name another file. A handler can answer in place of the real dialogs (the test
+// driver).
 namespace platform::ui {
 
 namespace FileOption {
@@ -27,8 +32,8 @@ struct FileRequest
     bool folder = false; // the folder chooser
 };
 
-// The chosen name, or nothing when the user cancelled.
-using FileDialogHandler = std::function<std::optional<std::string>(const FileRequest&)>;
+// The chosen name as the person gave it, or nothing when they cancelled.
+using FileDialogHandler = std::function<std::optional<QString>(const FileRequest&)>;
 FileDialogHandler setFileDialogHandler(FileDialogHandler handler);
 
 // Returns whether a name was chosen; fileName holds the start name and receives the choice.

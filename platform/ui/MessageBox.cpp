@@ -73,7 +73,7 @@ unsigned showMessageBox(const MessageRequest& request)
 {
     Window* frame = ThreadRegistry::frame();
     QMessageBox box(qtIcon(request.icon), text::toQString(request.caption),
-                    text::toQString(request.text), QMessageBox::NoButton,
+                    QString::fromStdString(shownText(request)), QMessageBox::NoButton,
                     frame ? frame->topWidget() : nullptr);
     box.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QAbstractButton*, unsigned>> added;
@@ -110,17 +110,36 @@ std::vector<ShownButton> shownButtons(unsigned buttons)
     return shown;
 }
 
-unsigned message(std::string_view text, std::string_view caption, MessageIcon icon,
-                 unsigned buttons, unsigned defaultButton)
+namespace {
+
+unsigned ask(const MessageRequest& request)
 {
     // Nobody is asked anything while the program ends.
-    if (programEnding())
-        return escapeAnswer(buttons);
-    const MessageRequest request{std::string(text), std::string(caption), icon, buttons,
-                                 defaultButton};
+    if (programLeaving())
+        return escapeAnswer(request.buttons);
     if (installedHandler())
         return installedHandler()(request);
     return showMessageBox(request);
+}
+
+} // namespace
+
+unsigned message(std::string_view text, std::string_view caption, MessageIcon icon,
+                 unsigned buttons, unsigned defaultButton)
+{
+    return ask({std::string(text), std::string(caption), {}, icon, buttons, defaultButton});
+}
+
+unsigned messageUnicode(std::string_view utf8Text, std::string_view caption, MessageIcon icon,
+                        unsigned buttons, unsigned defaultButton)
+{
+    return ask({text::utf8ToCp1251(utf8Text), std::string(caption), std::string(utf8Text), icon,
+                buttons, defaultButton});
+}
+
+std::string shownText(const MessageRequest& request)
+{
+    return request.unicodeText.empty() ? text::cp1251ToUtf8(request.text) : request.unicodeText;
 }
 
 void stop(std::string_view text)

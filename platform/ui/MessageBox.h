@@ -27,6 +27,9 @@ struct MessageRequest
 {
     std::string text;
     std::string caption;
+    // The text in UTF-8 where it names letters Windows-1251 has not (text then holds "?" for
+    // them); empty otherwise.
+    std::string unicodeText;
     MessageIcon icon = MessageIcon::None;
     unsigned buttons = 0;       // 0: one default (OK) button
     unsigned defaultButton = 0; // 0: the first button
@@ -37,6 +40,13 @@ using MessageHandler = std::function<unsigned(const MessageRequest&)>;
 unsigned message(std::string_view text, std::string_view caption = {},
                  MessageIcon icon = MessageIcon::None, unsigned buttons = 0,
                  unsigned defaultButton = 0);
+
+// A box whose text (UTF-8) may name letters outside Windows-1251, shown as they are.
+unsigned messageUnicode(std::string_view utf8Text, std::string_view caption = {},
+                        MessageIcon icon = MessageIcon::None, unsigned buttons = 0,
+                        unsigned defaultButton = 0);
+// The text a box shows, in UTF-8.
+std::string shownText(const MessageRequest& request);
 
 // The stop box: the text with an abort button and an ignore button; both return, abort having
 // asked the program to end with exit code 1 (its windows close once the caller's handler has

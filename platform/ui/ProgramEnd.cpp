@@ -4,7 +4,9 @@
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -14,7 +16,12 @@ namespace platform::ui {
 namespace {
 
 bool g_ending = false;
+bool g_closing = false;
 int g_exitCode = 0;
+
+// Turns of the close: a Qt dialog closed each 10 ms, the frame waited for each 50 ms while the
+// start has not opened it yet.
+constexpr int kFrameWaitTries = 600;
 
 bool stillOpen(Window* window)
 {
@@ -45,14 +52,58 @@ void closeEveryWindow()
     for (Window* window : open) {
         if (window->isFrame() || !stillOpen(window))
             continue;
-        window->raise(Event::CloseDown, 0);
-        if (stillOpen(window))
-            window->finish();
+        window->closeDown();
     }
     finishFrameWhenAlone(200);
 }
 
+bool isRuntimeWindow(const QWidget* widget)
+{
+    const std::vector<Window*> open = ThreadRegistry::openWindows();
+    return std::any_of(open.begin(), open.end(), [widget](Window* window) {
+        return window->topWidget() == widget || window->content() == widget;
+    });
+}
+
+// Qt's own modal dialogs run nested loops that only the person ends: they go first, one a
+// turn, as their close box would end them; the runtime's windows close with the frame.
+void closeStep(int triesLeft)
+{
+    if (!g_closing)
+        return;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && !isRuntimeWindow(modal) && triesLeft > 0) {
+        if (!modal->close())
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        QTimer::singleShot(10, QCoreApplication::instance(),
+                           [triesLeft] { closeStep(triesLeft - 1); });
+        return;
+    }
+    Window* frame = ThreadRegistry::frame();
+    if (!frame) {
+        if (triesLeft > 0)
+            QTimer::singleShot(50, QCoreApplication::instance(),
+                               [triesLeft] { closeStep(triesLeft - 1); });
+        return;
+    }
+    frame->userClose();
+}
+
 } // namespace
+
+void closeProgram()
+{
+    if (g_closing || g_ending || !QCoreApplication::instance())
+        return;
+    g_closing = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { closeStep(kFrameWaitTries); });
+}
+
+bool programLeaving()
+{
+    return g_ending || g_closing;
+}
 
 void endProgram(int exitCode)
 {
@@ -95,6 +146,7 @@ void finishRemainingWindows()
 void resetProgramEnd()
 {
     g_ending = false;
+    g_closing = false;
     g_exitCode = 0;
 }
 

@@ -549,19 +549,19 @@ unsigned TestDriver::answerMessageBox(const MessageRequest& request)
     unsigned answer = 0;
     if (m_messageAnswers.empty()) {
         if (m_failure.empty())
-            m_failure = "unexpected message box: " + text::cp1251ToUtf8(request.text);
+            m_failure = "unexpected message box: " + shownText(request);
         const std::vector<ShownButton> shown = shownButtons(request.buttons);
         answer = shown.back().bit;
     } else {
         answer = m_messageAnswers.front();
         m_messageAnswers.pop_front();
     }
-    note("message \"" + text::cp1251ToUtf8(request.caption) + "\" \"" +
-         text::cp1251ToUtf8(request.text) + "\" [" + captions + "] -> " + buttonName(answer));
+    note("message \"" + text::cp1251ToUtf8(request.caption) + "\" \"" + shownText(request) +
+         "\" [" + captions + "] -> " + buttonName(answer));
     return answer;
 }
 
-std::optional<std::string> TestDriver::answerDialog(const FileRequest& request)
+std::optional<QString> TestDriver::answerDialog(const FileRequest& request)
 {
     auto& answers = request.folder ? m_folderAnswers : m_fileAnswers;
     const char* kind = request.folder ? "folder" : "file";
@@ -577,7 +577,7 @@ std::optional<std::string> TestDriver::answerDialog(const FileRequest& request)
     note(std::string(kind) + " dialog \"" + text::cp1251ToUtf8(request.title) + "\" -> " +
          (answer ? *answer : std::string("cancel")));
     if (answer)
-        return text::w(*answer);
+        return QString::fromStdString(*answer);
     return std::nullopt;
 }
 

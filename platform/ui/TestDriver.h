@@ -101,7 +101,7 @@ private:
     void finishRun(const std::string& result);
     void note(const std::string& line);
     unsigned answerMessageBox(const MessageRequest& request);
-    std::optional<std::string> answerDialog(const FileRequest& request);
+    std::optional<QString> answerDialog(const FileRequest& request);
 
     std::deque<Step> m_steps;
     std::deque<unsigned> m_messageAnswers;

@@ -62,7 +62,7 @@ int ThreadRegistry::current()
 int ThreadRegistry::start(ThreadProcedure procedure, int stackSize)
 {
     Registry& r = registry();
-    if (r.modalDepth > 0 || programEnding())
+    if (r.modalDepth > 0 || programLeaving())
         return 0;
     const int thread = ++r.lastThread;
     context(thread).stackSize = std::max(stackSize, kMinimumStack);
@@ -217,8 +217,7 @@ void ThreadRegistry::closeDown(Window& frame)
     for (Window* window : others) {
         if (window == &frame || std::find(r.open.begin(), r.open.end(), window) == r.open.end())
             continue;
-        window->raise(Event::CloseDown, 0);
-        window->finish();
+        window->closeDown();
     }
     std::vector<int> started;
     for (const auto& [thread, context] : r.threads)

@@ -8,7 +8,9 @@
 #include "platform/ui/ControlFactory.h"
 #include "platform/ui/DefinitionError.h"
 #include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/FrameCloseFilter.h"
 #include "platform/ui/FrameRoom.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Locale.h"
@@ -79,6 +81,8 @@ Window::Window(WindowDefinition definition) : m_definition(std::move(definition)
 Window::~Window()
 {
     m_destroying = true;
+    if (m_open && isFrame())
+        stopWatchingFrameCloseRequests();
     if (m_open) {
         m_open = false;
         ThreadRegistry::windowClosed(*this);
@@ -261,6 +265,7 @@ void Window::open()
             m_placementSettings ? fetchPlacement(*m_placementSettings, m_placementSection, units())
                                 : std::nullopt;
         showFrameOnScreen(*m_top, *m_mdiArea->viewport(), designRoomOfWindows(*m_mdiArea), left);
+        watchFrameCloseRequests();
     } else if (m_top->isWindow()) {
         showOnScreen(*m_top);
     } else {
@@ -341,8 +346,10 @@ void Window::finish()
     if (!m_open)
         return;
     endWaitsOfRunningHandler();
-    if (isFrame())
+    if (isFrame()) {
+        stopWatchingFrameCloseRequests();
         ThreadRegistry::closeDown(*this);
+    }
     if (m_placementSettings && m_top && m_shown)
         storePlacement(*m_placementSettings, m_placementSection, *m_top, units());
     m_open = false;
@@ -372,6 +379,19 @@ void Window::keepPlacement(SettingsFile& settings, std::string section)
 {
     m_placementSettings = &settings;
     m_placementSection = std::move(section);
+}
+
+void Window::closeDown()
+{
+    if (!m_open)
+        return;
+    if (m_dispatching) {
+        m_closingDown = true;
+        raise(Event::CloseDown, 0);
+        return;
+    }
+    raise(Event::CloseDown, 0);
+    finish();
 }
 
 void Window::post(int event, int control)
@@ -410,6 +430,10 @@ void Window::drain()
         dispatch(pending);
     }
     m_dispatching = false;
+    if (m_closingDown) {
+        m_closingDown = false;
+        finish();
+    }
 }
 
 void Window::dispatch(const Pending& pending)
@@ -543,7 +567,7 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         raise(Event::AlertKey, 0, code);
         return true;
     }
-    return false;
+    return takeDialogKey(*this, control, code);
 }
 
 Control* Window::controlOfObject(QObject* object) const

@@ -75,6 +75,10 @@ public:
     void exec();
     // Ends the window at once (the runtime's close after a close request).
     void finish();
+    // The program is closing: the close-down event, then the end. A window whose handler is
+    // running (a dialog of it open) gets the event once that handler has returned, so what it
+    // stores on closing is stored all the same.
+    void closeDown();
     void setFinishedCallback(std::function<void()> callback) { m_finished = std::move(callback); }
 
     // Queues an event for this window; an accepted event for a control presses it.
@@ -214,6 +218,7 @@ private:
     bool m_resizable = true;
     QSize m_minimumWhileResizable; // the minimum size to go back to when resizing is on again
     bool m_dispatching = false;
+    bool m_closingDown = false; // ends once the running handler and the close-down are done
     // A handler of this window is on the stack, and the network transfers begun before it.
     bool m_inHandler = false;
     uint64_t m_transferMark = 0;

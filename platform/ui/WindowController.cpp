@@ -25,7 +25,7 @@ WindowController::~WindowController()
 int WindowController::run()
 {
     // Code that runs on after the program was asked to end opens nothing more.
-    if (programEnding())
+    if (programLeaving())
         return m_response;
     m_window->setModal(!m_window->isFrame());
     int level = init();

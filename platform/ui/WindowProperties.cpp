@@ -13,6 +13,8 @@
 #include "platform/ui/WindowWidget.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -239,10 +241,10 @@ QIcon Window::icon(std::string_view name) const
     if (name.empty())
         return {};
     const std::filesystem::path file = resolveNoCase(resourceFolder() / "icons", name);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
+    const QString fileName = QFile::decodeName(file.c_str());
+    if (!QFileInfo::exists(fileName))
         return {};
-    return QIcon(QString::fromStdString(file.string()));
+    return QIcon(fileName);
 }
 
 int Window::controlPlacement(const Control& c, Property property) const

@@ -13,6 +13,7 @@
 #include "platform/ui/Window.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QWidget>
@@ -38,15 +39,16 @@ void settle()
 std::vector<std::filesystem::path> definitionFiles()
 {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(resourceFolder() / "windows")) {
-        if (entry.path().extension() != ".json")
-            continue;
-        QFile file(QString::fromStdString(entry.path().string()));
+    // Through Qt's file layer: the definitions may be the ones compiled into the program.
+    const std::filesystem::path folder = resourceFolder() / "windows";
+    const QDir listing(QFile::decodeName(folder.c_str()), QStringLiteral("*.json"));
+    for (const QString& name : listing.entryList(QDir::Files)) {
+        QFile file(listing.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
             continue;
         // Report definitions share the folder; only files of windows are opened.
         if (QJsonDocument::fromJson(file.readAll()).object().contains(QStringLiteral("windows")))
-            files.push_back(entry.path());
+            files.push_back(folder / QFile::encodeName(name).toStdString());
     }
     std::sort(files.begin(), files.end());
     return files;

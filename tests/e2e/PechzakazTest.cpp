@@ -189,6 +189,23 @@ TEST_F(Pechzakaz, EmptyBasketPrintsNothing)
     EXPECT_FALSE(std::filesystem::exists(pdf()));
 }
 
+// A total of a hundred million and more prints whole beside "Всего:", as the window shows it.
+TEST_F(Pechzakaz, ATotalOfAHundredMillionPrintsWhole)
+{
+    addLine(1, "Станок", 41152263.00);
+    addLine(2, "Станок", 41152263.00);
+    addLine(3, "Станок", 41152263.00);
+    addLine(4, "Шайба", 0.01);
+    TestDriver driver;
+    app::pechzakaz();
+    const std::string text = pdfText();
+    const auto total = text.find("Всего:");
+    ASSERT_NE(total, std::string::npos) << text;
+    const std::string line = text.substr(total, text.find('\n', total) - total);
+    EXPECT_NE(line.find("123456789.01"), std::string::npos) << line;
+    EXPECT_EQ(text.find('#'), std::string::npos) << text;
+}
+
 // The widest letters fill a designation, a name and a maker of 50 characters each: every one
 // is printed whole inside its column, the rows growing to the lines they need, the pages
 // breaking above the page footer, the total still the sum of all lines.

@@ -1,19 +1,31 @@
 // The real program, run as a child process offscreen: every way out ends with its exit code,
 // never with a crash, and the windows close in order.
+#include "ProgramSession.h"
+
 #include "app/dictionary/Dictionary.h"
+#include "app/startup/MainProgram.h"
 #include "platform/storage/FolderLock.h"
 #include "platform/text/Cp1251.h"
+#include "platform/ui/DefinitionLoader.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ProgramEnd.h"
+#include "platform/ui/TestDriver.h"
 #include "tests/support/TempWorkFolder.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/types.h>
 
 #include <csignal>
 #include <filesystem>
+#include <map>
 #include <string>
 
 using namespace app;
@@ -28,31 +40,33 @@ struct Finished
     std::string output; // the script's output file
 };
 
-// Runs the program in the folder with the script (UTF-8 lines); with a file size limit, the
-// program starts under it with the signal's default action, as a shell's `ulimit -f` leaves it.
-Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string& script,
-                    rlim_t fileSizeLimit = RLIM_INFINITY)
+// The program started in the folder with the script (UTF-8 lines), offscreen, with its
+// resources compiled in (none given by the environment) and the environment's further entries.
+void startProgram(QProcess& program, const testsupport::TempWorkFolder& folder,
+                  const std::string& script, const std::map<QString, QString>& environment = {})
 {
     const std::filesystem::path scriptFile = folder.file("session.txt");
-    const std::filesystem::path outputFile = folder.file("session-out.txt");
     testsupport::writeFileBytes(scriptFile, script);
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("QUELB_SCRIPT"), QString::fromStdString(scriptFile.string()));
-    environment.insert(QStringLiteral("QUELB_SCRIPT_OUTPUT"), QString::fromStdString(outputFile.string()));
-    program.setProcessEnvironment(environment);
+    std::filesystem::remove(folder.file("session-out.txt"));
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    variables.insert(QStringLiteral("QUELB_SCRIPT"), QString::fromStdString(scriptFile.string()));
+    variables.insert(QStringLiteral("QUELB_SCRIPT_OUTPUT"),
+                     QString::fromStdString(folder.file("session-out.txt").string()));
+    variables.remove(QStringLiteral("QUELB_RESOURCES"));
+    for (const auto& [name, value] : environment)
+        variables.insert(name, value);
+    program.setProcessEnvironment(variables);
     program.setWorkingDirectory(QString::fromStdString(folder.path().string()));
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (fileSizeLimit != RLIM_INFINITY)
-        program.setChildProcessModifier([fileSizeLimit] {
-            std::signal(SIGXFSZ, SIG_DFL);
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
     program.start(QStringLiteral(QUELB_PROGRAM_PATH), {});
+}
+
+Finished waitForEnd(QProcess& program, const testsupport::TempWorkFolder& folder)
+{
     Finished finished;
-    if (!program.waitForFinished(60000)) {
+    // A program that ended already is not waited for (waitForFinished would say it timed out).
+    if (program.state() != QProcess::NotRunning && !program.waitForFinished(60000)) {
         program.kill();
         program.waitForFinished();
         finished.output = "(did not end)";
@@ -60,8 +74,42 @@ Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string
     }
     finished.status = program.exitStatus();
     finished.code = program.exitCode();
-    finished.output = testsupport::readFileBytes(outputFile);
+    finished.output = testsupport::readFileBytes(folder.file("session-out.txt"));
     return finished;
+}
+
+// Runs the program in the folder with the script; with a file size limit, the program starts
+// under it with the signal's default action, as a shell's `ulimit -f` leaves it.
+Finished runProgram(const testsupport::TempWorkFolder& folder, const std::string& script,
+                    rlim_t fileSizeLimit = RLIM_INFINITY,
+                    const std::map<QString, QString>& environment = {})
+{
+    QProcess program;
+    if (fileSizeLimit != RLIM_INFINITY)
+        program.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    startProgram(program, folder, script, environment);
+    return waitForEnd(program, folder);
+}
+
+// Runs the script, then, once it is done and the program still runs, sends the signal.
+Finished runAndSignal(const testsupport::TempWorkFolder& folder, const std::string& script,
+                      int signal, const std::map<QString, QString>& environment)
+{
+    QProcess program;
+    startProgram(program, folder, script, environment);
+    QElapsedTimer waited;
+    waited.start();
+    while (testsupport::readFileBytes(folder.file("session-out.txt")).find("script done") ==
+               std::string::npos &&
+           program.state() != QProcess::NotRunning && waited.elapsed() < 30000)
+        program.waitForFinished(50);
+    if (program.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+    return waitForEnd(program, folder);
 }
 
 // A price list in the previous version's layout: the program offers to rebuild the files.
@@ -210,4 +258,85 @@ TEST(ProgramExit, AFileSizeLimitIsReportedAsAFullDiskAndTheProgramGoesOn)
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos)
             << entry.path();
+}
+
+// The start needs no writable temporary folder: the definitions compiled into the program are
+// read where they are. What still keeps the program from running is said in a box, and the
+// program ends with a code of its own instead of an abort that says nothing.
+TEST(ProgramExit, StartsWithoutAWritableTemporaryFolderAndSaysWhatKeepsItFromRunning)
+{
+    testsupport::TempWorkFolder folder;
+    const Finished started =
+        runProgram(folder,
+                   "wait open \"Программа заказов ООО \\\"Автоцентр ТОРН\\\" "
+                   "(ver 4.1)\" 10000\n"
+                   "answer message OK\n"
+                   "answer message OK\n"
+                   "menu \"Выход\"\n",
+                   RLIM_INFINITY, {{QStringLiteral("TMPDIR"), QStringLiteral("/proc")}});
+    EXPECT_EQ(started.status, QProcess::NormalExit) << started.output;
+    EXPECT_EQ(started.code, 0) << started.output;
+    EXPECT_NE(started.output.find("script done"), std::string::npos) << started.output;
+
+    // A frame whose definition cannot be read.
+    QTemporaryDir broken;
+    ASSERT_TRUE(QDir().mkpath(broken.filePath(QStringLiteral("windows"))));
+    testsupport::writeFileBytes(
+        broken.filePath(QStringLiteral("windows/quelb001.json")).toStdString(), "{ \"module\": ");
+    const std::filesystem::path previous = platform::ui::resourceFolder();
+    platform::ui::setResourceFolder(broken.path().toStdString());
+    platform::ui::TestDriver driver;
+    driver.answerMessage(platform::ui::Button::Ok);
+    ASSERT_EQ(driver.run(), "");
+    std::string escaped;
+    try {
+        MainProgram();
+    } catch (const std::exception& error) {
+        escaped = error.what();
+    }
+    const int code = platform::ui::programExitCode();
+    platform::ui::resetProgramEnd();
+    platform::ui::setResourceFolder(previous);
+    EXPECT_EQ(escaped, "");
+    EXPECT_EQ(code, platform::ui::FailedExitCode);
+    ASSERT_EQ(driver.messages().size(), 1u);
+    const std::string said = platform::ui::shownText(driver.messages()[0]);
+    EXPECT_EQ(said.rfind("Программа не может продолжить работу: ", 0), 0u) << said;
+    EXPECT_NE(said.find("quelb001.json"), std::string::npos) << said;
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+}
+
+// A shutdown's or a logout's signal closes the program as "Выход" does: the price-list window
+// stores its sizes as it closes (a dialog of it open or not), the frame clears the selection
+// marks, the process ends with code 0 and leaves nothing in the temporary folder.
+TEST(ProgramExit, ShutdownSignalsCloseTheProgramAsItsExitDoes)
+{
+    testsupport::TempWorkFolder folder;
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        const bool underDialog = signal == SIGHUP;
+        std::filesystem::remove(folder.file("quelbarto.ini"));
+        e2e::writeManufacturers({{"Bosch", 1}, {"Mann", 1}});
+        QTemporaryDir temporary;
+        QTemporaryDir runtime; // a session's own, as a desktop sets it, so Qt makes none in TMPDIR
+        std::string script = "menu \"Просмотр прайс-листа и заказ товара\"\n"
+                             "wait open \"Прайс-лист/Заказ\"\n";
+        if (underDialog)
+            script += "press ?BUTTON7\n"
+                      "wait open \"Загрузка прайс-листа\"\n";
+        const Finished finished =
+            runAndSignal(folder, script, signal,
+                         {{QStringLiteral("TMPDIR"), temporary.path()},
+                          {QStringLiteral("XDG_RUNTIME_DIR"), runtime.path()}});
+        EXPECT_EQ(finished.status, QProcess::NormalExit) << signal << finished.output;
+        EXPECT_EQ(finished.code, 0) << signal << finished.output;
+        EXPECT_NE(finished.output.find("script done"), std::string::npos) << finished.output;
+        const std::string settings = testsupport::readFileBytes(folder.file("quelbarto.ini"));
+        EXPECT_NE(settings.find("[sizeprice]"), std::string::npos) << signal << settings;
+        EXPECT_NE(settings.find("w3="), std::string::npos) << signal << settings;
+        EXPECT_EQ(e2e::manufacturerMarks(), (std::vector<uint8_t>{0, 0})) << signal;
+        EXPECT_TRUE(QDir(temporary.path())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                        .isEmpty())
+            << signal;
+    }
 }

@@ -47,7 +47,7 @@ TEST(PrinterSetupTest, WithoutAPrinterTheJobGoesToAPdfFileTheUserChooses)
     std::vector<std::string> messages;
     const auto previousFiles = setFileDialogHandler([&](const FileRequest& request) {
         titles.push_back(platform::text::cp1251ToUtf8(request.title));
-        return std::optional<std::string>(platform::text::w("/tmp/заказ"));
+        return std::optional<QString>(QStringLiteral("/tmp/заказ"));
     });
     const auto previousMessages = setMessageHandler([&](const MessageRequest& request) {
         messages.push_back(platform::text::cp1251ToUtf8(request.text));
@@ -64,7 +64,7 @@ TEST(PrinterSetupTest, WithoutAPrinterTheJobGoesToAPdfFileTheUserChooses)
     EXPECT_TRUE(printer->outputFileName().isEmpty()) << "the next printout asks again";
 
     // A cancelled choice prints nothing.
-    setFileDialogHandler([](const FileRequest&) { return std::optional<std::string>(); });
+    setFileDialogHandler([](const FileRequest&) { return std::optional<QString>(); });
     EXPECT_EQ(PrinterSetup::forJob(), nullptr);
 
     // A printer already writing to a file the program chose is used as it is, without asking.

@@ -320,6 +320,35 @@ TEST_F(TestDriverTest, FileAndFolderDialogsTakeQueuedAnswers)
     EXPECT_EQ(driver.log(), expected);
 }
 
+// A name the code page cannot write would be mangled into another name ("?"): every file and
+// folder choice refuses it at once, saying which letters cannot be used (each once, whatever
+// its case), as if the dialog had been cancelled. Letters the code page has pass.
+TEST_F(TestDriverTest, NamesWithLettersOutsideTheCodePageAreRefusedNamingThem)
+{
+    const std::string refusal =
+        "Имя файла содержит символы, которые программа не может использовать: ";
+    TestDriver driver;
+    driver.answerFile("/tmp/out-Қазақ-Café/quelbit.txt")
+        .answerFolder("/tmp/Ørsted/фото-😀")
+        .answerFile("/tmp/Заказ №5 «Ёлка» €.txt")
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok);
+    ASSERT_EQ(driver.run(), "");
+    std::string name = "start.txt";
+    EXPECT_FALSE(fileDialog(w("Открыть"), name, "Text|*.txt", FileOption::KeepDirectory));
+    EXPECT_EQ(name, "start.txt");
+    platform::text::FixedString<40> folder("/tmp/photos/");
+    EXPECT_FALSE(folderDialog(w("Папка"), folder));
+    EXPECT_EQ(folder.str(), "/tmp/photos/");
+    EXPECT_TRUE(fileDialog(w("Сохранить"), name, "Text|*.txt",
+                           FileOption::Save | FileOption::KeepDirectory));
+    EXPECT_EQ(name, w("/tmp/Заказ №5 «Ёлка» €.txt"));
+    ASSERT_EQ(driver.messages().size(), 2u);
+    EXPECT_EQ(shownText(driver.messages()[0]), refusal + "Қ, é");
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
+    EXPECT_EQ(shownText(driver.messages()[1]), refusal + "Ø, 😀");
+}
+
 TEST_F(TestDriverTest, ChoosingAFileWithoutKeepDirectoryMovesTheWorkingFolder)
 {
     const QString before = QDir::currentPath();
