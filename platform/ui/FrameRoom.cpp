@@ -7,6 +7,8 @@
 #include "platform/ui/MdiChildFrame.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMdiArea>
 
 #include <filesystem>
@@ -16,14 +18,13 @@ namespace platform::ui {
 QSize designRoomOfWindows(const QMdiArea& area)
 {
     QSize room;
-    std::error_code error;
+    // Through Qt's file layer, so that compiled-in definitions (":/...") are listed too.
     const std::filesystem::path folder = resourceFolder() / "windows";
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.path().extension() != ".json")
-            continue;
+    const QDir listing(QFile::decodeName(folder.c_str()), QStringLiteral("*.json"));
+    for (const QString& name : listing.entryList(QDir::Files)) {
         std::vector<WindowDefinition> definitions;
         try {
-            definitions = loadDefinitionFile(entry.path());
+            definitions = loadDefinitionFile(folder / QFile::encodeName(name).toStdString());
         } catch (const DefinitionError&) {
             continue; // the window itself says so when it is opened
         }
