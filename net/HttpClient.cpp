@@ -40,6 +40,16 @@ bool isBlank(std::string_view text)
     return clipped(text).empty();
 }
 
+// A proxy typed as an address ("http://proxy:3128/") names its host and port alone: the
+// scheme's colon is no port, and a path means nothing to a proxy.
+std::string_view proxyHost(std::string_view host)
+{
+    host = clipped(host);
+    if (const std::size_t scheme = host.find("://"); scheme != std::string_view::npos)
+        host.remove_prefix(scheme + 3);
+    return host.substr(0, host.find('/'));
+}
+
 // The text a query left in a buffer: up to its NUL.
 std::string bufferText(const char* buffer, std::size_t size)
 {
@@ -132,10 +142,11 @@ void HttpClient::SetProxy(std::string_view host, std::int32_t port,
                           std::optional<std::string_view> user,
                           std::optional<std::string_view> password)
 {
+    host = proxyHost(host);
     if (host.find(':') != std::string_view::npos)
-        m_szProxy = cut(clipped(host), ProxyWidth);
+        m_szProxy = cut(host, ProxyWidth);
     else
-        m_szProxy = cut(std::string(clipped(host)) + ":" + std::to_string(port), ProxyWidth);
+        m_szProxy = cut(std::string(host) + ":" + std::to_string(port), ProxyWidth);
     if (user)
         m_szProxyUserName = cut(*user, ProxyUserWidth);
     if (password)

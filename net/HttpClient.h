@@ -80,6 +80,7 @@ private:
     static ProgressUpdater& progressUpdater();
     void releaseResources();
     std::string textOfCode(std::int32_t code) const;
+    std::string readFailureMessage() const;
     std::int32_t failTargetFile(std::string_view what, std::string_view message, int code,
                                 std::string_view name);
 

@@ -2,6 +2,7 @@
 
 #include "net/DownloadFile.h"
 
+#include "platform/storage/ErrorState.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/text/Cp1251.h"
 
@@ -108,19 +109,6 @@ std::string contentTypeText(inet::HINTERNET request)
     inet::DWORD index = 0;
     inet::HttpQueryInfoA(request, inet::HTTP_QUERY_CONTENT_TYPE, text, &length, &index);
     return std::string(text, strnlen(text, sizeof text));
-}
-
-// The client's box after a failed read: what the user can do something about is said plainly.
-std::string readFailureMessage(std::int32_t code)
-{
-    switch (code) {
-    case inet::WinInetError::CannotConnect:
-        return w("Соединение отклонено: сервер не отвечает по этому адресу и порту");
-    case inet::WinInetError::Timeout:
-        return w("Превышено время ожидания: сервер не передаёт данные");
-    default:
-        return w("Ошибка считывания данных");
-    }
 }
 
 // The body is written beside the target and renamed over it once complete, so a failed
@@ -245,7 +233,7 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
                 CaptureError(w("Чтение данных"), false);
                 // A cancel was the user's own wish: nothing to tell.
                 if (m_errorCode != static_cast<std::int32_t>(inet::WinInetError::OperationCancelled))
-                    ShowMessage(readFailureMessage(m_errorCode), 1);
+                    ShowMessage(readFailureMessage(), 1);
                 if (toFile) {
                     file.close();
                     platform::storage::removeFile(file.diskName());
@@ -291,6 +279,31 @@ std::int32_t HttpClient::Request(std::string_view verbGiven, std::string_view pa
     return m_errorCode;
 }
 
+// The client's box after a failed read: what failed and where, said so that the user can act
+// on it (a connection that never came about fails its reads with the connection's code).
+std::string HttpClient::readFailureMessage() const
+{
+    const std::string server = m_szServerName + ":" + std::to_string(m_nServerPort);
+    switch (m_errorCode) {
+    case inet::WinInetError::CannotConnect:
+        return w("Соединение отклонено: сервер ") + server +
+               w(" не отвечает по этому адресу и порту");
+    case inet::WinInetError::NameNotResolved:
+        return w("Сервер ") + server + w(" не найден: такого имени в сети нет");
+    case inet::WinInetError::ProxyServerUnreachable: {
+        // The proxy named to the session; a preconfigured one is the system's own.
+        const std::string proxy =
+            m_dwAccessType == inet::INTERNET_OPEN_TYPE_PROXY ? std::string(clipped(m_szProxy)) : "";
+        return w("Прокси-сервер ") + (proxy.empty() ? "" : proxy + " ") +
+               w("недоступен: он не отвечает или его имя не найдено");
+    }
+    case inet::WinInetError::Timeout:
+        return w("Превышено время ожидания: сервер не передаёт данные");
+    default:
+        return w("Ошибка считывания данных");
+    }
+}
+
 // A target file that cannot be created or written: the download fails with the storage code,
 // and no partial file is left.
 std::int32_t HttpClient::failTargetFile(std::string_view what, std::string_view message, int code,
@@ -304,7 +317,10 @@ std::int32_t HttpClient::failTargetFile(std::string_view what, std::string_view 
     m_apiError = textOfCode(code).substr(0, HttpErrorWidth - 1);
     m_inetError.clear();
     m_error = (std::string(what) + " " + m_apiError).substr(0, HttpErrorWidth - 1);
-    ShowMessage(std::string(message) + std::string(name), 1);
+    // The reason in the runtime's words, as every file error of the program gives it.
+    ShowMessage(std::string(message) + std::string(name) + ": " +
+                    platform::storage::errorTextOf(code) + " (" + std::to_string(code) + ")",
+                1);
     return code;
 }
 

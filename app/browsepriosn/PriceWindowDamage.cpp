@@ -19,7 +19,8 @@ PriceWindowDamage::Outcome PriceWindowDamage::handle()
         m_basketTried = !recoverBasket();
         outcome.basketRecovered = true;
     }
-    if (!m_priceAsked && fileIsDamaged(PRIOSN())) {
+    // A "Нет" given in a dialog of this window (the load) answers the window's question too.
+    if (!m_priceAsked && !newFileDeclined(PRIOSN()) && fileIsDamaged(PRIOSN())) {
         m_priceAsked = true;
         if (offerNewFile(*RelatePRIOSN, newFileQuestion(PRIOSN(), true),
                          platform::text::w("Ошибка"))) {

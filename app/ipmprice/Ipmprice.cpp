@@ -282,7 +282,14 @@ void Ipmprice::importPriceList()
         BusyCursor busy;
         code = import.run(fileName, shownName);
     }
-    if (code == DamagedFile && (PRIOSN().damaged() || PROIZ().damaged()) && loadFilesSound()) {
+    if (code == DamagedFile && (PRIOSN().damaged() || PROIZ().damaged())) {
+        if (!loadFilesSound()) {
+            // "Нет" to making the file anew is the answer: nothing more is said of it.
+            if (m_source != 0)
+                PriceListDownload::keepReceived(false);
+            m_result = 1;
+            return;
+        }
         BusyCursor busy;
         code = import.run(fileName, shownName);
     }

@@ -2,6 +2,7 @@
 
 #include "app/dictionary/Dictionary.h"
 #include "net/HttpClient.h"
+#include "platform/storage/Leftovers.h"
 #include "platform/system/WinInet.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/MessageBox.h"
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 #include "platform/text/AsciiChars.h"
 
 namespace app {
@@ -33,17 +33,23 @@ bool isWebPage(std::string_view contentType)
     return type == "text/html" || type == "application/xhtml+xml";
 }
 
-// The body's last byte: a list ends with a line end.
-bool endsWithLineEnd(const std::string& file)
+// A list ends with a line end: after the last one only blanks and CR may follow. A body that
+// stops inside a line was cut, whatever length was announced for it.
+bool endsAfterALine(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in.tellg();
-    if (size <= 0)
+    std::streamoff at = in.tellg();
+    if (at <= 0)
         return true; // empty: the load says there is no price line
-    in.seekg(size - 1);
-    char last = 0;
-    in.get(last);
-    return last == '\n';
+    while (at > 0) {
+        in.seekg(--at);
+        const int c = in.get();
+        if (c == '\n')
+            return true;
+        if (c != ' ' && c != '\r' && c != '\t')
+            return false;
+    }
+    return true; // only blanks: the load says there is no price line
 }
 
 } // namespace
@@ -55,7 +61,7 @@ std::string PriceListDownload::targetFile()
 
 std::string PriceListDownload::receivedFile()
 {
-    return targetFile() + ".new-" + std::to_string(::getpid());
+    return platform::storage::temporaryBeside(targetFile());
 }
 
 void PriceListDownload::keepReceived(bool loaded)
@@ -106,6 +112,8 @@ bool PriceListDownload::run()
 
     bool loaded = false;
     m_cancelled = false;
+    // The file is received beside its target, where a killed earlier run may have left one.
+    platform::storage::removeLeftovers(std::filesystem::path(targetFile()).parent_path().string());
     if (m_client.Connect(server, port, accessType) != 0) {
         ui::message(w("Ошибка соединения с сайтом:") + m_client.ErrorText(), w("Ошибка"),
                     ui::MessageIcon::Exclamation);
@@ -119,9 +127,9 @@ bool PriceListDownload::run()
     } else if (isWebPage(m_client.contentType())) {
         // An error or login page answered with 200 is no price list.
         loaded = refused("Сервер прислал веб-страницу вместо файла прайс-листа.");
-    } else if (m_client.contentLength().empty() && !endsWithLineEnd(receivedFile())) {
-        // Without an announced length the end of the connection is the end of the body, and
-        // a list cut off there ends inside a line.
+    } else if (!endsAfterALine(receivedFile())) {
+        // The end of the connection, or an announced length shorter than the list, fell
+        // inside a line: the rest of the list is missing.
         loaded = refused("Файл прайс-листа получен не полностью.");
     } else {
         loaded = true;

@@ -7,6 +7,7 @@
 #include "platform/storage/ByteFile.h"
 #include "platform/storage/ErrorState.h"
 #include "platform/text/Cp1251.h"
+#include "platform/text/Utf8Stream.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,6 +83,7 @@ int PriceListImport::run(std::string_view fileName, std::string_view shownName)
     m_lines = 0;
     m_priceLines = 0;
     m_bytes = 0;
+    m_asUtf8 = false;
     m_shapes = {};
     m_stored.clear();
     m_makers.clear();
@@ -122,6 +124,8 @@ int PriceListImport::run(std::string_view fileName, std::string_view shownName)
     if (code == 0 && m_priceLines == 0)
         code = failWithout(NoPriceLines, "В файле ", m_shownName, " нет строк прайс-листа");
     // Asked before the keys are built: a "no" spares that work.
+    if (code == 0)
+        code = confirmEncoding(text);
     if (code == 0)
         code = confirmOddLines();
     if (code == 0 && (code = prices.endBulkFill()) != 0)
@@ -178,7 +182,7 @@ int PriceListImport::importLines(ByteFile& text)
     if (code != 0)
         return fail(code, "Ошибка чтения файла ", m_shownName);
     // The lines are read and parsed on the reader's thread while this one writes.
-    PriceListImportReader reader(text);
+    PriceListImportReader reader(text, m_asUtf8);
     PriceListImportReader::Batch batch;
     while (reader.next(batch)) {
         for (std::size_t i = 0; i < batch.count; ++i) {
@@ -216,6 +220,40 @@ std::string shownLine(std::string_view line)
 }
 
 } // namespace
+
+// Cyrillic written in Windows-1251 hardly ever forms valid UTF-8: a file whose bytes do, with
+// letters outside ASCII, was saved in UTF-8, and read as it is every name would be garbled. The
+// user decides; a "yes" reads the file again as UTF-8, into the emptied lists.
+int PriceListImport::confirmEncoding(ByteFile& text)
+{
+    if (!m_shapes.looksUtf8)
+        return 0;
+    const std::string found = w("Файл ") + m_shownName +
+                              w(" похож на файл в кодировке UTF-8, а не Windows-1251");
+    if (!m_question) {
+        m_failure = found;
+        return NoPriceLines;
+    }
+    std::string example;
+    platform::text::Utf8Stream firstWide;
+    firstWide.take(m_shapes.firstWide, &example);
+    firstWide.finish(&example);
+    const std::string question = found + w(", например: ") + shownLine(example) +
+                                 w(". Прочитать его как UTF-8 и загрузить прайс-лист?");
+    if (!m_question(question))
+        return Declined;
+    RecordFile& prices = PRIOSN();
+    RecordFile& makers = PROIZ();
+    if (const int code = prices.empty())
+        return fail(code, "Ошибка записи прайс-листа");
+    if (const int code = makers.empty())
+        return fail(code, "Ошибка записи списка производителей");
+    m_makers.clear();
+    m_lines = 0;
+    m_priceLines = 0;
+    m_asUtf8 = true;
+    return importLines(text);
+}
 
 // Any line may be read, but a file that holds NUL bytes or whose lines are mostly not written
 // as price lines (random bytes, an order file, a text of another kind) is most likely the

@@ -43,8 +43,9 @@ public:
     using Progress = std::function<void(Phase phase, int64_t counter)>;
 
     // Asked before the list is replaced from a file that does not look like a price list (it
-    // holds NUL bytes, or more than OddLinesPercent of its lines are not written as price lines);
-    // the text is the question (Windows-1251), true loads the file anyway.
+    // holds NUL bytes, or more than OddLinesPercent of its lines are not written as price lines;
+    // or its bytes form UTF-8 with letters outside ASCII, and true reads it as UTF-8); the text
+    // is the question (Windows-1251), true loads the file anyway.
     using Question = std::function<bool(const std::string& text)>;
     static constexpr int64_t OddLinesPercent = 5;
     // The result of a load the question was answered "no" to.
@@ -65,6 +66,7 @@ public:
 private:
     int readStoredPrices();
     int importLines(platform::storage::ByteFile& text);
+    int confirmEncoding(platform::storage::ByteFile& text);
     int confirmOddLines();
     int importLine(const PriceListTextLine& line);
     int addManufacturer(std::string_view name);
@@ -82,6 +84,7 @@ private:
     int64_t m_lines = 0;
     int64_t m_priceLines = 0;
     int64_t m_bytes = 0;
+    bool m_asUtf8 = false;
     PriceListImportReader::Shapes m_shapes;
     std::vector<std::pair<int32_t, double>> m_stored; // code and price before the load, by code
     struct NameHash

@@ -2,7 +2,10 @@
 
 #include "app/ipmprice/PriceListLineAssembler.h"
 #include "platform/storage/ByteFile.h"
+#include "platform/text/Utf8Stream.h"
 
+#include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace app {
@@ -22,11 +25,22 @@ bool isPriceLine(std::string_view line)
            line.find(';') != std::string_view::npos;
 }
 
+bool holdsWideByte(std::string_view line)
+{
+    return std::any_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 } // namespace
 
-PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text)
-    : m_text(text), m_thread([this] { run(); })
+PriceListImportReader::PriceListImportReader(platform::storage::ByteFile& text, bool asUtf8)
+    : m_text(text), m_asUtf8(asUtf8), m_chunk(ChunkSize)
 {
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // The system gives no thread (a process limit): next() reads on the caller's thread.
+    }
 }
 
 PriceListImportReader::~PriceListImportReader()
@@ -36,11 +50,14 @@ PriceListImportReader::~PriceListImportReader()
         m_stop = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool PriceListImportReader::next(Batch& batch)
 {
+    if (!m_thread.joinable())
+        return nextHere(batch);
     std::unique_lock lock(m_mutex);
     if (!batch.lines.empty()) {
         batch.count = 0;
@@ -55,6 +72,18 @@ bool PriceListImportReader::next(Batch& batch)
     m_full.pop_front();
     m_changed.notify_all();
     return true;
+}
+
+bool PriceListImportReader::nextHere(Batch& batch)
+{
+    if (m_done)
+        return false;
+    batch.lines.resize(LinesPerBatch);
+    batch.count = 0;
+    if (fill(batch))
+        return true;
+    finish();
+    return batch.count != 0;
 }
 
 int PriceListImportReader::code() const
@@ -105,52 +134,80 @@ void PriceListImportReader::publish(Batch& batch)
     m_changed.notify_all();
 }
 
-void PriceListImportReader::run()
+// Reads on until the batch is full (true) or the text has ended (false, the batch holding
+// the last lines).
+bool PriceListImportReader::fill(Batch& batch)
 {
-    std::vector<std::byte> chunk(ChunkSize);
-    PriceListLineAssembler assembler;
-    Batch batch;
-    int code = 0;
-    int64_t bytes = 0;
-    Shapes shapes;
-    bool going = takeEmpty(batch);
-    while (going) {
-        std::size_t got = 0;
-        code = m_text.readBytes(chunk.data(), chunk.size(), got);
-        if (code != 0 || got == 0)
-            break;
-        bytes += static_cast<int64_t>(got);
-        for (std::size_t i = 0; i < got && going; ++i) {
-            if (!assembler.take(static_cast<uint8_t>(chunk[i])))
-                continue;
-            Line& line = batch.lines[batch.count++];
-            std::optional<PriceListTextLine> fields = PriceListTextLine::parse(assembler.line());
-            line.blank = !fields;
-            line.priceLine = fields && isPriceLine(assembler.line());
-            if (fields) {
-                line.fields = std::move(*fields);
-                ++shapes.lines;
-                shapes.heldNul = shapes.heldNul || assembler.heldNul();
-                if ((assembler.heldNul() || !looksLikePriceLine(assembler.line())) &&
-                    shapes.odd++ == 0)
-                    shapes.firstOdd = assembler.line();
-            }
-            if (batch.count == batch.lines.size()) {
-                publish(batch);
-                going = takeEmpty(batch);
+    while (true) {
+        if (m_pieceAt == m_piece.size()) {
+            m_pieceAt = 0;
+            m_piece = {};
+            std::size_t got = 0;
+            m_readCode = m_text.readBytes(m_chunk.data(), m_chunk.size(), got);
+            if (m_readCode != 0 || got == 0)
+                return false;
+            m_readBytes += static_cast<int64_t>(got);
+            m_piece = std::string_view(reinterpret_cast<const char*>(m_chunk.data()), got);
+            // Read as they are, the bytes are looked at as UTF-8 until they break it.
+            if (m_asUtf8) {
+                m_converted.clear();
+                m_utf8.take(m_piece, &m_converted);
+                m_piece = m_converted;
+            } else if (m_utf8.valid()) {
+                m_utf8.take(m_piece);
             }
         }
+        while (m_pieceAt < m_piece.size()) {
+            if (!m_assembler.take(static_cast<uint8_t>(m_piece[m_pieceAt++])))
+                continue;
+            Line& line = batch.lines[batch.count++];
+            std::optional<PriceListTextLine> fields = PriceListTextLine::parse(m_assembler.line());
+            line.blank = !fields;
+            line.priceLine = fields && isPriceLine(m_assembler.line());
+            if (fields) {
+                line.fields = std::move(*fields);
+                ++m_readShapes.lines;
+                m_readShapes.heldNul = m_readShapes.heldNul || m_assembler.heldNul();
+                if ((m_assembler.heldNul() || !looksLikePriceLine(m_assembler.line())) &&
+                    m_readShapes.odd++ == 0)
+                    m_readShapes.firstOdd = m_assembler.line();
+                if (!m_asUtf8 && m_utf8.valid() && m_readShapes.firstWide.empty() &&
+                    holdsWideByte(m_assembler.line()))
+                    m_readShapes.firstWide = m_assembler.line();
+            }
+            if (batch.count == batch.lines.size())
+                return true;
+        }
     }
+}
+
+void PriceListImportReader::finish()
+{
+    m_utf8.finish();
+    m_readShapes.looksUtf8 = !m_asUtf8 && m_utf8.valid() && m_utf8.wideCharacters() > 0;
     {
         const std::lock_guard lock(m_mutex);
-        if (going && batch.count != 0)
-            m_full.push_back(std::move(batch));
-        m_code = code;
-        m_bytes = bytes;
-        m_shapes = std::move(shapes);
+        m_code = m_readCode;
+        m_bytes = m_readBytes;
+        m_shapes = std::move(m_readShapes);
         m_done = true;
     }
     m_changed.notify_all();
+}
+
+void PriceListImportReader::run()
+{
+    Batch batch;
+    bool going = takeEmpty(batch);
+    while (going && fill(batch)) {
+        publish(batch);
+        going = takeEmpty(batch);
+    }
+    if (going && batch.count != 0) {
+        const std::lock_guard lock(m_mutex);
+        m_full.push_back(std::move(batch));
+    }
+    finish();
 }
 
 } // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/ipmprice/PriceListLineAssembler.h"
 #include "app/ipmprice/PriceListTextLine.h"
+#include "platform/text/Utf8Stream.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -17,7 +20,8 @@ class ByteFile;
 
 // Reads a price-list text file, gathers its lines and parses them on a thread of its own, and
 // hands the lines over in batches in file order: the file is read and parsed while the caller
-// writes the records of the batches before. The file must be open and set to its start, and
+// writes the records of the batches before. When the system gives no thread, each batch is
+// read and parsed by the caller's next(). The file must be open and set to its start, and
 // nothing else may use it until the reader is gone; the caller's error state is left alone.
 namespace app {
 
@@ -36,20 +40,24 @@ public:
         std::size_t count = 0;
     };
 
-    explicit PriceListImportReader(platform::storage::ByteFile& text);
+    // asUtf8: the file's bytes are UTF-8, read in their Windows-1251 form.
+    explicit PriceListImportReader(platform::storage::ByteFile& text, bool asUtf8 = false);
     ~PriceListImportReader();
     PriceListImportReader(const PriceListImportReader&) = delete;
     PriceListImportReader& operator=(const PriceListImportReader&) = delete;
 
     // Of the lines that are not blank: how many, how many do not look like price lines
     // (looksLikePriceLine) or hold a NUL byte, the first of those as it was kept, and whether
-    // any held a NUL byte.
+    // any held a NUL byte; whether the file's bytes, read as they are, form UTF-8 with
+    // characters outside ASCII, and the first line that holds one, as it was kept.
     struct Shapes
     {
         int64_t lines = 0;
         int64_t odd = 0;
         std::string firstOdd;
         bool heldNul = false;
+        bool looksUtf8 = false;
+        std::string firstWide;
     };
 
     // The next batch (the one given back is reused); false once every line was given. Then
@@ -65,10 +73,25 @@ public:
 
 private:
     void run();
+    bool nextHere(Batch& batch);
+    bool fill(Batch& batch);
+    void finish();
     bool takeEmpty(Batch& batch);
     void publish(Batch& batch);
 
     platform::storage::ByteFile& m_text;
+    // The reading side's (the reader's thread, or the caller's when none could be started).
+    bool m_asUtf8;
+    std::vector<std::byte> m_chunk;
+    std::string_view m_piece; // of the chunk, or of its UTF-8 read in Windows-1251
+    std::size_t m_pieceAt = 0;
+    platform::text::Utf8Stream m_utf8;
+    std::string m_converted;
+    PriceListLineAssembler m_assembler;
+    int m_readCode = 0;
+    int64_t m_readBytes = 0;
+    Shapes m_readShapes;
+
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Batch> m_full;

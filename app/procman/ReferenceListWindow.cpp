@@ -101,7 +101,8 @@ void ReferenceListWindow::offerNewFileWhenDamaged()
         return;
     m_offering = true;
     m_newFileAsked = true;
-    if (offerNewFile(*m_setup.relation(), newFileQuestion(file), platform::text::w("Ошибка"))) {
+    if (offerNewFile(*m_setup.relation(), newFileQuestion(file), platform::text::w("Ошибка"),
+                     true)) {
         m_newFileAsked = false;
         m_fileOpened = true;
         if (m_editor && m_editor->isEditing())

@@ -20,6 +20,8 @@
 
 #include <exception>
 
+#include <unistd.h>
+
 namespace app {
 
 namespace {
@@ -31,6 +33,15 @@ void tellSecondCopy()
     using platform::text::w;
     platform::ui::message(w("Программа уже работает с этой папкой. Эта копия открывает "
                             "данные только для чтения: изменения в ней не сохраняются."),
+                          w("Сообщение"), platform::ui::MessageIcon::Information);
+}
+
+// The same for a folder nobody may write in (a read-only disk or share): its data are shown.
+void tellReadOnlyFolder()
+{
+    using platform::text::w;
+    platform::ui::message(w("Папка программы доступна только для чтения. Данные открываются "
+                            "только для чтения: изменения в них не сохраняются."),
                           w("Сообщение"), platform::ui::MessageIcon::Information);
 }
 
@@ -57,7 +68,10 @@ void MainProgram()
     // for writing, and every refused open would be a message of its own.
     platform::storage::FolderLock folderLock;
     const bool secondCopy = !folderLock.acquire(".");
-    platform::storage::RecordFileManager::setReadOnly(secondCopy, tellSecondCopy);
+    if (secondCopy)
+        platform::storage::RecordFileManager::setReadOnly(true, tellSecondCopy);
+    else if (::access(".", W_OK) != 0)
+        platform::storage::RecordFileManager::setReadOnly(true, tellReadOnlyFolder);
 
     // Data files of another version are found before the frame opens, so the frame asks about
     // them first thing.

@@ -1,5 +1,6 @@
 #include "app/ustan/Ustan.h"
 
+#include "app/dictionary/DamagedFiles.h"
 #include "app/dictionary/Dictionary.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/ErrorState.h"
@@ -52,8 +53,10 @@ int Ustan::init()
     if (level != Level::Benign)
         return level;
     window().select(window().nextField(0));
-    m_rekvOpened = RelateREKV->open() == 0;
-    m_siteOpened = RelateREKV_D->open() == 0;
+    m_rekvOpened = openRecovered(*RelateREKV);
+    // A file that cannot be opened was reported by its manager: the other would fail the same
+    // way (a full disk), and the window could store nothing.
+    m_siteOpened = m_rekvOpened && openRecovered(*RelateREKV_D);
 
     if (UstanThread != 0) {
         // Another settings window runs: bring it forward and open nothing.
@@ -63,8 +66,11 @@ int Ustan::init()
     UstanThread = currentThread();
     m_ownsThreadMark = true;
 
-    readFirstRecord(REKV());
-    readFirstRecord(REKV_D());
+    // Without its records the window could only fail again at every save: what kept them from
+    // being made is said once, and the window does not open.
+    if (!m_siteOpened || !readFirstRecord(*RelateREKV, m_rekvOpened) ||
+        !readFirstRecord(*RelateREKV_D, m_siteOpened))
+        return Level::Notify;
 
     RekvRecord& rek = REK();
     Window& win = window();
@@ -91,17 +97,41 @@ int Ustan::init()
     return Level::Benign;
 }
 
-// A fresh folder holds no record: one blank record is made, then the first record is read.
-void Ustan::readFirstRecord(platform::storage::RecordFile& file)
+// The values of a damaged file come back into a new one before the window shows them, so they
+// can be seen and stored again.
+bool Ustan::openRecovered(platform::storage::FileRelation& relation)
 {
-    if (file.records() == 0) {
-        file.clearBuffer();
-        file.add();
+    platform::storage::RecordFile& file = *relation.manager()->file();
+    if (!platform::storage::RecordFileManager::readOnly() && !file.isOpen() && fileIsDamaged(file)
+        && recoverDamagedFile(relation))
+        return true;
+    return relation.open() == 0;
+}
+
+// A fresh folder holds no record: one blank record is made, then the first record is read.
+// Damage met on the way is mended as at the open, once. False, after saying why, when there is
+// none to show.
+bool Ustan::readFirstRecord(platform::storage::FileRelation& relation, bool& opened)
+{
+    platform::storage::RecordFile& file = *relation.manager()->file();
+    for (bool retry = true;; retry = false) {
+        if (file.records() == 0 && !file.damaged()) {
+            file.clearBuffer();
+            if (file.add() != 0 && !file.damaged()) {
+                stopWithFileError(); // the reason the record could not be made (a full disk)
+                return false;
+            }
+        }
+        file.setFileOrder();
+        file.next();
+        if (platform::storage::errorFile().empty())
+            return true;
+        if (!retry || !opened || !file.damaged() || platform::storage::RecordFileManager::readOnly()
+            || !recoverDamagedFile(relation))
+            break;
     }
-    file.setFileOrder();
-    file.next();
-    if (!platform::storage::errorFile().empty())
-        stopWithFileError();
+    stopWithFileError();
+    return false;
 }
 
 int Ustan::kill()
@@ -141,8 +171,10 @@ void Ustan::save()
     update();
     dropLeadingBlanks(REK().FOTOKAT);
     REKV().put();
-    if (!platform::storage::errorFile().empty())
-        stopWithFileError();
+    if (!platform::storage::errorFile().empty()) {
+        stopWithFileError(); // the site would be refused for the same reason: said once
+        return;
+    }
     dropLeadingBlanks(REKD().SITENAME);
     REKV_D().put();
     if (!platform::storage::errorFile().empty())

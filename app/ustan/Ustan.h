@@ -6,7 +6,7 @@
 #include <memory>
 
 namespace platform::storage {
-class RecordFile;
+class FileRelation;
 }
 
 // The settings window: the customer's requisites (REKV), the photo folder, the proxy and the
@@ -28,7 +28,8 @@ public:
     int takeWindowEvent() override;
 
 private:
-    void readFirstRecord(platform::storage::RecordFile& file);
+    bool openRecovered(platform::storage::FileRelation& relation);
+    bool readFirstRecord(platform::storage::FileRelation& relation, bool& opened);
     void save();
     void choosePhotoFolder();
 

@@ -1,6 +1,7 @@
 #include "platform/storage/BackgroundQueue.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include <sched.h>
 
@@ -64,11 +65,28 @@ std::shared_ptr<BackgroundQueue::Ticket> BackgroundQueue::add(std::function<void
         m_waiting.push_back(ticket);
         // A thread is started when the free ones are fewer than the pieces waiting, up to the
         // limit (one just woken is still counted free until it takes its piece).
-        if (m_waiting.size() > m_idle && m_threads.size() < m_limit)
-            m_threads.emplace_back([this] { serve(); });
+        if (m_waiting.size() > m_idle && m_threads.size() < m_limit && !startThread()
+            && m_threads.empty()) {
+            // The system gives no thread and none runs to take the piece: it is taken back
+            // at once, so whoever needs its result does the work there and then.
+            m_waiting.pop_back();
+            ticket->m_state = Ticket::State::Withdrawn;
+            ticket->m_work = nullptr;
+            return ticket;
+        }
     }
     m_added.notify_one();
     return ticket;
+}
+
+bool BackgroundQueue::startThread()
+{
+    try {
+        m_threads.emplace_back([this] { serve(); });
+        return true;
+    } catch (const std::system_error&) {
+        return false; // a process or memory limit: the threads that run go on alone
+    }
 }
 
 void BackgroundQueue::serve()

@@ -47,9 +47,12 @@ public:
     // The process's queue.
     static BackgroundQueue& shared();
 
+    // Never throws for want of a thread: when the system gives none and no thread of the
+    // queue runs, the ticket comes back already withdrawn (the work never runs).
     std::shared_ptr<Ticket> add(std::function<void()> work);
 
 private:
+    bool startThread(); // under m_mutex
     void serve();
 
     std::size_t m_limit;

@@ -1,6 +1,7 @@
 #include "platform/storage/FileReplacement.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/Leftovers.h"
 #include "platform/storage/RecordFile.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 
@@ -37,8 +38,9 @@ std::string folderOf(const std::string& path)
 
 FileReplacement::FileReplacement(std::string_view diskName)
     : m_target(resolveFileName(diskName))
-    , m_temporary(m_target + ".new-" + std::to_string(::getpid()))
+    , m_temporary(temporaryBeside(m_target))
 {
+    removeLeftovers(folderOf(m_target));
 }
 
 FileReplacement::~FileReplacement()

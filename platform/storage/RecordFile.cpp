@@ -8,7 +8,8 @@
 #include "platform/storage/sqlite/Database.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 #include "platform/storage/sqlite/RowCodec.h"
-#include "platform/storage/sqlite/Salvage.h"
+#include "platform/storage/sqlite/PageCipher.h"
+#include "platform/storage/sqlite/PageRecords.h"
 #include "platform/storage/sqlite/SchemaSql.h"
 #include "platform/text/CaseTable.h"
 
@@ -98,6 +99,11 @@ struct RecordFile::Impl
             clearError();
             return code;
         }
+        // The engine says a page of an enciphered file that fails its check only as an error.
+        if (code == Error::DriverError && !layout.ownerPassword.empty()
+            && sqlite::checkPages(resolveFileName(name()), layout.ownerPassword)
+                   != sqlite::PageCheck::AllPass)
+            code = Error::DamagedDataFile;
         setError(code, name());
         // Damage met by any operation marks the file: nothing writes on it any more.
         if (code == Error::DamagedDataFile) {
@@ -343,12 +349,11 @@ bool RecordFile::damaged() const
 int RecordFile::salvage(const std::function<void()>& each)
 {
     const std::size_t size = m_impl->layout.recordSize;
-    const int code =
-        sqlite::salvageRecords(resolveFileName(m_impl->name()), m_impl->layout, m_impl->schema,
-                               m_impl->codec, [&](const std::byte* read) {
-                                   std::memcpy(buffer(), read, size);
-                                   each();
-                               });
+    const int code = sqlite::readRecordPages(resolveFileName(m_impl->name()), m_impl->layout,
+                                             [&](const std::byte* read) {
+                                                 std::memcpy(buffer(), read, size);
+                                                 each();
+                                             });
     return m_impl->finish(code);
 }
 

@@ -61,10 +61,11 @@ public:
     // every write, stream and count is refused with 36 until the file's last close.
     bool damaged() const;
     // Every record of the file that can still be read, in physical order, each in turn in
-    // the calling thread's buffer: parts that cannot be read are stepped over. Reads the
-    // file on a connection of its own, whether or not the thread has it open, and changes
-    // nothing. 0 when the end was reached; 36 when nothing of the file can be read (47 when
-    // its records are not of this layout).
+    // the calling thread's buffer: read off the table's pages by the engine's file format,
+    // whatever the state of the header, the schema, the keys and the layout description,
+    // damaged pages stepped over. Reads the file by itself, whether or not the thread has it
+    // open, and changes nothing. 0 when something of the table was found; 36 when nothing of
+    // the file can be read (47 when its records are not of this layout).
     int salvage(const std::function<void()>& each);
 
     int setFileOrder();          // next() then walks physical order from the start

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 #include "platform/text/AsciiChars.h"
 
 namespace platform::system {
@@ -150,7 +151,13 @@ DWORD WinInetTransfer::start(const Setup& setup)
     if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
         return WinInetError::InternalError;
 
-    m_worker = std::thread([this] { run(); });
+    try {
+        m_worker = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // The system gives no thread (a process limit): the request fails as Windows says
+        // it when it cannot create one.
+        return WinInetError::NotEnoughMemory;
+    }
     std::unique_lock lock(m_mutex);
     waitUntil(lock, [this] { return m_headersDone || m_done; });
     if (!m_headersDone) {

@@ -81,6 +81,13 @@ void cancelTransfersSince(uint64_t mark)
         *it->second = true;
 }
 
+bool transfersUnderWay()
+{
+    Transfers& registry = transfers();
+    const std::lock_guard lock(registry.mutex);
+    return !registry.live.empty();
+}
+
 TransferRegistration::TransferRegistration(std::atomic<bool>& cancelled)
 {
     Transfers& registry = transfers();

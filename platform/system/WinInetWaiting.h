@@ -24,6 +24,9 @@ void cancelWaitingCalls();
 uint64_t transferMark();
 void cancelTransfersSince(uint64_t mark);
 
+// Whether a transfer lives: a request was sent and its handle is not closed yet.
+bool transfersUnderWay();
+
 // For the transfers themselves: each registers the flag that ends it while it lives.
 class TransferRegistration
 {

@@ -45,6 +45,9 @@ public:
     // Windows-1251 text: a caption, or what an entry shows.
     virtual std::string text() const { return m_text; }
     virtual void setText(std::string_view text);
+    // What a person reads on it (Windows-1251), for the state dump: the text, unless the kind
+    // shows something else for it.
+    virtual std::string shownText() const { return text(); }
 
     void bind(std::unique_ptr<VariableBinding> binding);
     VariableBinding* binding() const { return m_binding.get(); }

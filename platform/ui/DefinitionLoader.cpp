@@ -274,7 +274,8 @@ private:
         checkKeys(object, {"number",     "label",  "kind",     "text",    "at",    "font",
                            "background", "hidden", "disabled", "alert",   "use",   "picture",
                            "tooltip",    "cursor", "icon",     "action",  "value", "true",
-                           "false",      "drag",   "drop",     "controls", "format"},
+                           "false",      "drag",   "drop",     "controls", "format",
+                           "password"},
                   where());
         ControlDefinition control;
         control.number = order;
@@ -303,6 +304,9 @@ private:
         control.dragId = text(object, "drag");
         control.dropId = text(object, "drop");
         control.format = text(object, "format");
+        control.password = flag(object, "password");
+        if (control.password && control.kind != "entry")
+            failHere("only an entry can be a password field");
         if (!control.picture.empty() && !validPicture(control.picture))
             failHere("picture \"" + shown(control.picture) + "\" is not understood");
         if ((control.kind == "display" || control.kind == "entry") && control.use.empty() &&

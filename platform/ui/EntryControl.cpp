@@ -13,6 +13,8 @@ namespace platform::ui {
 EntryControl::EntryControl(Window& window, const ControlDefinition& definition, QWidget* parent)
     : Control(window, definition), m_edit(new QLineEdit(parent))
 {
+    if (definition.password)
+        m_edit->setEchoMode(QLineEdit::Password);
     if (m_picture.width() > 0)
         m_edit->setMaxLength(m_picture.width() + (m_picture.isNumeric() ? 1 : 0));
     if (m_picture.isNumeric()) {
@@ -46,6 +48,14 @@ EntryControl::EntryControl(Window& window, const ControlDefinition& definition, 
 std::string EntryControl::text() const
 {
     return text::fromQString(m_edit->text());
+}
+
+std::string EntryControl::shownText() const
+{
+    // A password shows a dot (Windows-1251 0x95, the bullet) for each character.
+    if (m_edit->echoMode() == QLineEdit::Password)
+        return std::string(static_cast<std::size_t>(m_edit->text().size()), '\x95');
+    return text();
 }
 
 std::string EntryControl::shownValue() const

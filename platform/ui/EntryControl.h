@@ -18,6 +18,7 @@ public:
     QWidget* widget() const override { return m_edit; }
     int typeCode() const override { return TypeCode::Entry; }
     std::string text() const override;
+    std::string shownText() const override;
     void takeScreenValue() override;
     bool completePending() override;
 

@@ -61,7 +61,7 @@ std::string windowPlacement(const Window& window)
 void dumpControl(std::string& out, const Window& window, const Control& control)
 {
     out += "  " + std::to_string(control.number()) + " " + control.label() + " " + control.kind() +
-           placement(window, control) + " " + quoted(control.text());
+           placement(window, control) + " " + quoted(control.shownText());
     const bool shown = window.isShown(control);
     if (!shown)
         out += " hidden";

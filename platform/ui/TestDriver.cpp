@@ -1,5 +1,6 @@
 #include "platform/ui/TestDriver.h"
 
+#include "platform/system/WinInetWaiting.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/EntryControl.h"
@@ -498,6 +499,9 @@ void TestDriver::watchIdle()
     // A handler of the top window still runs (a long job that lets the event loop turn now
     // and then); a window below it may only be waiting for the dialog above it.
     if (!open.empty() && open.back()->isDispatching())
+        busy = true;
+    // A network transfer under way ends in something a person will see (a list, a box).
+    if (system::transfersUnderWay())
         busy = true;
     int longestTimer = 0;
     for (const Window* window : open)

@@ -38,6 +38,7 @@ struct ControlDefinition
     int background = -1;
     bool hidden = false;
     bool disabled = false;
+    bool password = false; // an entry shows a dot for each character typed
     std::vector<int> alertKeys;
     std::string use;     // the name of the bound variable
     std::string picture; // entry and display pictures: "n8", "n11.2", "n8b", "s50"

@@ -1,6 +1,7 @@
 #include "app/ipmprice/PriceListImportReader.h"
 #include "app/ipmprice/PriceListLineAssembler.h"
 #include "platform/storage/ByteFile.h"
+#include "tests/support/RefusedThreads.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,14 @@ TEST_F(PriceListImportReaderTest, HandsOverTheLinesOfASerialReadingInOrder)
     EXPECT_EQ(bytes, static_cast<int64_t>(text.size()));
     ASSERT_EQ(seen.size(), readSerially(text).size());
     EXPECT_TRUE(seen == readSerially(text));
+
+    // When the system gives no thread, the caller reads the same lines itself.
+    const testsupport::RefusedThreads refused;
+    code = -1;
+    bytes = 0;
+    EXPECT_TRUE(readAll(text, code, bytes) == seen);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(bytes, static_cast<int64_t>(text.size()));
 }
 
 TEST_F(PriceListImportReaderTest, AReadErrorEndsTheLinesWithItsCode)

@@ -429,6 +429,57 @@ TEST_F(PriceListImportSafety, AFileThatDoesNotLookLikeAPriceListIsAskedAbout)
     expectOld();
 }
 
+TEST_F(PriceListImportSafety, AUtf8FileIsAskedAboutAndReadAsUtf8WhenTheUserSaysSo)
+{
+    loadOld();
+    // UTF-8 with a byte-order mark, a letter split between two reads of the file (at 256 KB),
+    // and letters Windows-1251 lacks: accented ones and one without a plain form.
+    std::string utf8 = "\xEF\xBB\xBF";
+    for (int i = 1; i <= 4000; ++i)
+        utf8 += std::to_string(i) + ";D;Деталь номер " + std::to_string(i) + ";;1;5;Мотор;;;G\n";
+    utf8 += "4001;D;Mégane Łódź;;1;5;Мотор;;;Группа\n";
+    // Empty lines (skipped) put the first letter's two bytes on either side of 256 KB.
+    std::string padded = utf8.substr(3);
+    padded.insert(0, 256 * 1024 - 1 - padded.find("Деталь"), '\n');
+
+    m_answer = false;
+    EXPECT_EQ(load(utf8, "utf8.txt"), PriceListImport::Declined);
+    ASSERT_EQ(m_questions.size(), 1u);
+    EXPECT_EQ(m_questions[0], w("Файл utf8.txt похож на файл в кодировке UTF-8, а не Windows-1251, "
+                                "например: 1;D;Деталь номер 1;;1;5;Мотор;;;G. Прочитать его как "
+                                "UTF-8 и загрузить прайс-лист?"));
+    expectOld();
+
+    m_answer = true;
+    EXPECT_EQ(load(utf8, "utf8.txt"), 0);
+    auto all = items();
+    ASSERT_EQ(all.size(), 4001u);
+    EXPECT_EQ(all[0].code, 1);
+    EXPECT_EQ(all[0].name, w("Деталь номер 1"));
+    EXPECT_EQ(all[4000].name, "Megane ?odz");
+    EXPECT_EQ(all[4000].group, w("Группа"));
+    EXPECT_EQ(makers(), std::vector<std::string>{w("Мотор")});
+    EXPECT_EQ(load(padded, "padded.txt"), 0);
+    all = items();
+    ASSERT_EQ(all.size(), 4001u);
+    EXPECT_EQ(all[0].name, w("Деталь номер 1"));
+
+    // A list in Windows-1251, Cyrillic and all, is not asked about.
+    m_questions.clear();
+    EXPECT_EQ(load(w("1;D;Деталь;;1;5;Мотор;;;G\n"), "list.txt"), 0);
+    EXPECT_TRUE(m_questions.empty());
+    EXPECT_EQ(items()[0].name, w("Деталь"));
+
+    // Without anyone to ask, it is refused.
+    loadOld();
+    testsupport::writeFileBytes(m_folder.file("utf8.txt"), utf8);
+    PriceListImport import;
+    EXPECT_EQ(import.run("utf8.txt", "shown.txt"), 13);
+    EXPECT_EQ(import.failure(),
+              w("Файл shown.txt похож на файл в кодировке UTF-8, а не Windows-1251"));
+    expectOld();
+}
+
 // Kills a child process loading a long list at random moments, the commit included: each
 // time both lists are wholly the old or wholly the new ones and open normally. 30,000 lines
 // keep the 40 rounds within seconds; a longer list only widens the moments.

@@ -361,7 +361,7 @@ TEST_F(ConversionWindowTest, TheWindowSaysWhenTheConversionWasNotFinished)
 // not see it): once converted, the price window shows it and a load replaces it, in the same run.
 TEST_F(ConversionWindowTest, TheConvertedPriceListOpensAndLoadsInTheSameRun)
 {
-    testsupport::writeFileBytes(m_folder.file("new.txt"), "7;;Новый;;1;10;Mann;;;G\n");
+    testsupport::writeFileBytes(m_folder.file("new.txt"), w("7;;Новый;;1;10;Mann;;;G\n"));
     TestDriver driver;
     std::vector<int> converted, loaded;
     const auto rows = [] {

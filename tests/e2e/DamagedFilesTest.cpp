@@ -8,6 +8,7 @@
 #include "app/browsepriosn/PriceWindowCalls.h"
 #include "app/browsepriosn/SelectionState.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/ipmprice/Ipmprice.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/TestDriver.h"
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -183,12 +185,92 @@ TEST_F(PriceWindowDamage, ADamagedBasketIsSaidThenRecoveredLineByLine)
     ASSERT_EQ(driver.messages().size(), 2u);
     expectDamageSaid(driver.messages()[0], "korzak.tps");
     EXPECT_EQ(driver.messages()[1].text,
-              app::basketRecoveredMessage(static_cast<int64_t>(expected.size()), "korzak.tps"));
+              app::basketRecoveredMessage(static_cast<int64_t>(expected.size()), "korzak.tps",
+                                          "korzak.tps.bad"));
     EXPECT_EQ(driver.messages()[1].caption, w("Сообщение"));
     EXPECT_EQ(recovered, expected);
     EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("korzak.tps.bad")) == damaged);
     expected.push_back({1000, 3, 2.0});
     EXPECT_EQ(basket(), expected);
+}
+
+// A basket whose head or end is damaged (its first page, its signature, the pages after its
+// record page cut off) comes back whole: every line sits on the page left intact. Each damage
+// keeps its own copy of the damaged file, named in the box, never over an earlier one.
+TEST_F(PriceWindowDamage, ABasketDamagedAtItsHeadOrEndComesBackWholeWithEveryCopyKept)
+{
+    writeItems(1000, 1000);
+    writeLines(30);
+    const std::string intact = testsupport::readFileBytes(m_folder.file("korzak.tps"));
+    ASSERT_EQ(testsupport::recordPages(intact).size(), 1u);
+    std::vector<Line> expected;
+    for (int code = 1; code <= 30; ++code)
+        expected.push_back({code, static_cast<int16_t>(code % 9 + 1), code / 2.0});
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        const char* keptAs;
+    };
+    const std::vector<Case> cases = {
+        {"first page", testsupport::damagePages(intact, {0}), "korzak.tps.bad"},
+        {"signature", testsupport::damageSignature(intact), "korzak.tps.bad-2"},
+        {"cut after the lines", testsupport::cutAfterRecordPages(intact), "korzak.tps.bad-3"},
+    };
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(damage.name);
+        testsupport::writeFileBytes(m_folder.file("korzak.tps"), damage.bytes);
+        TestDriver driver;
+        std::vector<Line> recovered;
+        std::size_t basketRows = 0;
+        driver.answerMessage(Button::Ok)
+            .answerMessage(Button::Ok)
+            .waitOpen(PriceTitle)
+            .waitIdle()
+            .call([&] {
+                recovered = basket();
+                basketRows = rowsOf("?LIST").size();
+            });
+        EXPECT_EQ(run(driver), "");
+
+        ASSERT_EQ(driver.messages().size(), 2u);
+        expectDamageSaid(driver.messages()[0], "korzak.tps");
+        EXPECT_EQ(driver.messages()[1].text,
+                  app::basketRecoveredMessage(30, "korzak.tps", damage.keptAs));
+        EXPECT_EQ(recovered, expected);
+        EXPECT_GT(basketRows, 0u);
+        EXPECT_TRUE(testsupport::readFileBytes(m_folder.file(damage.keptAs)) == damage.bytes);
+    }
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("korzak.tps.bad")) == cases[0].bytes);
+}
+
+// A load that meets a damaged price list asks once: after "Нет" neither the load nor the
+// price-list window says or asks anything more, and the list stays as it was.
+TEST_F(PriceWindowDamage, NoToTheLoadsQuestionIsTheOnlyAnswer)
+{
+    app::priceWindowCalls().ipmprice = [] { return app::ipmprice(); };
+    writeItems(1, 3000);
+    // A page of a key the window does not read; the load meets it when it drops that key.
+    const std::string damaged = testsupport::damageKeyPage(m_folder.file("priosn.tps"), 0);
+    testsupport::writeFileBytes(m_folder.file("new.txt"), "5;;E;;1;3;Mann;;;G\n");
+
+    TestDriver driver;
+    driver.waitOpen(PriceTitle)
+        .waitIdle()
+        .press("?BUTTON7")
+        .waitOpen("Загрузка прайс-листа")
+        .type("?FNAME", "new.txt")
+        .answerMessage(Button::No)
+        .press("?BUTTON2")
+        .waitClose("Загрузка прайс-листа")
+        .waitIdle();
+    EXPECT_EQ(run(driver), "");
+
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text,
+              w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
+    EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps")) == damaged);
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("priosn.tps.bad")));
 }
 
 // A damaged price list, met on a late page when the user goes to the end of the list or at
@@ -229,7 +311,10 @@ TEST_F(PriceWindowDamage, ADamagedPriceListIsSaidThenMadeAnewAndLoaded)
         EXPECT_EQ(driver.messages()[1].text,
                   w("Файл прайс-листа повреждён. Создать его заново и загрузить прайс-лист?"));
         EXPECT_EQ(m_loads, 1);
-        EXPECT_TRUE(testsupport::readFileBytes(m_folder.file("priosn.tps.bad")) == damaged);
+        // The second damage keeps its copy beside the first one's.
+        EXPECT_TRUE(testsupport::readFileBytes(m_folder.file(layoutArea ? "priosn.tps.bad-2"
+                                                                        : "priosn.tps.bad"))
+                    == damaged);
         EXPECT_TRUE(dateAfter.find_first_not_of(' ') == std::string::npos)
             << cp1251ToUtf8(dateAfter);
         EXPECT_TRUE(app::loadDateText().find_first_not_of(' ') == std::string::npos);
@@ -237,66 +322,78 @@ TEST_F(PriceWindowDamage, ADamagedPriceListIsSaidThenMadeAnewAndLoaded)
     }
 }
 
-// The managers' list met damaged when the window reads it: said, then on "Да" an empty list
-// in a new file that takes new managers; the damaged file is kept.
-TEST(ReferenceListDamage, DamagedManagersAreSaidThenMadeAnew)
+// The managers' list met damaged when the window reads it (its key's page or its layout page
+// overwritten, all 40 records intact): said, then on "Да" a new file holding every record,
+// which takes new managers; the damaged file is kept.
+TEST(ReferenceListDamage, DamagedManagersAreSaidThenMadeAnewWithEveryReadableRecord)
 {
-    testsupport::TempWorkFolder folder;
-    e2e::writeApplicabilityTypes({{"Легковые", 0}});
-    e2e::writeManufacturers({{"Bosch", 0}});
-    {
-        auto& file = app::SPRMAN();
-        ASSERT_EQ(file.create(), 0);
-        ASSERT_EQ(file.open(), 0);
-        file.stream();
-        for (int i = 1; i <= 600; ++i) {
-            file.clearBuffer();
-            app::SPR().NAME = w("Менеджер ") + std::to_string(i);
-            app::SPR().KMAIL = "m" + std::to_string(i) + "@torn.ru";
-            ASSERT_EQ(file.add(), 0);
+    for (const bool layoutPage : {false, true}) {
+        SCOPED_TRACE(layoutPage ? "layout page" : "key page");
+        testsupport::TempWorkFolder folder;
+        e2e::writeApplicabilityTypes({{"Легковые", 0}});
+        e2e::writeManufacturers({{"Bosch", 0}});
+        std::vector<std::string> expected;
+        {
+            auto& file = app::SPRMAN();
+            ASSERT_EQ(file.create(), 0);
+            ASSERT_EQ(file.open(), 0);
+            file.stream();
+            for (int i = 1; i <= 40; ++i) {
+                file.clearBuffer();
+                app::SPR().NAME = w("Менеджер ") + std::to_string(i);
+                app::SPR().KMAIL = "m" + std::to_string(i) + "@torn.ru";
+                expected.push_back("Менеджер " + std::to_string(i) + " | m" + std::to_string(i)
+                                   + "@torn.ru");
+                ASSERT_EQ(file.add(), 0);
+            }
+            ASSERT_EQ(file.flush(), 0);
+            file.close();
         }
-        ASSERT_EQ(file.flush(), 0);
+        // The list is read through the key alone (it holds both fields).
+        const std::filesystem::path path = folder.file("sprman.tps");
+        std::string damaged = testsupport::readFileBytes(path);
+        damaged = layoutPage ? testsupport::damagePages(damaged, {testsupport::layoutPage(damaged)})
+                             : testsupport::damagePages(damaged, testsupport::keyPages(damaged));
+        testsupport::writeFileBytes(path, damaged);
+
+        TestDriver driver;
+        std::vector<std::string> rowsAfter;
+        driver.waitOpen(e2e::FrameTitle)
+            .answerMessage(Button::Ok)
+            .answerMessage(Button::Yes)
+            .menu("Справочник менеджеров")
+            .waitOpen("Справочник менеджеров")
+            .waitIdle()
+            .call([&] { rowsAfter = rowsOf("?BROWSE:1"); })
+            .press("?INSERT:2")
+            .call([] {
+                auto* list = dynamic_cast<ListControl*>(TestDriver::findControl("?BROWSE:1"));
+                ASSERT_TRUE(list && list->editor() && list->editor()->isEditing());
+                list->editor()->setCellText(0, w("Сидоров"));
+                list->editor()->setCellText(1, "sidorov@torn.ru");
+            })
+            .key("?BROWSE:1", "Enter")
+            .press("?CLOSE")
+            .waitClose("Справочник менеджеров")
+            .menu("Выход");
+        EXPECT_EQ(e2e::runProgram(driver), "");
+
+        ASSERT_EQ(driver.messages().size(), 2u);
+        expectDamageSaid(driver.messages()[0], "sprman.tps");
+        EXPECT_EQ(driver.messages()[1].text,
+                  w("Файл справочника менеджеров повреждён. Создать его заново?"));
+        EXPECT_EQ(rowsAfter.size(), 40u);
+        EXPECT_TRUE(testsupport::readFileBytes(folder.file("sprman.tps.bad")) == damaged);
+        auto& file = app::SPRMAN();
+        ASSERT_EQ(file.open(), 0);
+        std::vector<std::string> kept;
+        file.setFileOrder();
+        while (file.next() == 0)
+            kept.push_back(cp1251ToUtf8(app::SPR().NAME.str() + " | " + app::SPR().KMAIL.str()));
         file.close();
+        expected.push_back("Сидоров | sidorov@torn.ru");
+        EXPECT_EQ(kept, expected);
     }
-    // The list is read through the key alone (it holds both fields): its late page is met.
-    const std::string damaged = testsupport::damageKeyPage(folder.file("sprman.tps"), 0);
-
-    TestDriver driver;
-    std::vector<std::string> rowsAfter;
-    driver.waitOpen(e2e::FrameTitle)
-        .answerMessage(Button::Ok)
-        .answerMessage(Button::Yes)
-        .menu("Справочник менеджеров")
-        .waitOpen("Справочник менеджеров")
-        .waitIdle()
-        .call([&] { rowsAfter = rowsOf("?BROWSE:1"); })
-        .press("?INSERT:2")
-        .call([] {
-            auto* list = dynamic_cast<ListControl*>(TestDriver::findControl("?BROWSE:1"));
-            ASSERT_TRUE(list && list->editor() && list->editor()->isEditing());
-            list->editor()->setCellText(0, w("Сидоров"));
-            list->editor()->setCellText(1, "sidorov@torn.ru");
-        })
-        .key("?BROWSE:1", "Enter")
-        .press("?CLOSE")
-        .waitClose("Справочник менеджеров")
-        .menu("Выход");
-    EXPECT_EQ(e2e::runProgram(driver), "");
-
-    ASSERT_EQ(driver.messages().size(), 2u);
-    expectDamageSaid(driver.messages()[0], "sprman.tps");
-    EXPECT_EQ(driver.messages()[1].text,
-              w("Файл справочника менеджеров повреждён. Создать его заново?"));
-    EXPECT_TRUE(rowsAfter.empty());
-    EXPECT_TRUE(testsupport::readFileBytes(folder.file("sprman.tps.bad")) == damaged);
-    auto& file = app::SPRMAN();
-    ASSERT_EQ(file.open(), 0);
-    std::vector<std::string> kept;
-    file.setFileOrder();
-    while (file.next() == 0)
-        kept.push_back(cp1251ToUtf8(app::SPR().NAME.str() + " | " + app::SPR().KMAIL.str()));
-    file.close();
-    EXPECT_EQ(kept, (std::vector<std::string>{"Сидоров | sidorov@torn.ru"}));
 }
 
 } // namespace

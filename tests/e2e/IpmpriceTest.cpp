@@ -12,6 +12,7 @@
 #include "tests/support/DamagedPages.h"
 #include "tests/support/EncodedBodies.h"
 #include "tests/support/GzipSample.h"
+#include "tests/support/LoopbackProxyProgram.h"
 #include "tests/support/TempWorkFolder.h"
 #include "tests/support/TestProxy.h"
 
@@ -419,7 +420,8 @@ TEST_F(IpmpriceTest, AFailedDownloadLeavesEverythingUntouched)
     std::filesystem::remove(part);
     EXPECT_EQ(m_failure, "");
     ASSERT_EQ(blocked.messages().size(), 2u);
-    EXPECT_EQ(blocked.messages()[0].text, w("Ошибка создания файла ") + quelbit);
+    EXPECT_EQ(blocked.messages()[0].text.rfind(w("Ошибка создания файла ") + quelbit + ": ", 0), 0u)
+        << platform::text::cp1251ToUtf8(blocked.messages()[0].text);
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
 }
 
@@ -444,11 +446,105 @@ TEST_F(IpmpriceTest, ALoadThroughAnAuthenticatingProxyWorksEndToEnd)
 }
 
 
+// The settings as a person leaves them: one requisites record and one site record.
+void storeSettings(const std::string& proxy, int32_t proxyPort, const std::string& site,
+                   int32_t sitePort)
+{
+    RelateREKV->open();
+    REKV().empty();
+    REKV().clearBuffer();
+    REK().PROXYADR = proxy;
+    REK().PROXYPORT = proxyPort;
+    REKV().add();
+    RelateREKV->close();
+    RelateREKV_D->open();
+    REKV_D().empty();
+    REKV_D().clearBuffer();
+    REKD().SITENAME = site;
+    REKD().SITEPORT = sitePort;
+    REKV_D().add();
+    RelateREKV_D->close();
+}
+
+int closedPort()
+{
+    PriceServer gone("");
+    return gone.port();
+}
+
+TEST_F(IpmpriceTest, AProxyTypedAsAnAddressIsTakenAsItsHostAndPort)
+{
+    testsupport::LoopbackProxyProgram proxy;
+    if (!proxy.running())
+        GTEST_SKIP() << proxy.why();
+    const std::string body = "5;;E;;1;3;Mann;;;G\n";
+    PriceServer server(body);
+    // The scheme's colon is no port: the port field gives it.
+    for (const std::string typed : {"http://127.0.0.1", "http://127.0.0.1/", "HTTP://127.0.0.1"}) {
+        storeSettings(typed, proxy.port(), "127.0.0.1", server.port());
+        TestDriver driver;
+        driver.waitOpen(Title).press("?OPTION1:RADIO2").press("?BUTTON2");
+        EXPECT_EQ(runDialog(driver), 0) << typed;
+        EXPECT_EQ(m_failure, "") << typed;
+        EXPECT_TRUE(driver.messages().empty()) << typed;
+        EXPECT_EQ(codes(), (std::vector<int32_t>{5})) << typed;
+    }
+    EXPECT_EQ(server.requests(), 3);
+    EXPECT_NE(proxy.log().find("GET http://127.0.0.1:" + std::to_string(server.port()) +
+                               "/price/quelbit.txt"),
+              std::string::npos)
+        << proxy.log();
+}
+
+TEST_F(IpmpriceTest, AProxyOrSiteThatCannotBeReachedIsNamedInTheMessage)
+{
+    writePriceList(Stored);
+    platform::system::setDefaultTimeoutMs(5000);
+    const int closed = closedPort();
+    const std::string at = "127.0.0.1:" + std::to_string(closed);
+    struct Case
+    {
+        std::string proxy;
+        int32_t proxyPort;
+        std::string site;
+        int32_t sitePort;
+        std::string said; // UTF-8
+    };
+    const std::vector<Case> cases{
+        {"127.0.0.1", closed, "127.0.0.1", 80,
+         "Прокси-сервер " + at + " недоступен: он не отвечает или его имя не найдено"},
+        {"nosuch-proxy.invalid", 3128, "127.0.0.1", 80,
+         "Прокси-сервер nosuch-proxy.invalid:3128 недоступен: он не отвечает или его имя не "
+         "найдено"},
+        {"", 0, "nosuch-site.invalid", 0,
+         "Сервер nosuch-site.invalid:80 не найден: такого имени в сети нет"},
+        {"", 0, "127.0.0.1", closed,
+         "Соединение отклонено: сервер " + at + " не отвечает по этому адресу и порту"},
+    };
+    for (const Case& one : cases) {
+        storeSettings(one.proxy, one.proxyPort, one.site, one.sitePort);
+        TestDriver driver;
+        driver.waitOpen(Title)
+            .press("?OPTION1:RADIO2")
+            .answerMessage(Button::Ok)
+            .answerMessage(Button::Ok)
+            .press("?BUTTON2");
+        EXPECT_EQ(runDialog(driver), 1) << one.said;
+        EXPECT_EQ(m_failure, "") << one.said;
+        std::vector<std::string> texts;
+        for (const MessageRequest& shown : driver.messages())
+            texts.push_back(platform::text::cp1251ToUtf8(shown.text));
+        EXPECT_EQ(texts, (std::vector<std::string>{one.said, "Не удается скачать файл прайс-листа!"}));
+        EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
+    }
+    platform::system::setDefaultTimeoutMs(0);
+}
+
 // A price-list server that misbehaves in one way.
 class TroubleServer
 {
 public:
-    enum class Trouble { Drip, Silent, CutWithoutLength, Empty, WebPage, Gzip };
+    enum class Trouble { Drip, Silent, CutWithoutLength, ShortLength, Empty, WebPage, Gzip };
 
     explicit TroubleServer(Trouble trouble)
     {
@@ -475,6 +571,20 @@ public:
                         return sink.write(part.data(), part.size()) && false;
                     });
                 break;
+            case Trouble::ShortLength: {
+                // A whole list behind a length that ends in the middle of its 27th line.
+                const std::string list = testsupport::priceLines(55);
+                std::size_t length = 0;
+                for (int line = 0; line < 26; ++line)
+                    length = list.find('\n', length) + 1;
+                length += 5;
+                response.set_content_provider(
+                    length, "text/plain",
+                    [list, length](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                        return sink.write(list.data() + offset, length - offset);
+                    });
+                break;
+            }
             case Trouble::Empty:
                 response.set_content("", "text/plain");
                 break;
@@ -575,13 +685,17 @@ TEST_F(IpmpriceTroubleTest, ASilentOrDrippingServerEndsAsATimeout)
     }
 }
 
-TEST_F(IpmpriceTroubleTest, ABodyCutOffWithoutALengthIsRefused)
+TEST_F(IpmpriceTroubleTest, ABodyCutInsideALineIsRefused)
 {
-    TroubleServer server(TroubleServer::Trouble::CutWithoutLength);
-    EXPECT_EQ(download(server.port(), 1, 1),
-              (std::vector<std::string>{
-                  w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}));
-    expectUntouched();
+    // The connection's end without a length, and a length shorter than the list.
+    for (const auto trouble :
+         {TroubleServer::Trouble::CutWithoutLength, TroubleServer::Trouble::ShortLength}) {
+        TroubleServer server(trouble);
+        EXPECT_EQ(download(server.port(), 1, 1),
+                  (std::vector<std::string>{
+                      w("Файл прайс-листа получен не полностью. Прайс-лист не изменён.")}));
+        expectUntouched();
+    }
 }
 
 TEST_F(IpmpriceTroubleTest, AnEmptyAnswerOrAWebPageChangesNothing)
@@ -634,6 +748,32 @@ TEST_F(IpmpriceTroubleTest, AnEncodedListCutShortChangesNothing)
             expectUntouched();
         }
     }
+}
+
+// A script's "wait idle" after "Загрузить" returns once the download is over, not while the
+// status line still says it runs.
+TEST_F(IpmpriceTroubleTest, WaitIdleWaitsUntilTheDownloadIsOver)
+{
+    platform::system::setDefaultTimeoutMs(2000);
+    TroubleServer server(TroubleServer::Trouble::Silent);
+    setSite("127.0.0.1", server.port());
+    std::string seen = "nothing";
+    TestDriver driver;
+    driver.waitOpen(Title)
+        .press("?OPTION1:RADIO2")
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .press("?BUTTON2")
+        .waitIdle(20000)
+        .call([&] {
+            const Window* window = TestDriver::topWindow();
+            seen = window ? platform::text::cp1251ToUtf8(window->control(7)->text()) : "";
+        });
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(seen, "");
+    EXPECT_EQ(driver.messages().size(), 2u);
+    expectUntouched();
 }
 
 TEST_F(IpmpriceTroubleTest, TheWindowStaysAliveDuringADownloadAndCancelEndsItAtOnce)

@@ -250,11 +250,13 @@ TEST_F(Procvyg, MailChoiceShowsAndHidesTheManagerListOfBothColumns)
     }
     app::RelateSPRMAN->close();
     TestDriver driver;
-    std::string atStart, ticked, unticked;
+    std::string atStart, ticked, chosen, unticked;
     driver.waitOpen(Title)
         .dump([&](const std::string& text) { atStart = withoutFocus(e2e::withoutPlaces(text)); })
         .press("?FLGMAIL")
         .dump([&](const std::string& text) { ticked = withoutFocus(e2e::withoutPlaces(text)); })
+        .select("?SPR:NAME", 2)
+        .dump([&](const std::string& text) { chosen = withoutFocus(e2e::withoutPlaces(text)); })
         .press("?FLGMAIL")
         .dump([&](const std::string& text) { unticked = withoutFocus(e2e::withoutPlaces(text)); })
         .press("?BUTTON3")
@@ -272,6 +274,8 @@ TEST_F(Procvyg, MailChoiceShowsAndHidesTheManagerListOfBothColumns)
     const auto first = ticked.find("row 1 \"Агеев | ageev@example.ru\"");
     EXPECT_NE(first, std::string::npos) << ticked;
     EXPECT_NE(ticked.find("row 2 \"Петров | petrov@example.ru\"", first), std::string::npos);
+    // The chosen manager as the list shows it, not the address copied behind it.
+    EXPECT_NE(chosen.find("?SPR:NAME droplist \"Петров\""), std::string::npos) << chosen;
     EXPECT_NE(unticked.find("10 ?STRING2 string \"Ваш менеджер:\" hidden"), std::string::npos)
         << unticked;
 }

@@ -20,13 +20,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 using namespace app;
 using platform::text::w;
@@ -339,4 +345,109 @@ TEST(ProgramExit, ShutdownSignalsCloseTheProgramAsItsExitDoes)
                         .isEmpty())
             << signal;
     }
+}
+
+namespace {
+
+// Makes the folder read-only for a child process about to start: a read-only bind mount in a
+// mount namespace of its own (root passes over permission bits). False when that cannot be
+// done here.
+bool readOnlyMountInThisProcess(const std::string& folder)
+{
+    return ::unshare(CLONE_NEWNS) == 0
+           && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+           && ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0
+           && ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0
+           && ::chdir(folder.c_str()) == 0 && ::access(".", W_OK) != 0;
+}
+
+bool readOnlyMountPossible(const std::string& folder)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(readOnlyMountInThisProcess(folder) ? 0 : 1);
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+// A working folder nobody may write in (a read-only disk) shows its data, read only, after one
+// notice: no refused open, no empty list.
+TEST(ReadOnlyFolder, ShowsItsDataAfterOneNotice)
+{
+    testsupport::TempWorkFolder folder;
+    DictionaryInit();
+    for (FileRelation* relation : {RelatePRIOSN, RelateKORZAK, RelateSPRPR, RelatePROIZ,
+                                   RelateSPRMAN, RelateREKV, RelateREKV_D})
+        ASSERT_EQ(relation->open(), 0);
+    PRIOSN().clearBuffer();
+    PR().KOD = 5;
+    PR().NAIM = w("Фильтр масляный");
+    ASSERT_EQ(PRIOSN().add(), 0);
+    KORZAK().clearBuffer();
+    K().KOD = 7;
+    K().KOL = 2;
+    ASSERT_EQ(KORZAK().add(), 0);
+    for (FileRelation* relation : {RelatePRIOSN, RelateKORZAK, RelateSPRPR, RelatePROIZ,
+                                   RelateSPRMAN, RelateREKV, RelateREKV_D})
+        relation->close();
+    DictionaryKill();
+
+    const std::string path = folder.path().string();
+    std::function<void()> inChild;
+    std::vector<std::filesystem::path> unwritable;
+    if (::geteuid() == 0) {
+        if (!readOnlyMountPossible(path))
+            GTEST_SKIP() << "no read-only bind mount can be made here (no mount namespace)";
+        inChild = [path] {
+            if (!readOnlyMountInThisProcess(path))
+                ::_exit(3);
+        };
+    }
+    const std::string script = "answer message OK\n"
+                               "menu \"Просмотр прайс-листа и заказ товара\"\n"
+                               "wait open \"Прайс-лист/Заказ\"\n"
+                               "dump\n"
+                               "close\n"
+                               "wait close \"Прайс-лист/Заказ\"\n"
+                               "menu \"Выход\"\n";
+    testsupport::writeFileBytes(folder.file("session.txt"), script);
+    if (!inChild) {
+        // Without root, the permission bits make it read-only.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            unwritable.push_back(entry.path());
+        unwritable.push_back(folder.path());
+        for (const auto& entry : unwritable)
+            std::filesystem::permissions(entry, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+    }
+    const std::filesystem::path output =
+        folder.path().parent_path() / (folder.path().filename().string() + "-out.txt");
+    QProcess program;
+    if (inChild)
+        program.setChildProcessModifier(inChild);
+    startProgram(program, folder, script,
+                 {{QStringLiteral("QUELB_SCRIPT_OUTPUT"), QString::fromStdString(output.string())}});
+    Finished finished = waitForEnd(program, folder);
+    finished.output = testsupport::readFileBytes(output);
+    for (const auto& entry : unwritable)
+        std::filesystem::permissions(entry, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    std::filesystem::remove(output);
+
+    EXPECT_EQ(finished.status, QProcess::NormalExit) << finished.output;
+    EXPECT_EQ(finished.code, 0) << finished.output;
+    EXPECT_NE(finished.output.find("script done"), std::string::npos) << finished.output;
+    std::size_t boxes = 0;
+    for (std::size_t at = finished.output.find("message \""); at != std::string::npos;
+         at = finished.output.find("message \"", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 1u) << finished.output;
+    EXPECT_NE(finished.output.find("Папка программы доступна только для чтения"), std::string::npos)
+        << finished.output;
+    EXPECT_EQ(finished.output.find("Нет доступа"), std::string::npos) << finished.output;
+    EXPECT_NE(finished.output.find("Фильтр масляный"), std::string::npos) << finished.output;
+    EXPECT_NE(finished.output.find("row 1 \"7"), std::string::npos) << finished.output;
 }

@@ -2,14 +2,25 @@
 // chooser, the saved site name, and one window at a time.
 #include "app/ustan/Ustan.h"
 #include "app/dictionary/Dictionary.h"
+#include "app/startup/LocaleOverrides.h"
 #include "platform/text/Cp1251.h"
 #include "platform/ui/LayoutAudit.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/Control.h"
+#include "tests/support/DamagedPages.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempWorkFolder.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -65,6 +76,97 @@ protected:
 
     testsupport::TempWorkFolder m_folder;
 };
+
+// Damaged requisites (enciphered) or a damaged download site: the damage is said with 36 and
+// the file's name, the damaged file is kept, what can still be read comes back into a new
+// file, and the window shows it and stores what is typed. With the enciphered file's first
+// page gone nothing of it can be deciphered: it starts blank, the copy still kept.
+TEST_F(UstanTest, DamagedRequisitesOrSiteComeBackIntoNewFilesThatSaveWorksOn)
+{
+    // The file cut after its record page, its first page or its record page overwritten (the
+    // last met only when the window reads the record).
+    enum class Damage { Cut, FirstPage, RecordPage };
+    struct Case
+    {
+        const char* file;
+        Damage damage;
+        const char* nameAfter;
+        const char* siteAfter;
+    };
+    const std::vector<Case> cases = {
+        {"rekv.tps", Damage::Cut, "Ромашка", "price.torn.ru"},
+        {"rekv.tps", Damage::FirstPage, "", "price.torn.ru"},
+        {"rekv_d.tps", Damage::FirstPage, "Ромашка", "price.torn.ru"},
+        {"rekv_d.tps", Damage::RecordPage, "Ромашка", ""},
+    };
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(std::string(damage.file) + " " + std::to_string(int(damage.damage)));
+        testsupport::TempWorkFolder folder;
+        RelateREKV->open();
+        REKV().clearBuffer();
+        REK().NAIM = w("Ромашка");
+        REKV().add();
+        RelateREKV->close();
+        RelateREKV_D->open();
+        REKV_D().clearBuffer();
+        REKD().SITENAME = "price.torn.ru";
+        REKV_D().add();
+        RelateREKV_D->close();
+        const std::filesystem::path path = folder.file(damage.file);
+        const std::string bytes = testsupport::readFileBytes(path);
+        const std::size_t page = std::string(damage.file) == "rekv.tps" ? 1024 : 4096;
+        std::string damaged = bytes.substr(0, 2 * page);
+        if (damage.damage == Damage::FirstPage)
+            damaged = std::string(page, '\x5a') + bytes.substr(page);
+        else if (damage.damage == Damage::RecordPage)
+            damaged = bytes.substr(0, page) + std::string(page, '\x5a') + bytes.substr(2 * page);
+        testsupport::writeFileBytes(path, damaged);
+
+        std::string nameShown;
+        std::string siteShown;
+        TestDriver driver;
+        driver.answerMessage(Button::Ok)
+            .waitOpen(Title)
+            .call([&] {
+                nameShown = TestDriver::findControl("?REK:NAIM")->text();
+                siteShown = TestDriver::findControl("?REKD:SITENAME")->text();
+            })
+            .type("?REK:NAIM", "Василёк")
+            .press("?BUTTON1")
+            .waitClose(Title);
+        // The window says the damage before it shows: the driver runs first to answer it.
+        bool done = false;
+        std::string failure;
+        driver.start(
+            [&](const std::string& result) {
+                done = true;
+                failure = result;
+            },
+            20000);
+        QElapsedTimer early;
+        early.start();
+        while (early.elapsed() < 100)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_NE(startThread(ustan, 50000), 0);
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(failure, "");
+
+        ASSERT_EQ(driver.messages().size(), 1u);
+        const std::string said = driver.messages()[0].text;
+        EXPECT_NE(said.find("(36)"), std::string::npos) << platform::text::cp1251ToUtf8(said);
+        EXPECT_NE(said.find(std::string(damage.file) + ".bad"), std::string::npos)
+            << platform::text::cp1251ToUtf8(said);
+        EXPECT_EQ(platform::text::cp1251ToUtf8(nameShown).substr(0, std::string(damage.nameAfter).size()),
+                  damage.nameAfter);
+        EXPECT_EQ(siteShown.substr(0, std::string(damage.siteAfter).size()), damage.siteAfter);
+        EXPECT_TRUE(testsupport::readFileBytes(folder.file(std::string(damage.file) + ".bad"))
+                    == damaged);
+        EXPECT_EQ(requisites().NAIM.str(), w("Василёк"));
+        EXPECT_EQ(site().SITENAME.str(), damage.siteAfter);
+        EXPECT_EQ(count(REKV(), RelateREKV), 1);
+    }
+}
 
 TEST_F(UstanTest, AFreshFolderGetsOneBlankRecordOfEachAndCancelWritesNothing)
 {
@@ -137,6 +239,70 @@ TEST_F(UstanTest, SaveStoresTheSettingsAndTheSiteWithoutLeadingBlanks)
     EXPECT_EQ(rek.USERPASS.str(), "secret");
     EXPECT_EQ(site().SITENAME.str(), "price.local");
     EXPECT_EQ(site().SITEPORT, 8080);
+}
+
+// A full disk is said once, with its reason: in a fresh folder whose files were made before the
+// disk filled, and when the settings are saved.
+TEST_F(UstanTest, AFullDiskIsSaidOnceWithItsReason)
+{
+    constexpr unsigned Ignore = 32;
+    SetLocaleOverrides(); // the Russian texts of the codes
+    const std::string noRoom = "Ошибка файла rekv.tps (Нет места на диске)";
+    count(REKV(), RelateREKV);
+    count(REKV_D(), RelateREKV_D);
+    {
+        const testsupport::FileSizeLimit full(16);
+        TestDriver driver;
+        driver.answerMessage(Ignore).call([] { ASSERT_NE(startThread(ustan, 50000), 0); }).waitIdle();
+        EXPECT_EQ(driver.run(), "");
+        ASSERT_EQ(driver.messages().size(), 1u);
+        EXPECT_EQ(driver.messages()[0].text, w(noRoom));
+        EXPECT_EQ(ThreadRegistry::openWindows().size(), 0u);
+    }
+    EXPECT_EQ(count(REKV(), RelateREKV), 0);
+
+    // With its records made, the window opens; the save meets the full disk.
+    ASSERT_NE(startThread(ustan, 50000), 0);
+    TestDriver driver;
+    std::unique_ptr<testsupport::FileSizeLimit> full;
+    driver.waitOpen(Title)
+        .type("?REK:NAIM", "Ромашка")
+        .call([&] { full = std::make_unique<testsupport::FileSizeLimit>(16); })
+        .answerMessage(Ignore)
+        .press("?BUTTON1")
+        .waitClose(Title);
+    EXPECT_EQ(driver.run(), "");
+    full.reset();
+    ASSERT_EQ(driver.messages().size(), 1u);
+    EXPECT_EQ(driver.messages()[0].text, w(noRoom));
+    EXPECT_TRUE(requisites().NAIM.isBlank());
+}
+
+TEST_F(UstanTest, TheProxyPasswordIsShownAsDots)
+{
+    RelateREKV->open();
+    REKV().clearBuffer();
+    REK().USERPASS = "secret";
+    REKV().add();
+    RelateREKV->close();
+    ASSERT_NE(startThread(ustan, 50000), 0);
+    TestDriver driver;
+    std::string stored, typed;
+    driver.waitOpen(Title)
+        .press("?TAB2")
+        .dump([&](const std::string& text) { stored = text; })
+        .type("?REK:USERPASS", "p@ss")
+        .dump([&](const std::string& text) { typed = text; })
+        .press("?BUTTON1")
+        .waitClose(Title);
+    EXPECT_EQ(driver.run(), "");
+    const auto shown = [](const std::string& dump) {
+        const std::size_t line = dump.find("?REK:USERPASS");
+        return line == std::string::npos ? dump : dump.substr(line, dump.find('\n', line) - line);
+    };
+    EXPECT_NE(shown(stored).find("\"••••••\""), std::string::npos) << shown(stored);
+    EXPECT_NE(shown(typed).find("\"••••\""), std::string::npos) << shown(typed);
+    EXPECT_EQ(requisites().USERPASS.str(), "p@ss");
 }
 
 TEST_F(UstanTest, ASecondStartBringsTheFirstForwardAndOpensNothing)

@@ -1,6 +1,7 @@
 #include "net/HttpClient.h"
 #include "net/HttpParameterList.h"
 
+#include "platform/storage/ErrorState.h"
 #include "platform/system/LastError.h"
 #include "platform/system/WinInet.h"
 #include "platform/system/WinInetWaiting.h"
@@ -10,6 +11,7 @@
 #include "tests/net/LoopbackServer.h"
 #include "tests/support/TestProxy.h"
 #include "tests/support/EncodedBodies.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/GzipSample.h"
 #include "tests/support/TempWorkFolder.h"
 
@@ -117,6 +119,11 @@ TEST_F(HttpClientTest, SetProxyJoinsHostAndPortUnlessTheHostHoldsAColon)
     EXPECT_EQ(m_client.proxy(), "proxy.local:8080");
     m_client.SetProxy("10.0.0.1", -1);
     EXPECT_EQ(m_client.proxy(), "10.0.0.1:-1");
+    // Typed as an address: the scheme's colon is no port, and a path is dropped.
+    m_client.SetProxy("http://proxy.local  ", 3128);
+    EXPECT_EQ(m_client.proxy(), "proxy.local:3128");
+    m_client.SetProxy("HTTP://proxy.local:8080/", 3128);
+    EXPECT_EQ(m_client.proxy(), "proxy.local:8080");
 
     // User and password are kept as given; an omitted one stays as it was.
     m_client.SetProxy("p", 1, std::string_view("user  "), std::string_view("secret  "));
@@ -302,8 +309,9 @@ TEST_F(HttpClientTest, APortWithNothingListeningFailsTheLoad)
     EXPECT_EQ(m_client.Load("/x", target.string()), 12029);
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(m_client.ErrorText(), w("Чтение данных") + " CANNOT CONNECT ");
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{
-                              w("Соединение отклонено: сервер не отвечает по этому адресу и порту")});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Соединение отклонено: сервер 127.0.0.1:") +
+                                                   std::to_string(closedPort) +
+                                                   w(" не отвечает по этому адресу и порту")});
 }
 
 TEST_F(HttpClientTest, ConnectFailuresAreShownWithoutPrefix)
@@ -382,6 +390,9 @@ TEST_F(HttpClientTest, AnUnreachableProxyIsReported)
               0);
     EXPECT_EQ(m_client.Load("/echo", m_folder.file("x.txt").string()), 12165);
     EXPECT_EQ(m_client.ErrorText(), w("Чтение данных") + " PROXY SERVER UNREACHABLE ");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{
+                              w("Прокси-сервер 127.0.0.1:") + std::to_string(closedPort) +
+                              w(" недоступен: он не отвечает или его имя не найдено")});
 }
 
 TEST_F(HttpClientTest, CloseShowsTheSessionEndOnlyAtLevelZero)
@@ -425,14 +436,33 @@ TEST_F(HttpClientTest, KillFreesTheResponseAndTheParameters)
     m_client.Init(); // TearDown kills again
 }
 
-TEST_F(HttpClientTest, ATargetThatCannotBeCreatedFailsTheLoad)
+TEST_F(HttpClientTest, ATargetThatCannotBeCreatedOrWrittenFailsTheLoadWithItsReason)
 {
+    // The runtime's texts of the codes, as the program sets them at its start.
+    platform::storage::setErrorText(3, w("Путь не найден"));
+    platform::storage::setErrorText(39, w("Нет места на диске"));
     ASSERT_EQ(connect(), 0);
     const auto target = m_folder.file("missing-folder") / "quelbit.txt";
     const int result = m_client.Load("/echo", target.string());
     EXPECT_EQ(result, 3);
     EXPECT_EQ(m_client.ErrorText(), w("Создание файла Путь не найден"));
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Ошибка создания файла ") + target.string()});
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Ошибка создания файла ") + target.string() +
+                                                   w(": Путь не найден (3)")});
+
+    // A body past the file-size limit is a full disk, and says so.
+    m_boxes.clear();
+    const auto written = m_folder.file("quelbit.txt");
+    int code = 0;
+    {
+        testsupport::FileSizeLimit limit(100000);
+        code = m_client.Load("/bytes/300000", written.string());
+    }
+    EXPECT_EQ(code, 39);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{w("Ошибка записи файла ") + written.string() +
+                                                   w(": Нет места на диске (39)")});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
+                            std::filesystem::directory_iterator()),
+              0);
 }
 
 long peakResidentKb()

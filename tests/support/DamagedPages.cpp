@@ -11,6 +11,7 @@ namespace {
 
 constexpr unsigned char TableLeaf = 0x0D;
 constexpr unsigned char IndexLeaf = 0x0A;
+constexpr unsigned char TableInterior = 0x05;
 
 std::vector<std::size_t> pagesOfKind(const std::string& bytes, unsigned char kind)
 {
@@ -49,6 +50,34 @@ std::vector<std::size_t> recordPages(const std::string& bytes)
 std::vector<std::size_t> keyPages(const std::string& bytes)
 {
     return pagesOfKind(bytes, IndexLeaf);
+}
+
+std::vector<std::size_t> recordTreePages(const std::string& bytes)
+{
+    return pagesOfKind(bytes, TableInterior);
+}
+
+std::size_t layoutPage(const std::string& bytes)
+{
+    const std::size_t at = bytes.find("field ");
+    if (at == std::string::npos)
+        throw std::runtime_error("the file holds no layout description");
+    return at / DataPageSize;
+}
+
+std::string damageSignature(std::string bytes)
+{
+    for (std::size_t i = 0; i < 16; ++i)
+        bytes.at(i) = static_cast<char>(0xA5 ^ i);
+    return bytes;
+}
+
+std::string cutAfterRecordPages(const std::string& bytes)
+{
+    const std::vector<std::size_t> pages = recordPages(bytes);
+    if (pages.empty())
+        throw std::runtime_error("the file has no record pages");
+    return bytes.substr(0, (pages.front() + 1) * DataPageSize);
 }
 
 std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page)

@@ -20,8 +20,17 @@ std::vector<std::size_t> recordPages(const std::string& bytes);
 std::vector<std::size_t> keyPages(const std::string& bytes);
 // The positions (rowids) of the records a page of recordPages holds.
 std::set<int64_t> positionsOn(const std::string& bytes, std::size_t page);
+// The interior pages of the file's table (those that lead to its record pages).
+std::vector<std::size_t> recordTreePages(const std::string& bytes);
+// The page that holds the stored layout description.
+std::size_t layoutPage(const std::string& bytes);
 // The bytes with the pages overwritten.
 std::string damagePages(std::string bytes, const std::vector<std::size_t>& pages);
+
+// The file's signature (its first 16 bytes) overwritten.
+std::string damageSignature(std::string bytes);
+// The file cut right after its last record page (the keys' pages beyond it lost).
+std::string cutAfterRecordPages(const std::string& bytes);
 
 // Overwrites a record page of the file on disk, counted from the file's end (0: the last one);
 // returns the positions of the records it held. The file's bytes after the damage are left in

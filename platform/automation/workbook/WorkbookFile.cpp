@@ -6,11 +6,11 @@
 #include "platform/automation/workbook/XlsWriter.h"
 #include "platform/automation/workbook/XlsxReader.h"
 #include "platform/automation/workbook/XlsxWriter.h"
+#include "platform/storage/Leftovers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,12 +41,19 @@ void setError(QString* error, const QString& message)
 }
 
 // A hidden neighbour of the target: the new file is written there and takes the target's place
-// only once complete, so a failed or killed save leaves the old file as it was.
+// only once complete, so a failed or killed save leaves the old file as it was. Its name
+// carries the process id, so the next save into the folder removes what a killed one left.
 QString neighbourOf(const QString& path)
 {
     const QFileInfo target(path);
-    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' +
-           QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".tmp");
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    platform::storage::removeLeftovers(folder.toStdString());
+    const QByteArray hidden = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
+                                                target.fileName());
+    const std::string neighbour = platform::storage::temporaryBeside(hidden.toStdString());
+    // One of an earlier process of this id is no one's.
+    ::unlink(neighbour.c_str());
+    return QFile::decodeName(QByteArray::fromStdString(neighbour));
 }
 
 // The whole of bytes into a new file, flushed to the disk.

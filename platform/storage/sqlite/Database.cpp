@@ -2,9 +2,11 @@
 #include "platform/storage/sqlite/Database.h"
 
 #include "platform/storage/ErrorState.h"
+#include "platform/storage/Leftovers.h"
 #include "platform/storage/sqlite/Collations.h"
 #include "platform/storage/sqlite/FilterFunctions.h"
 #include "platform/storage/sqlite/LayoutDescription.h"
+#include "platform/storage/sqlite/PageCipher.h"
 #include "platform/storage/sqlite/QualifiedSql.h"
 #include "platform/storage/sqlite/ResultCodes.h"
 
@@ -178,8 +180,11 @@ int Database::connect(const std::string& path, const std::string& password,
     std::string stored;
     rc = readDescription(m_db, stored);
     if ((rc & 0xFF) == SQLITE_NOTADB)
-        // An enciphered file does not tell a wrong password from damage: both are refused.
-        return password.empty() ? Error::DamagedDataFile : Error::AccessDenied;
+        // An enciphered file does not tell a wrong password from a damaged first page: both
+        // are refused. Pages that pass their check beside ones that fail are damage.
+        return password.empty() || checkPages(path, password) == PageCheck::SomePass
+                   ? Error::DamagedDataFile
+                   : Error::AccessDenied;
     if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
         return Error::AccessDenied;
     if ((rc & 0xFF) == SQLITE_ERROR)
@@ -228,7 +233,8 @@ int Database::create(const std::string& path, const std::string& password,
             return Error::AccessDenied;
     }
 
-    const std::string fresh = path + ".new-" + std::to_string(::getpid());
+    removeLeftovers(folder.string());
+    const std::string fresh = temporaryBeside(path);
     ::unlink(fresh.c_str());
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(fresh.c_str(), &db,

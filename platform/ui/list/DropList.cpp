@@ -150,6 +150,11 @@ void DropList::showText(const QString& text)
     m_filling = false;
 }
 
+std::string DropList::shownText() const
+{
+    return text::fromQString(m_box->currentText());
+}
+
 std::vector<std::string> DropList::rows() const
 {
     return m_shown;

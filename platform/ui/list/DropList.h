@@ -45,6 +45,8 @@ public:
     // A shown field (column from 0) of the entry the list shows now; empty when it shows none.
     std::string currentCell(int column) const;
 
+    // The entry the list shows, not the value copied behind it.
+    std::string shownText() const override;
     std::vector<std::string> rows() const override;
     bool selectRow(int row) override;
 

@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform::automation::workbook;
 using namespace workbooktest;
@@ -173,5 +175,32 @@ TEST(WorkbookFileReplace, AFailedSaveLeavesThePreviousFileByteForByte)
                                      .entryList(QDir::Files | QDir::Hidden);
         EXPECT_EQ(left.size(), 1) << left.join(u' ').toStdString() << ": nothing left beside it";
         QFile::remove(path);
+    }
+}
+
+// The hidden file a save writes first is named with the saving process's id: what a killed
+// save left (the process gone) is removed by the next save into the folder, of either format.
+TEST(WorkbookFileReplace, TheNextSaveRemovesWhatAKilledOneLeftBesideIt)
+{
+    testsupport::TempWorkFolder folder;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    const std::string ended = std::to_string(child);
+    for (const char* name : {"order.xls", "order.xlsx"}) {
+        const std::string leftover = std::string(".") + name + ".new-" + ended;
+        testsupport::writeFileBytes(folder.file(leftover), std::string(800000, 'x'));
+        testsupport::writeFileBytes(folder.file("other.xls.new-" + ended), "x");
+        Workbook book;
+        book.addSheet().setValue(1, 1, CellValue::number(1));
+        QString error;
+        EXPECT_TRUE(WorkbookFile::save(book, pathIn(folder, name), &error)) << name;
+        const QStringList left = QDir(QString::fromStdString(folder.path().string()))
+                                     .entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(left, QStringList{QString::fromLatin1(name)})
+            << name << ": " << left.join(u' ').toStdString();
+        QFile::remove(pathIn(folder, name));
     }
 }

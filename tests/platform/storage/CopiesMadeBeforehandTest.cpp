@@ -1,9 +1,12 @@
 // Search copies made beforehand on other threads: a search takes the copy being made and lists
 // what the file walk lists, writes made meanwhile are seen, and a write never waits for (or is
 // refused because of) a reader of another thread.
+#include "tests/support/RefusedThreads.h"
 #include "StorageFixtures.h"
 
+#include "platform/storage/BackgroundQueue.h"
 #include "platform/storage/BackgroundScan.h"
+#include "platform/storage/ContainsCopyBuild.h"
 #include "platform/storage/Bindings.h"
 #include "platform/storage/ContainsSearch.h"
 #include "platform/storage/FilterExpression.h"
@@ -14,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <thread>
 
 using namespace platform::storage;
@@ -150,6 +154,37 @@ TEST_F(CopiesMadeBeforehand, ASearchTakesTheCopyBeingMadeAndSeesEveryWriteMadeMe
     search(ByName)->index().release();
     EXPECT_FALSE(search(ByName)->index().preparing());
     sameAsTheFile("after the joint run");
+}
+
+TEST_F(CopiesMadeBeforehand, ACopyNoThreadCanBeStartedForIsMadeWhereItIsUsed)
+{
+    fill(m_file, 500);
+    {
+        const testsupport::RefusedThreads refused;
+        // The queue takes the work back at once: it never runs later on a freed ticket.
+        BackgroundQueue queue(2);
+        bool ran = false;
+        const auto ticket = queue.add([&] { ran = true; });
+        EXPECT_TRUE(ticket->withdraw());
+        std::optional<ContainsCopyBuild> build;
+        EXPECT_NO_THROW(build.emplace(m_file.backgroundScan(ByName, upperName(m_file)), queue));
+        EXPECT_FALSE(build->take().has_value());
+        build.reset();
+        EXPECT_FALSE(ran);
+
+        // A search whose copy could not be made beforehand lists what the file walk lists.
+        m_sought = w("ФИЛЬТР");
+        for (const int key : Keys) {
+            SCOPED_TRACE(key);
+            EXPECT_NO_THROW(search(key)->index().prepare());
+            EXPECT_EQ(listed(key, true), listed(key, false));
+        }
+    }
+    // Once threads are given again the queue works as before.
+    BackgroundQueue queue(1);
+    bool ran = false;
+    queue.add([&] { ran = true; })->wait();
+    EXPECT_TRUE(ran);
 }
 
 TEST_F(CopiesMadeBeforehand, AWriteStopsAReaderOfAnotherThreadAndGoesOnAtOnce)

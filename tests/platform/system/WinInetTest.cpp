@@ -5,6 +5,7 @@
 #include "platform/storage/LogicalThread.h"
 
 #include "tests/support/EncodedBodies.h"
+#include "tests/support/RefusedThreads.h"
 
 #include <httplib.h>
 
@@ -261,6 +262,25 @@ TEST(WinInetTest, AFailedSendIsNeverAnEmptyBody)
     EXPECT_FALSE(InternetReadFile(h.request, buffer, sizeof buffer, &got));
     EXPECT_EQ(got, 0u);
     EXPECT_EQ(GetLastError(), WinInetError::CannotConnect);
+}
+
+TEST(WinInetTest, ASendTheSystemGivesNoThreadForFailsAndTheNextOneWorks)
+{
+    Server server;
+    {
+        // The server has its threads once it has answered.
+        Handles first(server.port(), "/bytes/10");
+        ASSERT_TRUE(HttpSendRequestA(first.request, nullptr, 0, nullptr, 0));
+    }
+    {
+        Handles h(server.port(), "/bytes/10");
+        const testsupport::RefusedThreads refused;
+        EXPECT_FALSE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+        EXPECT_EQ(GetLastError(), WinInetError::NotEnoughMemory);
+    }
+    Handles h(server.port(), "/bytes/10");
+    EXPECT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(queryText(h.request, HTTP_QUERY_STATUS_CODE), "200");
 }
 
 TEST(WinInetTest, AnUnreachableProxyAndAServerThatNeverAnswers)
