@@ -15,7 +15,8 @@ namespace app {
 // 1: the data files do not match the program's version; the frame then asks to rebuild them.
 extern uint8_t DatabaseVersionMismatch;
 
-// The frame's client size, read once when it opens; the price-list window sizes itself by it.
+// The frame's client size, read when it opens and again whenever it is resized; the price-list
+// window sizes itself by it when it opens.
 extern int32_t MainClientWidth;
 extern int32_t MainClientHeight;
 

@@ -6,6 +6,7 @@
 #include "app/frame/ProcedureStarters.h"
 #include "app/procnul/Procnul.h"
 #include "app/startup/LocaleOverrides.h"
+#include "app/startup/ProgramSettings.h"
 #include "platform/storage/ByteFile.h"
 #include "platform/storage/ErrorReporter.h"
 #include "platform/storage/ErrorState.h"
@@ -28,6 +29,8 @@ namespace storage = platform::storage;
 namespace {
 
 constexpr int kHelpKeyF12 = 0x7B;
+// The section of the settings file that keeps the frame's place.
+constexpr const char* FrameSection = "Main";
 
 } // namespace
 
@@ -58,16 +61,31 @@ int MainFrame::MainInit()
     LastResponse = 0;
 
     Locale::instance().setDefaultCharSet(CyrillicCharSet);
+    // The frame opens maximised, or where the person left it the last time.
+    window().keepPlacement(ProgramSettings(), FrameSection);
     window().open();
     // The hand cursor of six toolbar buttons comes with the window's definition.
 
-    MainClientWidth = window().propertyNumber(0, Property::ClientWidth);
-    MainClientHeight = window().propertyNumber(0, Property::ClientHeight);
+    keepClientSize();
 
     m_help = std::make_unique<HelpService>();
     m_help->init("orderhelp.chm", kHelpKeyF12);
     MainHelp = m_help.get();
     return Level::Benign;
+}
+
+void MainFrame::keepClientSize()
+{
+    MainClientWidth = window().propertyNumber(0, Property::ClientWidth);
+    MainClientHeight = window().propertyNumber(0, Property::ClientHeight);
+}
+
+int MainFrame::takeWindowEvent()
+{
+    // A window opened later fits the frame as the person has sized it by then.
+    if (event() == Event::Sized)
+        keepClientSize();
+    return WindowController::takeWindowEvent();
 }
 
 int MainFrame::MainKill()

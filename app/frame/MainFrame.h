@@ -20,6 +20,7 @@ public:
     int kill() override { return MainKill(); }
     void openHook() override { MainOpenHook(); }
     int takeAccepted() override { return MainAccepted(); }
+    int takeWindowEvent() override;
 
     int MainInit();
     int MainKill();
@@ -31,6 +32,8 @@ private:
     // list window's saved list layouts.
     void rebuildPriceList();
     bool isAccepted(const char* label) const;
+    // MainClientWidth and MainClientHeight from the frame's client area as it is now.
+    void keepClientSize();
 
     std::unique_ptr<platform::ui::HelpService> m_help;
     bool m_procedureRegistered = false;

@@ -107,7 +107,7 @@ int Vybproc::init()
     first.setPointSize(9);
     first.setWeight(QFont::Bold);
     for (Side* side : {&m_types, &m_manufacturers}) {
-        side->control->setIconList({"U+2610", "U+2612"});
+        side->control->setIconList({"U+2610", "U+2611"});
         side->control->setLineHeight(8);
         side->control->setStyleFont(1, first);
         side->list->load();

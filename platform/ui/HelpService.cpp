@@ -1,6 +1,7 @@
 #include "platform/ui/HelpService.h"
 
 #include "platform/ui/HelpWindow.h"
+#include "platform/ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -66,7 +67,11 @@ bool HelpService::showContents()
         m_window->setAttribute(Qt::WA_DeleteOnClose);
     }
     const bool shown = m_window->showContents();
-    m_window->show();
+    // It opens wholly on the screen, like every window of the program.
+    if (m_window->isVisible())
+        m_window->show();
+    else
+        showOnScreen(*m_window);
     m_window->raise();
     m_window->activateWindow();
     return shown;

@@ -70,6 +70,12 @@ void fitInto(QWidget& window, const QRect& area)
             [&] { return window.size() == size && window.frameGeometry().topLeft() == at; });
 }
 
+// Waits until the window system shows the window.
+void waitExposed(const QWidget& window)
+{
+    waitFor(window, [&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
+}
+
 } // namespace
 
 void showOnScreen(QWidget& window)
@@ -85,8 +91,34 @@ void showOnScreen(QWidget& window)
     if (within != window.size())
         window.resize(within);
     window.show();
-    waitFor(window, [&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
+    waitExposed(window);
     fitInto(window, area);
+}
+
+void showFrameOnScreen(QWidget& frame, const QWidget& client, QSize clientRoom,
+                       const std::optional<ScreenPlacement>& left)
+{
+    if (left && !left->normal.isEmpty())
+        frame.setGeometry(left->normal);
+    if (!left || left->maximized) {
+        frame.setWindowState(frame.windowState() | Qt::WindowMaximized);
+        frame.show();
+        waitExposed(frame);
+        // A window manager maximises the frame before it shows it; without one the frame
+        // takes the area itself.
+        const QRect area = availableArea(frame);
+        if (!area.isEmpty() && frame.frameGeometry().size() != area.size()) {
+            frame.resize(area.size().shrunkBy(borderOf(frame)));
+            fitInto(frame, area);
+        }
+        return;
+    }
+    showOnScreen(frame);
+    const QSize missing = (clientRoom - client.size()).expandedTo(QSize(0, 0));
+    if (missing.width() > 0 || missing.height() > 0) {
+        frame.resize(frame.size() + missing);
+        fitInto(frame, availableArea(frame));
+    }
 }
 
 } // namespace platform::ui

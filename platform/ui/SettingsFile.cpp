@@ -161,8 +161,13 @@ QString SettingsFile::resolve(std::string_view fileName)
     if (name.isEmpty())
         return {};
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(name));
+    return resolvePath(QDir::cleanPath(QDir::current().absoluteFilePath(name)));
+}
 
+QString SettingsFile::resolvePath(const QString& absolute)
+{
+    if (absolute.isEmpty())
+        return {};
     QString path = QStringLiteral("/");
     const QStringList parts = absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
@@ -253,13 +258,14 @@ void SettingsFile::init(std::string_view fileName)
 std::string SettingsFile::fetch(std::string_view section, std::string_view entry,
                                 std::string_view defaultValue) const
 {
-    return readPath(m_path, section, entry, defaultValue);
+    // The file may have come since, under another letter case of its name.
+    return readPath(resolvePath(m_path), section, entry, defaultValue);
 }
 
 bool SettingsFile::update(std::string_view section, std::string_view entry,
                           std::string_view value)
 {
-    return writePath(m_path, section, entry, value);
+    return writePath(resolvePath(m_path), section, entry, value);
 }
 
 bool SettingsFile::flush()

@@ -33,8 +33,9 @@ public:
 
     SettingsFile() = default;
 
-    // Binds the object to a file; the name is resolved now, so a later change of the working
-    // folder does not move the settings.
+    // Binds the object to a file; its folder is taken now, so a later change of the working
+    // folder does not move the settings. Its name is found in the folder at each read and write
+    // whatever its letter case, so a file made after this under another case is the same file.
     void init(std::string_view fileName);
     std::string fetch(std::string_view section, std::string_view entry,
                       std::string_view defaultValue = {}) const;
@@ -46,6 +47,8 @@ public:
     const QString& path() const { return m_path; }
 
 private:
+    // Each part of an absolute path found in its folder whatever its letter case.
+    static QString resolvePath(const QString& absolute);
     static std::string readPath(const QString& path, std::string_view section,
                                 std::string_view entry, std::string_view defaultValue);
     static bool writePath(const QString& path, std::string_view section, std::string_view entry,

@@ -67,12 +67,12 @@ int openModalWindows()
         std::count_if(open.begin(), open.end(), [](const Window* w) { return w->isModal(); }));
 }
 
-// A window that is still appearing (being placed on the screen, its open event not yet
-// raised) counts only when `appearing` says so.
+// A window that is still appearing (being placed on the screen, its open event or the work of
+// its first tick not yet done) counts only when `appearing` says so.
 bool windowWithTitle(std::string_view title, bool appearing = true)
 {
     for (const Window* window : ThreadRegistry::openWindows())
-        if (clippedUtf8(window->title()) == title && (appearing || window->isStarted()))
+        if (clippedUtf8(window->title()) == title && (appearing || window->hasAppeared()))
             return true;
     return false;
 }
@@ -494,7 +494,7 @@ void TestDriver::watchIdle()
         for (const Control* control : window->controls())
             scene += control->text() + (control->isDisabled() ? "d" : "") +
                      (window->isShown(*control) ? "" : "h") + "\n";
-        busy = busy || !window->isStarted() || window->hasPendingEvents();
+        busy = busy || !window->hasAppeared() || window->hasPendingEvents();
     }
     // A handler of the top window still runs (a long job that lets the event loop turn now
     // and then); a window below it may only be waiting for the dialog above it.

@@ -11,6 +11,7 @@
 #include "platform/ui/DialogKeys.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/FrameCloseFilter.h"
+#include "platform/ui/FrameRoom.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Locale.h"
 #include "platform/ui/MenuItemControl.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/ScreenFit.h"
 #include "platform/ui/ThreadRegistry.h"
 #include "platform/ui/WindowController.h"
+#include "platform/ui/WindowPlacement.h"
 #include "platform/ui/WindowWidget.h"
 #include "platform/ui/keyboard/KeyMessage.h"
 
@@ -256,12 +258,19 @@ void Window::open()
     }
     refresh(true);
     applyVisibility();
-    // The frame opens where the person sees all of it, so its client size is what they see.
+    // The frame opens where the person sees all of it, so its client size is what they see;
+    // so does every other window of its own.
     if (isFrame()) {
-        showOnScreen(*m_top);
+        const std::optional<ScreenPlacement> left =
+            m_placementSettings ? fetchPlacement(*m_placementSettings, m_placementSection, units())
+                                : std::nullopt;
+        showFrameOnScreen(*m_top, *m_mdiArea->viewport(), designRoomOfWindows(*m_mdiArea), left);
         watchFrameCloseRequests();
-    } else
+    } else if (m_top->isWindow()) {
+        showOnScreen(*m_top);
+    } else {
         m_top->show();
+    }
     if (auto* sub = qobject_cast<QMdiSubWindow*>(m_top.data()))
         keepInside(*sub, *frame->mdiArea()->viewport());
     m_shown = true;
@@ -299,6 +308,23 @@ void Window::started()
             line->selectAll();
     if (!m_dispatching)
         drain();
+    // The first tick of a timer the opening started comes at once, with the window's start;
+    // the window shows once its work and what it posted are done.
+    if (m_firstTickOpens && m_open) {
+        if (m_timer && m_timer->isActive())
+            raise(Event::Timer, 0);
+        QTimer::singleShot(0, m_top, [this] { showOpened(); });
+    }
+}
+
+void Window::showOpened()
+{
+    m_firstTickOpens = false;
+    if (!m_top)
+        return;
+    m_top->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    m_top->setUpdatesEnabled(true);
+    m_top->update();
 }
 
 void Window::exec()
@@ -324,6 +350,8 @@ void Window::finish()
         stopWatchingFrameCloseRequests();
         ThreadRegistry::closeDown(*this);
     }
+    if (m_placementSettings && m_top && m_shown)
+        storePlacement(*m_placementSettings, m_placementSection, *m_top, units());
     m_open = false;
     m_queue.clear();
     if (m_timer)
@@ -345,6 +373,12 @@ void Window::finish()
         m_finished = nullptr;
         finished();
     }
+}
+
+void Window::keepPlacement(SettingsFile& settings, std::string section)
+{
+    m_placementSettings = &settings;
+    m_placementSection = std::move(section);
 }
 
 void Window::closeDown()
@@ -492,7 +526,9 @@ bool Window::filterEvent(QObject* object, QEvent* event)
         return false;
     Control* control = controlOfObject(object);
     if (event->type() == QEvent::FocusIn) {
-        if (control && control->number() != m_focus) {
+        // While the window appears the window system gives the focus to its first control;
+        // the program's choice, or the first control at the start, is what counts.
+        if (control && control->number() != m_focus && m_started) {
             m_focus = control->number();
             raise(Event::Selected, m_focus);
         }

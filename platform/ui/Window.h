@@ -28,6 +28,7 @@ class QEventLoop;
 namespace platform::ui {
 
 class Control;
+class SettingsFile;
 class WindowController;
 
 // A window built from its definition: its controls by number, its events (dispatched one at a
@@ -55,11 +56,17 @@ public:
     bool isOpen() const { return m_open; }
     // Open and its open event raised (false while it is still appearing).
     bool isStarted() const { return m_started; }
+    // Started, and a window whose opening started its timer has done the work of the first
+    // tick, with what that tick posted: what it shows now stays where it is.
+    bool hasAppeared() const { return m_started && !m_firstTickOpens; }
     // Events are queued for it and not yet dispatched.
     bool hasPendingEvents() const { return !m_queue.empty(); }
     // The interval of its running timer in milliseconds (0: none runs).
     int runningTimerMs() const { return m_timer && m_timer->isActive() ? m_timer->interval() : 0; }
     bool wasOpened() const { return m_wasOpened; }
+    // A frame opens where the person left it, kept in a section of the settings file (read
+    // when it opens, written when it closes); without one it opens maximised.
+    void keepPlacement(SettingsFile& settings, std::string section);
     void setModal(bool modal) { m_modal = modal; }
     bool isModal() const { return m_modal; }
     // A handler of this window is running (perhaps waiting in a dialog's nested loop).
@@ -176,6 +183,8 @@ private:
     std::string windowProperty(Property property) const;
     bool setWindowProperty(Property property, std::string_view value);
     void setTimer(int hundredths);
+    // Draws and lets clicks reach the window held back for its first tick.
+    void showOpened();
     void endWaitsOfRunningHandler();
 
     WindowDefinition m_definition;
@@ -203,6 +212,8 @@ private:
     bool m_wasOpened = false;
     bool m_shown = false;
     bool m_started = false; // the open event has been raised; events dispatch from now on
+    // Its opening started its timer: the first tick's work belongs to the opening.
+    bool m_firstTickOpens = false;
     bool m_modal = false;
     bool m_resizable = true;
     QSize m_minimumWhileResizable; // the minimum size to go back to when resizing is on again
@@ -213,6 +224,8 @@ private:
     uint64_t m_transferMark = 0;
     bool m_destroying = false;
     bool m_inAlias = false;
+    SettingsFile* m_placementSettings = nullptr;
+    std::string m_placementSection;
 };
 
 } // namespace platform::ui

@@ -432,6 +432,14 @@ bool Window::setWindowProperty(Property property, std::string_view value)
         }
         return true;
     case Property::Timer:
+        // A timer the program starts while the window opens does the rest of the opening on
+        // its first tick (a layout for the screen, say): till then the window is neither drawn
+        // nor clicked, so what a person sees and clicks stays where it is.
+        if (n > 0 && m_open && !m_started && !isFrame() && !m_firstTickOpens) {
+            m_firstTickOpens = true;
+            top->setUpdatesEnabled(false);
+            top->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
         setTimer(n);
         return true;
     case Property::Active:

@@ -13,13 +13,16 @@
 
 #include <QApplication>
 #include <QPrintDialog>
+#include <QScreen>
 #include <QTimer>
 #include <QMdiSubWindow>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 using namespace platform::ui;
 using platform::text::toQString;
@@ -103,7 +106,7 @@ TEST(Frame, FirstRunMakesAnEmptySettingsFileAndNoDataFile)
     EXPECT_EQ(e2e::messagesCaptioned(driver, "Нет записей"), 2);
 }
 
-TEST(Frame, AnExistingSettingsFileIsNotRewritten)
+TEST(Frame, AnExistingSettingsFileKeepsWhatItHolds)
 {
     testsupport::TempWorkFolder folder;
     testsupport::writeFileBytes(folder.file("QUELBARTO.INI"), "[sizeprice]\r\nbr1=1\r\n");
@@ -112,8 +115,80 @@ TEST(Frame, AnExistingSettingsFileIsNotRewritten)
     answerEmptyFilesAtExit(driver);
     driver.menu("Выход");
     EXPECT_EQ(e2e::runProgram(driver), "");
-    EXPECT_EQ(testsupport::readFileBytes(folder.file("QUELBARTO.INI")), "[sizeprice]\r\nbr1=1\r\n");
+    // Only the frame's place is added to it.
+    const std::string kept = testsupport::readFileBytes(folder.file("QUELBARTO.INI"));
+    EXPECT_EQ(kept.rfind("[sizeprice]\r\nbr1=1\r\n", 0), 0u) << kept;
+    EXPECT_NE(kept.find("[Main]\r\n"), std::string::npos) << kept;
     EXPECT_FALSE(std::filesystem::exists(folder.file("quelbarto.ini")));
+}
+
+// The frame opens maximised, as a multiple-document frame does; then where the person left it,
+// kept in the settings file; and never too small for the windows it holds where the screen has
+// the room. Its client size, which the price-list window fits itself to, follows the frame.
+TEST(Frame, OpensMaximisedThenWhereThePersonLeftItAndLargeEnoughForItsWindows)
+{
+    testsupport::TempWorkFolder folder;
+    struct Seen
+    {
+        bool maximized = false;
+        QRect geometry;
+        QRect screen;
+        int clientWidth = 0;
+        int clientHeight = 0;
+    };
+    const auto run = [](const std::function<void()>& then = {}) {
+        Seen seen;
+        TestDriver driver;
+        driver.waitOpen(e2e::FrameTitle).call([&] {
+            QWidget* frame = ThreadRegistry::frame()->topWidget();
+            seen.maximized = frame->isMaximized();
+            seen.geometry = frame->geometry();
+            seen.screen = frame->screen()->availableGeometry();
+            if (then)
+                then();
+            seen.clientWidth = app::MainClientWidth;
+            seen.clientHeight = app::MainClientHeight;
+        });
+        answerEmptyFilesAtExit(driver);
+        driver.menu("Выход");
+        EXPECT_EQ(e2e::runProgram(driver), "");
+        return seen;
+    };
+    // The first time, maximised; the person restores it and sizes it.
+    const QRect left(120, 90, 1060, 830);
+    const Seen first = run([&] {
+        QWidget* frame = ThreadRegistry::frame()->topWidget();
+        frame->showNormal();
+        frame->setGeometry(left);
+    });
+    EXPECT_TRUE(first.maximized);
+    EXPECT_TRUE(first.screen.contains(first.geometry));
+    EXPECT_GT(first.geometry.width() * first.geometry.height(),
+              first.screen.width() * first.screen.height() * 9 / 10);
+
+    // Where it was left (to the rounding of dialog units), and the client size follows a
+    // person's resize.
+    QSize followed;
+    const Seen second = run([&] {
+        QWidget* frame = ThreadRegistry::frame()->topWidget();
+        const int before = app::MainClientWidth;
+        frame->resize(frame->width() - 150, frame->height());
+        followed = QSize(before - app::MainClientWidth, 0);
+    });
+    EXPECT_FALSE(second.maximized);
+    EXPECT_LE(std::abs(second.geometry.x() - left.x()), 2);
+    EXPECT_LE(std::abs(second.geometry.y() - left.y()), 2);
+    EXPECT_LE(std::abs(second.geometry.width() - left.width()), 2);
+    EXPECT_LE(std::abs(second.geometry.height() - left.height()), 2);
+    EXPECT_GE(followed.width(), 95); // 150 pixels, in dialog units
+
+    // Left smaller than the price-list window's design needs: it opens large enough for it.
+    run([] { ThreadRegistry::frame()->topWidget()->setGeometry(50, 40, 500, 400); });
+    const Seen grown = run();
+    EXPECT_FALSE(grown.maximized);
+    EXPECT_TRUE(grown.screen.contains(grown.geometry));
+    EXPECT_GE(grown.clientWidth, 654);
+    EXPECT_GE(grown.clientHeight, 372);
 }
 
 TEST(Frame, HandCursorOnSixToolbarButtonsButNotOnTheApplicabilityTypes)

@@ -6,6 +6,7 @@
 // themselves.
 #include "platform/ui/LayoutAudit.h"
 #include "platform/storage/LogicalThread.h"
+#include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/DefinitionLoader.h"
 #include "platform/ui/ThreadRegistry.h"
@@ -14,6 +15,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QWidget>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -92,4 +95,33 @@ TEST(LayoutAudit, EveryWindowIsSeenWholeAndReachedByTheTabKey)
     for (const std::string& fault : faults)
         all += fault + "\n";
     EXPECT_TRUE(faults.empty()) << faults.size() << " faults:\n" << all;
+}
+
+// What a person reads is in letters no smaller than the window's own, and a button in the
+// letters of the row it stands in.
+TEST(LayoutAudit, TextsInTheLettersOfTheirWindowAndTheirRow)
+{
+    const auto fontOf = [](const Window& window, const char* label) {
+        const Control* control = window.control(label);
+        return control && control->widget() ? control->widget()->font() : QFont();
+    };
+    const Window price(loadWindowDefinition("quelb002", "P1$QUICKWINDOW"));
+    const QFont close = fontOf(price, "?CLOSE");
+    const QFont print = fontOf(price, "?BUTTON11"); // "Печатать", beside it
+    EXPECT_EQ(close.family(), print.family());
+    EXPECT_EQ(close.pointSize(), print.pointSize());
+    EXPECT_EQ(close.bold(), print.bold());
+
+    // A narrow cut may stand in where the room is short, but its letters stay as tall as the
+    // window's and lose at most a seventh of their width.
+    const Window selection(loadWindowDefinition("quelb022", "P1$WINDOW"));
+    const QFontMetrics window(selection.font());
+    for (const char* label : {"?TTT", "?TTT1"}) {
+        const QFontMetrics box(fontOf(selection, label));
+        const QString text = platform::text::toQString(selection.control(label)->text());
+        EXPECT_GE(box.capHeight(), window.capHeight()) << label;
+        EXPECT_GE(box.horizontalAdvance(text) * 7, window.horizontalAdvance(text) * 6)
+            << label << ": " << box.horizontalAdvance(text) << " of "
+            << window.horizontalAdvance(text) << " pixels";
+    }
 }

@@ -11,27 +11,23 @@
 #include "platform/ui/LayoutAudit.h"
 #include "platform/ui/Property.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/UserInput.h"
 #include "platform/ui/Window.h"
 #include "tests/support/TempWorkFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,62 +43,22 @@ constexpr const char* OpenPriceWindow = "Просмотр прайс-листа 
 constexpr int DesignWidth = 654;
 constexpr int DesignHeight = 372;
 
-// The definitions and icons, perhaps the ones compiled into the program, as files to change.
-void copyResources(const QString& from, const QString& to)
+// The person restores the frame from maximised and sizes it (in its dialog units) before
+// opening the price-list window, which then fits the frame as it is.
+void sizeFrame(int width, int height)
 {
-    for (const QString& folder : {QStringLiteral("windows"), QStringLiteral("icons")}) {
-        QDir().mkpath(to + QLatin1Char('/') + folder);
-        QDirIterator files(from + QLatin1Char('/') + folder, QDir::Files);
-        while (files.hasNext()) {
-            files.next();
-            const QString target =
-                to + QLatin1Char('/') + folder + QLatin1Char('/') + files.fileName();
-            QFile::copy(files.filePath(), target);
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-        }
-    }
+    Window* frame = ThreadRegistry::frame();
+    QWidget* top = frame->topWidget();
+    top->showNormal();
+    top->resize(frame->units().toPixelsX(width), frame->units().toPixelsY(height));
 }
 
-// The program's window definitions with the frame opening at another size, for one test.
-class FrameOfSize
+// The frame's size in its own dialog units for a size in pixels.
+QSize frameUnitsFor(int widthPixels, int heightPixels)
 {
-public:
-    // In the frame's dialog units.
-    FrameOfSize(int width, int height) : m_previous(resourceFolder())
-    {
-        const std::filesystem::path copy = m_folder.path().toStdString();
-        copyResources(QFile::decodeName(m_previous.c_str()), m_folder.path());
-        const std::filesystem::path frame = copy / "windows" / "quelb001.json";
-        std::ifstream in(frame, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        in.close();
-        std::string definition = text.str();
-        const std::string designed = "\"at\": [null, null, 640, 400]";
-        const auto at = definition.find(designed);
-        EXPECT_NE(at, std::string::npos) << "the frame's size in its definition";
-        if (at != std::string::npos)
-            definition.replace(at, designed.size(),
-                               "\"at\": [null, null, " + std::to_string(width) + ", " +
-                                   std::to_string(height) + "]");
-        std::ofstream(frame, std::ios::binary | std::ios::trunc) << definition;
-        setResourceFolder(copy);
-    }
-    ~FrameOfSize() { setResourceFolder(m_previous); }
-    FrameOfSize(const FrameOfSize&) = delete;
-    FrameOfSize& operator=(const FrameOfSize&) = delete;
-
-    // The frame's size in its own dialog units for a size in pixels.
-    static QSize unitsFor(int widthPixels, int heightPixels)
-    {
-        const Window probe(loadWindowDefinition("quelb001", "P1$APPFRAME"));
-        return {probe.units().fromPixelsX(widthPixels), probe.units().fromPixelsY(heightPixels)};
-    }
-
-private:
-    QTemporaryDir m_folder;
-    std::filesystem::path m_previous;
-};
+    const Window probe(loadWindowDefinition("quelb001", "P1$APPFRAME"));
+    return {probe.units().fromPixelsX(widthPixels), probe.units().fromPixelsY(heightPixels)};
+}
 
 // What the test saw of the fitted window.
 struct Seen
@@ -246,12 +202,13 @@ protected:
     {
         testsupport::TempWorkFolder folder;
         SetUpFiles();
-        FrameOfSize frame(frameWidth, frameHeight);
         Seen seen;
         TestDriver driver;
-        driver.waitOpen(e2e::FrameTitle).menu(OpenPriceWindow).waitOpen(Title).call([&] {
-            look(seen);
-        });
+        driver.waitOpen(e2e::FrameTitle)
+            .call([&] { sizeFrame(frameWidth, frameHeight); })
+            .menu(OpenPriceWindow)
+            .waitOpen(Title)
+            .call([&] { look(seen); });
         if (screenshot)
             driver.call(saveScreenshotWhenAsked);
         if (then)
@@ -349,9 +306,66 @@ TEST_F(PriceWindowFit, AfterAFitDownTheUsersResizeFollowsTheResizer)
     EXPECT_EQ(after.at(19).y + after.at(19).height, after.at(29).y + after.at(29).height - 4);
 }
 
+// Where a person first sees a widget: its centre in its top-level window when it is first
+// drawn.
+class FirstSight : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!seen && event->type() == QEvent::Paint) {
+            auto* widget = static_cast<QWidget*>(watched);
+            top = widget->window();
+            at = widget->mapTo(top, widget->rect().center());
+            seen = true;
+        }
+        return false;
+    }
+
+    bool seen = false;
+    QPointer<QWidget> top;
+    QPoint at;
+};
+
+// A person clicks "Загрузить прайс-лист" where they first see it as the window shows, their
+// hand a moment behind their eyes: the fit the window does on its first tick is done before it
+// is drawn, so the button is still there.
+TEST_F(PriceWindowFit, AClickRightAfterTheWindowShowsLandsWhereTheButtonShows)
+{
+    testsupport::TempWorkFolder folder;
+    SetUpFiles();
+    const QSize units = frameUnitsFor(800, 600);
+    FirstSight sight;
+    const int hook = Window::addOpenHook([&](Window& window) {
+        if (platform::text::cp1251ToUtf8(window.title()) == Title)
+            window.control("?BUTTON7")->widget()->installEventFilter(&sight);
+    });
+    TestDriver driver;
+    driver.waitOpen(e2e::FrameTitle)
+        .call([&] { sizeFrame(units.width(), units.height()); })
+        .menu(OpenPriceWindow)
+        .waitOpen(Title)
+        .call([] { letEventsRun(100); })
+        .call([&] {
+            QTimer::singleShot(0, sight.top, [&] {
+                if (sight.top)
+                    UserInput::click(sight.top, sight.at);
+            });
+        })
+        .waitOpen("Загрузка прайс-листа")
+        .close()
+        .waitClose("Загрузка прайс-листа")
+        .press("?CLOSE")
+        .waitClose(Title)
+        .menu("Выход");
+    EXPECT_EQ(e2e::runProgram(driver), "");
+    Window::removeOpenHook(hook);
+    EXPECT_TRUE(sight.seen);
+}
+
 TEST_F(PriceWindowFit, SmallFrameFitsBoth)
 {
-    const QSize frame = FrameOfSize::unitsFor(800, 600);
+    const QSize frame = frameUnitsFor(800, 600);
     const Seen seen = openIn(frame.width(), frame.height(), true);
     ASSERT_LT(seen.clientWidth, DesignWidth);
     ASSERT_LT(seen.clientHeight, DesignHeight);
@@ -380,15 +394,15 @@ TEST_F(PriceWindowFit, AFrameMadeSmallerScrollsToEveryControlOfTheWindow)
     SetUpFiles();
     bool scrollBars = false;
     TestDriver driver;
-    // The person makes the frame smaller before opening the window, which then fits itself into
-    // the client area the frame had at its start and reaches past the one it has now.
+    // The person makes the frame smaller once the window is open, which then reaches past the
+    // client area.
     driver.waitOpen(e2e::FrameTitle)
-        .call([] {
-            QWidget* frame = ThreadRegistry::frame()->topWidget();
-            frame->resize(frame->width() * 2 / 3, frame->height() * 2 / 3);
-        })
         .menu(OpenPriceWindow)
         .waitOpen(Title)
+        .call([] {
+            const QSize units = frameUnitsFor(800, 600);
+            sizeFrame(units.width() * 2 / 3, units.height() * 2 / 3);
+        })
         .waitIdle()
         .call([&] {
             const QMdiArea* area = ThreadRegistry::frame()->mdiArea();
@@ -415,12 +429,12 @@ TEST_F(PriceWindowFit, BelowTheSmallestFitTheWindowKeepsItsLayoutAndTheFrameScro
     testsupport::TempWorkFolder folder;
     SetUpFiles();
     // A frame as large as a screen of 640 x 480 pixels allows.
-    const QSize units = FrameOfSize::unitsFor(640, 480);
-    FrameOfSize frame(units.width(), units.height());
+    const QSize units = frameUnitsFor(640, 480);
     Seen seen;
     TestDriver driver;
     // The window stays larger than the client area: it is looked at once it has settled.
     driver.waitOpen(e2e::FrameTitle)
+        .call([&] { sizeFrame(units.width(), units.height()); })
         .menu(OpenPriceWindow)
         .waitOpen(Title)
         .waitIdle()
@@ -452,12 +466,12 @@ TEST_F(PriceWindowFit, FrameHoldingTheDesignRestoresTheSavedGeometry)
 {
     testsupport::TempWorkFolder folder;
     SetUpFiles();
-    FrameOfSize frame(900, 560);
     app::savePriceWindowSizes({{5, 6, 700, 400}, "", ""});
     app::PriceWindowLayout layout;
     std::string resizable, heading;
     TestDriver driver;
     driver.waitOpen(e2e::FrameTitle)
+        .call([] { sizeFrame(900, 560); })
         .menu(OpenPriceWindow)
         .waitOpen(Title)
         .call([&] {

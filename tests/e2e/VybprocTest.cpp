@@ -106,6 +106,7 @@ TEST_F(Vybproc, OnlyALeftClickOnTheIconTogglesAndCloseKeepsTheMarks)
     TestDriver driver;
     std::string countAfterName;
     std::string countAfterIcons;
+    std::vector<std::vector<std::string>> icons;
     // Manufacturers by name: Ardo, Bosch, Valeo (whose stored 7 is not a mark).
     driver.waitOpen(Title)
         .call([] { click("?LIST:2", 2, false); })
@@ -114,6 +115,11 @@ TEST_F(Vybproc, OnlyALeftClickOnTheIconTogglesAndCloseKeepsTheMarks)
         .call([] { click("?LIST:2", 3, true); })
         .key("?LIST:2", "Down")
         .call([&] { countAfterIcons = shownText("?VSP"); })
+        .call([&] {
+            for (const char* label : {"?LIST:2", "?LIST"})
+                if (auto* list = dynamic_cast<ListControl*>(TestDriver::findControl(label)))
+                    icons.push_back(list->iconList());
+        })
         .call([] { saveScreenshotWhenAsked(); })
         .press("?BUTTON2")
         .waitClose(Title);
@@ -122,6 +128,9 @@ TEST_F(Vybproc, OnlyALeftClickOnTheIconTogglesAndCloseKeepsTheMarks)
     EXPECT_EQ(result, std::string(55, ' '));
     EXPECT_EQ(countAfterName, "0");
     EXPECT_EQ(countAfterIcons, "1");
+    // An unmarked row shows an empty box, a marked one a ticked box (not a crossed one).
+    const std::vector<std::string> boxes{"U+2610", "U+2611"};
+    EXPECT_EQ(icons, (std::vector<std::vector<std::string>>{boxes, boxes}));
     // File order: Bosch, Ardo, Valeo; Ardo ticked, Valeo's 7 toggled to 0.
     EXPECT_EQ(e2e::manufacturerMarks(), (std::vector<uint8_t>{0, 1, 0}));
 }
