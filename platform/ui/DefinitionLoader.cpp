@@ -275,7 +275,7 @@ private:
                            "background", "hidden", "disabled", "alert",   "use",   "picture",
                            "tooltip",    "cursor", "icon",     "action",  "value", "true",
                            "false",      "drag",   "drop",     "controls", "format",
-                           "password"},
+                           "password",   "fileName"},
                   where());
         ControlDefinition control;
         control.number = order;
@@ -307,6 +307,9 @@ private:
         control.password = flag(object, "password");
         if (control.password && control.kind != "entry")
             failHere("only an entry can be a password field");
+        control.fileName = flag(object, "fileName");
+        if (control.fileName && control.kind != "entry")
+            failHere("only an entry can be a file name field");
         if (!control.picture.empty() && !validPicture(control.picture))
             failHere("picture \"" + shown(control.picture) + "\" is not understood");
         if ((control.kind == "display" || control.kind == "entry") && control.use.empty() &&

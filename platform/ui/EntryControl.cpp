@@ -2,11 +2,14 @@
 
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/UnusableLetters.h"
 #include "platform/ui/Window.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 
 namespace platform::ui {
 
@@ -31,7 +34,9 @@ EntryControl::EntryControl(Window& window, const ControlDefinition& definition, 
     }
     m_edit->setText(text::toQString(m_text));
     applyAppearance();
-    QObject::connect(m_edit, &QLineEdit::textEdited, m_edit, [this] {
+    QObject::connect(m_edit, &QLineEdit::textEdited, m_edit, [this](const QString& now) {
+        if (takesBackUnusableLetters(now))
+            return;
         m_edited = true;
         m_window.raise(Event::NewSelection, number());
     });
@@ -43,6 +48,37 @@ EntryControl::EntryControl(Window& window, const ControlDefinition& definition, 
         if (!m_edited)
             complete();
     });
+}
+
+// Letters Windows-1251 cannot hold would be stored as "?": what was typed or pasted with them
+// is taken back at once, and the person is told which they are.
+bool EntryControl::takesBackUnusableLetters(const QString& now)
+{
+    const std::u32string outside = text::charactersOutsideCp1251(now);
+    if (outside.empty())
+        return false;
+    // The rest stays as typed, the cursor where it was among it.
+    const int cursor = m_edit->cursorPosition();
+    QString kept;
+    int keptBeforeCursor = 0;
+    for (int at = 0; at < now.size();) {
+        const int length = now.at(at).isHighSurrogate() && at + 1 < now.size() ? 2 : 1;
+        const QString letter = now.mid(at, length);
+        if (text::charactersOutsideCp1251(letter).empty()) {
+            kept += letter;
+            if (at < cursor)
+                keptBeforeCursor += length;
+        }
+        at += length;
+    }
+    m_edit->setText(kept);
+    m_edit->setCursorPosition(keptBeforeCursor);
+    const std::string told = unusableLettersMessage(outside, m_definition.fileName);
+    // Told once the key press is over, not from inside the entry's own handling of it.
+    QTimer::singleShot(0, m_edit, [told] {
+        messageUnicode(told, text::w("Ошибка"), MessageIcon::Hand);
+    });
+    return true;
 }
 
 std::string EntryControl::text() const

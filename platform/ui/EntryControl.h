@@ -32,6 +32,7 @@ protected:
 
 private:
     void complete();
+    bool takesBackUnusableLetters(const QString& now);
 
     QPointer<QLineEdit> m_edit;
     bool m_edited = false;

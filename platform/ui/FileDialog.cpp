@@ -4,6 +4,7 @@
 #include "platform/ui/FileDialogColumns.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ThreadRegistry.h"
+#include "platform/ui/UnusableLetters.h"
 #include "platform/ui/Window.h"
 
 #include <QDir>
@@ -70,15 +71,8 @@ std::optional<std::string> ask(const FileRequest& request)
         installedHandler() ? installedHandler()(request) : showDialog(request);
     if (!chosen)
         return std::nullopt;
-    const std::u32string outside = text::charactersOutsideCp1251(*chosen);
-    if (outside.empty())
+    if (!refuseUnusableLetters(*chosen, true))
         return text::fromQString(*chosen);
-    QStringList letters;
-    for (const char32_t letter : outside)
-        letters.append(QString::fromUcs4(&letter, 1));
-    messageUnicode("Имя файла содержит символы, которые программа не может использовать: " +
-                       letters.join(QStringLiteral(", ")).toStdString(),
-                   text::w("Ошибка"), MessageIcon::Hand);
     return std::nullopt;
 }
 

@@ -39,6 +39,7 @@ struct ControlDefinition
     bool hidden = false;
     bool disabled = false;
     bool password = false; // an entry shows a dot for each character typed
+    bool fileName = false; // an entry for a file or folder name
     std::vector<int> alertKeys;
     std::string use;     // the name of the bound variable
     std::string picture; // entry and display pictures: "n8", "n11.2", "n8b", "s50"

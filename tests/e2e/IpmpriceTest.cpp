@@ -6,6 +6,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/LayoutAudit.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/Window.h"
 #include "platform/system/WinInetWaiting.h"
@@ -237,6 +238,34 @@ TEST_F(IpmpriceTest, AMissingFileIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
     EXPECT_EQ(codes(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(makers(), (std::vector<std::string>{"Bosch", "Mann"}));
+}
+
+// A name typed with letters Windows-1251 cannot hold: each is taken back as it is typed and
+// named in a box, so the file name is never stored with "?" in their place.
+TEST_F(IpmpriceTest, LettersOutsideTheCodePageTypedIntoTheNameAreTakenBackAndNamed)
+{
+    TestDriver driver;
+    std::string kept;
+    driver.waitOpen(Title)
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .answerMessage(Button::Ok)
+        .type("?FNAME", "out-Қазақ-Café.txt")
+        .waitIdle()
+        .call([&] {
+            if (Control* name = TestDriver::findControl("?FNAME"))
+                kept = platform::text::cp1251ToUtf8(name->text());
+        })
+        .press("?BUTTON2:2");
+    EXPECT_EQ(runDialog(driver), 1);
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(kept, "out-аза-Caf.txt");
+    const std::string told = "Имя файла содержит символы, которые программа не может использовать: ";
+    ASSERT_EQ(driver.messages().size(), 3u);
+    EXPECT_EQ(platform::ui::shownText(driver.messages()[0]), told + "Қ");
+    EXPECT_EQ(platform::ui::shownText(driver.messages()[1]), told + "қ");
+    EXPECT_EQ(platform::ui::shownText(driver.messages()[2]), told + "é");
+    EXPECT_EQ(driver.messages()[0].caption, w("Ошибка"));
 }
 
 TEST_F(IpmpriceTest, AFileThatIsNoPriceListIsLoadedOnlyWhenTheUserSaysSo)
