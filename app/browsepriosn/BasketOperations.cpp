@@ -146,6 +146,14 @@ double lineWeight(const KorzakRecord& line)
     return roundHalfUp(quantity * PR().VES, 4);
 }
 
+int32_t listedPackSize(int32_t code)
+{
+    const PriosnRecord kept = PR();
+    const int32_t size = findItem(code) ? PR().KOLVUP : 0;
+    PR() = kept;
+    return size;
+}
+
 bool basketTotals(OrderTotals& totals)
 {
     OrderTotals walked;

@@ -1,7 +1,7 @@
 #include "app/ordertext/ImportOrderFromText.h"
 
+#include "app/browsepriosn/BasketOperations.h"
 #include "app/dictionary/Dictionary.h"
-#include "app/ordertext/ListedPackSize.h"
 #include "app/ordertext/OrderTextFormat.h"
 #include "platform/storage/ByteFile.h"
 #include "platform/storage/ErrorState.h"

@@ -130,22 +130,8 @@ protected:
     static std::string run(TestDriver& driver)
     {
         driver.close().waitClose(PriceTitle);
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            30000);
-        QElapsedTimer early;
-        early.start();
-        while (early.elapsed() < 100)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        ThreadRegistry::start(app::browsepriosn, 50000);
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return failure;
+        return e2e::runAlongside(
+            driver, [] { ThreadRegistry::start(app::browsepriosn, 50000); }, 30000);
     }
 
     testsupport::TempWorkFolder m_folder;

@@ -931,23 +931,11 @@ TEST_F(IpmpriceTest, ADamagedPriceFileIsReplacedAfterTheQuestionAndKept)
         .type("?FNAME", "new.txt")
         .answerMessage(Button::Yes)
         .press("?BUTTON2");
-    bool done = false;
-    driver.start([&](const std::string& result) {
-        done = true;
-        m_failure = result;
-    },
-                 30000);
     // The dialog's open of the damaged file is reported before its window shows: the answer
     // to that box is taken first.
-    QElapsedTimer early;
-    early.start();
-    while (early.elapsed() < 100)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    const uint8_t result = ipmprice();
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    uint8_t result = 1;
+    EXPECT_EQ(e2e::runAlongside(driver, [&] { result = ipmprice(); }, 30000), "");
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(m_failure, "");
     bool asked = false;
     for (const MessageRequest& shown : driver.messages())
         asked = asked

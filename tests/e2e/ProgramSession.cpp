@@ -150,10 +150,15 @@ std::string runAlongside(platform::ui::TestDriver& driver, const std::function<v
             failure = result;
         },
         timeoutMs);
-    procedure();
+    // The driver reaches its first wait before the procedure runs, so it also answers a box
+    // the procedure shows before its window appears.
     QElapsedTimer waited;
     waited.start();
-    while (!done && waited.elapsed() < 5000)
+    while (!done && waited.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    procedure();
+    waited.restart();
+    while (!done && waited.elapsed() < timeoutMs + 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done ? failure : "the driver did not finish";
 }

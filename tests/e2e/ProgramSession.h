@@ -17,9 +17,9 @@ inline constexpr const char* FrameTitle = "Программа заказов О�
 // the driver to finish; what failed, or "".
 std::string runProgram(platform::ui::TestDriver& driver);
 
-// Starts the driver's commands, runs the procedure (a window that runs its own loop, whose
-// boxes and controls the driver works) and waits a little for the driver to finish once it
-// returns; what failed, or "".
+// Starts the driver's commands, lets it reach its first wait, runs the procedure (a window that
+// runs its own loop, or one started on its own thread, whose boxes and controls the driver
+// works) and waits for the driver to finish; what failed, or "".
 std::string runAlongside(platform::ui::TestDriver& driver, const std::function<void()>& procedure,
                          int timeoutMs);
 

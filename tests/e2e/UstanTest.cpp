@@ -1,5 +1,6 @@
 // The settings window as a user drives it: the records a fresh folder gets, the photo folder
 // chooser, the saved site name, and one window at a time.
+#include "ProgramSession.h"
 #include "app/ustan/Ustan.h"
 #include "app/dictionary/Dictionary.h"
 #include "app/startup/LocaleOverrides.h"
@@ -135,22 +136,9 @@ TEST_F(UstanTest, DamagedRequisitesOrSiteComeBackIntoNewFilesThatSaveWorksOn)
             .press("?BUTTON1")
             .waitClose(Title);
         // The window says the damage before it shows: the driver runs first to answer it.
-        bool done = false;
-        std::string failure;
-        driver.start(
-            [&](const std::string& result) {
-                done = true;
-                failure = result;
-            },
-            20000);
-        QElapsedTimer early;
-        early.start();
-        while (early.elapsed() < 100)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_NE(startThread(ustan, 50000), 0);
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        EXPECT_EQ(failure, "");
+        EXPECT_EQ(e2e::runAlongside(
+                      driver, [] { ASSERT_NE(startThread(ustan, 50000), 0); }, 20000),
+                  "");
 
         ASSERT_EQ(driver.messages().size(), 1u);
         const std::string said = driver.messages()[0].text;
