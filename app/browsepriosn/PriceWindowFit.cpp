@@ -49,6 +49,8 @@ constexpr int Close = 54;
 constexpr int BasketMarker = 28;
 constexpr int BasketHeading = 27;
 constexpr int TotalsLast = 18;
+// Dialog units of the total weight's display for totals below 1,000,000 kg.
+constexpr int NarrowestTotalWeight = 57;
 constexpr int BasketSheet = 29;
 constexpr int SearchSheet = 35;
 
@@ -133,8 +135,14 @@ void fitToWidth(PriceWindowLayout& layout, int clientWidth)
     const int right = clientWidth - 6;
     l[LoadDate].width = std::max(0, std::min(l[LoadDate].width, right - l[LoadDate].x));
     Box& heading = l[BasketHeading];
-    const Box& lastTotal = l[TotalsLast];
-    heading.x = std::max(lastTotal.x + lastTotal.width, right - heading.width);
+    Box& lastTotal = l[TotalsLast];
+    // The total weight is wide enough for a million kilograms; where the heading lacks the room
+    // it gives that width back, down to what a total below a million needs.
+    const int wholeHeading = right - heading.width;
+    if (lastTotal.x + lastTotal.width > wholeHeading)
+        lastTotal.width = std::max(std::min(lastTotal.width, NarrowestTotalWeight),
+                                   wholeHeading - lastTotal.x);
+    heading.x = std::max(lastTotal.x + lastTotal.width, wholeHeading);
     heading.width = std::max(0, std::min(heading.width, right - heading.x));
 }
 

@@ -32,7 +32,7 @@ PriceWindowLayout designLayout()
     l[15] = {121, 218, 88, 12};
     l[16] = {211, 218, 79, 12};
     l[17] = {305, 218, 98, 12};
-    l[18] = {403, 218, 57, 12};
+    l[18] = {403, 218, 64, 12}; // wide enough for a total weight of a million kilograms
     l[19] = {8, 247, 634, 90};
     l[20] = {7, 343, 77, 14};
     l[21] = {87, 343, 141, 14};
@@ -176,10 +176,12 @@ TEST(PriceWindowFit, NewOrderAndTheBasketHeadingNeitherOverlapNorStickOut)
     const PriceWindowLayout narrow = fitted(600, 480);
     EXPECT_EQ(narrow.controls.at(26), (Box{1, 359, 120, 14}));
     EXPECT_FALSE(overlap(narrow.controls.at(26), narrow.controls.at(20)));
-    // The basket's heading ends with the basket's sheet; at its narrowest it starts after the
-    // totals row and gives up width.
+    // The basket's heading ends with the basket's sheet; at its narrowest the total weight
+    // gives back its room for millions, then the heading starts after it and gives up width.
     EXPECT_EQ(narrow.controls.at(27), (Box{487, 218, 107, 14}));
     EXPECT_EQ(fitted(500, 480).controls.at(27), (Box{460, 218, 34, 14}));
+    EXPECT_EQ(fitted(500, 480).controls.at(18), (Box{403, 218, 57, 12}));
+    EXPECT_EQ(narrow.controls.at(18), (Box{403, 218, 64, 12}));
     EXPECT_EQ(fitted(500, 480).controls.at(6), (Box{410, 2, 84, 9}));
 
     // Fitted only to the height, "Новый заказ" keeps its place at the end of the first row.
